@@ -1,0 +1,47 @@
+// Writes a C++ source that holds the given files as byte arrays, named by file stem.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: embed_resources OUT.cpp FILE...\n");
+        return 2;
+    }
+    std::string out;
+    out += "#include \"app/core/resources.h\"\n\nnamespace {\n";
+    std::vector<std::string> names;
+    for (int i = 2; i < argc; ++i) {
+        std::ifstream in(argv[i], std::ios::binary);
+        if (!in) {
+            std::fprintf(stderr, "embed_resources: cannot read %s\n", argv[i]);
+            return 1;
+        }
+        std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), {});
+        out += "const unsigned char r" + std::to_string(i) + "[] = {";
+        for (size_t k = 0; k < bytes.size(); ++k) {
+            if (k % 24 == 0) out += "\n";
+            out += std::to_string(bytes[k]) + ",";
+        }
+        if (bytes.empty()) out += "0";
+        out += "};\n";
+        names.push_back(std::filesystem::path(argv[i]).stem().string());
+    }
+    out += "}  // namespace\n\nnamespace kvr {\nconst EmbeddedResource kEmbeddedResources[] = {\n";
+    for (int i = 2; i < argc; ++i) {
+        const std::string& n = names[i - 2];
+        out += "    {\"" + n + "\", r" + std::to_string(i) + ", " +
+               (std::filesystem::file_size(argv[i]) == 0 ? std::string("0")
+                                                         : "sizeof(r" + std::to_string(i) + ")") +
+               "},\n";
+    }
+    out += "    {nullptr, nullptr, 0}};\n}  // namespace kvr\n";
+
+    std::filesystem::create_directories(std::filesystem::path(argv[1]).parent_path());
+    std::ofstream o(argv[1], std::ios::binary);
+    o << out;
+    return o ? 0 : 1;
+}
