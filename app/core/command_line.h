@@ -1,0 +1,26 @@
+#pragma once
+// The program's options. Unknown options are an error with a message, never ignored.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kvr {
+
+struct CommandLine {
+    bool emulate = false;
+    std::string emulateFile;     // empty: the emulated mouse keeps its memory only while running
+    std::string screenshotFile;  // non-empty: save the window as PNG and exit
+    bool help = false;
+    bool version = false;
+};
+
+struct CommandLineResult {
+    std::optional<CommandLine> options;
+    std::string error;  // set when options is empty
+};
+
+CommandLineResult parseCommandLine(const std::vector<std::string>& args);
+
+extern const char* const kUsageText;
+
+}  // namespace kvr

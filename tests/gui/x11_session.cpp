@@ -1,0 +1,114 @@
+#include "x11_session.h"
+
+#include <X11/Xatom.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+
+namespace kvr::test {
+
+XvfbServer::XvfbServer() {
+    // -displayfd makes the server pick a free display and write its number once it accepts
+    // connections, so the test neither guesses a number nor waits on a timer.
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+        close(fds[0]);
+        int devnull = open("/dev/null", O_WRONLY);
+        if (devnull >= 0) {
+            dup2(devnull, 1);
+            dup2(devnull, 2);
+        }
+        std::string fd = std::to_string(fds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
+               "-nolisten", "tcp", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    if (pid_ < 0) {
+        close(fds[0]);
+        return;
+    }
+    std::string number;
+    pollfd p{fds[0], POLLIN, 0};
+    char c;
+    while (poll(&p, 1, 20000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    close(fds[0]);
+    if (number.empty()) return;
+    name_ = ":" + QString::fromStdString(number);
+    display_ = XOpenDisplay(name_.toLocal8Bit().constData());
+    if (display_) {
+        XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
+        XSync(display_, False);
+    }
+}
+
+XvfbServer::~XvfbServer() {
+    if (display_) XCloseDisplay(display_);
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+}
+
+bool XvfbServer::waitForEvent(std::chrono::milliseconds limit) {
+    XFlush(display_);
+    if (XPending(display_) == 0) {
+        pollfd p{ConnectionNumber(display_), POLLIN, 0};
+        if (poll(&p, 1, int(limit.count())) <= 0) return false;
+    }
+    while (XPending(display_) > 0) {
+        XEvent ev;
+        XNextEvent(display_, &ev);
+    }
+    return true;
+}
+
+Window XvfbServer::findWindowTitled(const QString& title) {
+    Window root = DefaultRootWindow(display_), r = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    Window found = 0;
+    if (XQueryTree(display_, root, &r, &parent, &children, &count) && children) {
+        for (unsigned int i = 0; i < count && !found; ++i) {
+            char* name = nullptr;
+            if (XFetchName(display_, children[i], &name) && name) {
+                if (title == QString::fromLocal8Bit(name)) found = children[i];
+                XFree(name);
+            }
+        }
+        XFree(children);
+    }
+    return found;
+}
+
+int XvfbServer::countWindowsTitled(const QString& title) {
+    Window root = DefaultRootWindow(display_), r = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    int n = 0;
+    if (XQueryTree(display_, root, &r, &parent, &children, &count) && children) {
+        for (unsigned int i = 0; i < count; ++i) {
+            char* name = nullptr;
+            if (XFetchName(display_, children[i], &name) && name) {
+                if (title == QString::fromLocal8Bit(name)) ++n;
+                XFree(name);
+            }
+        }
+        XFree(children);
+    }
+    return n;
+}
+
+bool XvfbServer::isViewable(Window w) {
+    XWindowAttributes a;
+    return XGetWindowAttributes(display_, w, &a) && a.map_state == IsViewable;
+}
+
+}  // namespace kvr::test
