@@ -1,0 +1,44 @@
+#pragma once
+// The building blocks of the skinned window: a picture control that takes the size of its
+// picture, and the transparent caption label that lies over it and takes clicks and hover.
+#include <QLabel>
+
+namespace kvr {
+
+// A picture control ("Img_" names): auto-sized to the picture it shows.
+class SkinImage : public QLabel {
+    Q_OBJECT
+public:
+    explicit SkinImage(const QString& name, QWidget* parent);
+    void setPicture(const QPixmap& picture, const QString& pictureName);
+    // The name of the skin picture shown now ("SetS_02"); tests read the state through it.
+    QString pictureName() const { return pictureName_; }
+
+signals:
+    void pressed(QMouseEvent* event);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QString pictureName_;
+};
+
+// A caption label ("Btn_" names, key labels, option labels): transparent, clickable, hoverable.
+class CaptionLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit CaptionLabel(const QString& name, QWidget* parent);
+
+signals:
+    void clicked();
+    void entered();
+    void left();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+};
+
+}  // namespace kvr
