@@ -1,0 +1,239 @@
+#include "app/window_controls.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+#include "app/skin_widgets.h"
+
+namespace kvr {
+
+const QStringList kCommonButtonNames = {"Confirm", "Apply", "Reset", "Exit",  "Main",
+                                        "Adv",     "Breath", "Macro", "Save", "Load",
+                                        "Lang1",   "Lang2", "Lang3"};
+
+namespace {
+constexpr int kWindowWidth = 800;
+constexpr int kWindowHeight = 600;
+
+// Menus of the button page: each panel and its entries, top to bottom.
+struct MenuPanel {
+    const char* panel;
+    QStringList entries;
+};
+const MenuPanel kMenus[] = {
+    {"Pnl_Main",
+     {"Key_Standard", "Key_Special", "Key_Media", "Key_WWW", "Key_MyPC", "Key_Assembly",
+      "Key_Macro"}},
+    {"Pnl_MseKey", {"Key_Left", "Key_Right", "Key_Middle", "Key_B4", "Key_B5"}},
+    {"Pnl_Special", {"Key_Fire", "Key_CPI", "Key_CPII", "Key_CPID", "Key_LEDSwitch"}},
+    {"Pnl_Media",
+     {"Key_PlayPause", "Key_Stop", "Key_PreviousTrack", "Key_NextTrack", "Key_VolumePlus",
+      "Key_VolumeMinus", "Key_Mute"}},
+    {"Pnl_WWW",
+     {"Key_WWWHome", "Key_WWWSearch", "Key_WWWBack", "Key_WWWForward", "Key_WWWStop",
+      "Key_WWWRefresh", "Key_WWWFavorites"}},
+    {"Pnl_MyPC", {"Key_Computer", "Key_Calculator", "Key_EMail"}},
+};
+constexpr int kMenuRowHeight = 24;
+constexpr int kMainMenuWidth = 190;
+constexpr int kSubMenuWidth = 164;
+
+// The choice groups of the light page: a click label over an indicator picture.
+const QStringList kLightChoices = {
+    "MCPIOn",        "MCPIOff",       "LEDKeyOn",      "LEDKeyOff",     "LEDNTMode1",
+    "LEDNTMode2",    "LEDNTMode3",    "LEDNTMode4",    "LEDNTMode5",    "LEDColorMode1",
+    "LEDColorMode2", "LEDColorBre1",  "LEDColorBre2",  "LEDColorBre3",  "LEDColorBre4"};
+const QStringList kLightTimeFields = {
+    "edt_LEDNTMode1Time", "edt_LEDNTMode2Time", "edt_LEDNTMode2Hold",
+    "edt_LEDNTMode3Time", "edt_LEDNTMode3Count", "edt_OffTime",
+    "edt_RiseTime",       "edt_LightTime",       "edt_FallTime"};
+const QStringList kMacroPageButtons = {
+    "Btn_Export",  "Btn_Import",  "Btn_Del",       "Btn_Insert",    "Btn_NewName",
+    "Btn_NewMacro", "Btn_DelMacro", "Btn_DevExport", "Btn_DelPCMacro", "Btn_AddMacro",
+    "Btn_ExportOne", "Btn_ImportOne"};
+}  // namespace
+
+template <typename T>
+T* WindowControls::add(const QString& name, QWidget* parent) {
+    auto* w = new T(parent);
+    w->setObjectName(name);
+    byName_.insert(name.toLower(), w);
+    return w;
+}
+
+SkinImage* WindowControls::addImage(const QString& name, QWidget* parent) {
+    auto* w = new SkinImage(name, parent);
+    byName_.insert(name.toLower(), w);
+    return w;
+}
+
+CaptionLabel* WindowControls::addCaption(const QString& name, QWidget* parent) {
+    auto* w = new CaptionLabel(name, parent);
+    byName_.insert(name.toLower(), w);
+    return w;
+}
+
+void WindowControls::addSkinButton(const QString& name, QWidget* parent) {
+    addImage("Img_" + name, parent);
+    addCaption("Btn_" + name, parent)->raise();
+}
+
+SkinImage* WindowControls::image(const QString& name) const { return get<SkinImage>(name); }
+CaptionLabel* WindowControls::caption(const QString& name) const {
+    return get<CaptionLabel>(name);
+}
+
+QStringList WindowControls::names() const {
+    QStringList list;
+    for (QWidget* w : byName_) list << w->objectName();
+    list.sort();
+    return list;
+}
+
+WindowControls::WindowControls(QWidget* window) {
+    for (int p = 1; p <= 4; ++p) {
+        auto* page = add<QWidget>(QString("gbPage%1").arg(p), window);
+        page->setGeometry(0, 0, kWindowWidth, kWindowHeight);
+        pages_[size_t(p - 1)] = page;
+    }
+    // Creation order is stacking order: background, panel, page controls, common buttons, and
+    // the input shield above everything that takes clicks.
+    for (int p = 1; p <= 4; ++p) {
+        addImage(QString("Img_Base_%1").arg(p), page(p));
+        addImage(QString("Img_P%1").arg(p), page(p));
+    }
+    createButtonsPage(page(1));
+    createAdvancedPage(page(2));
+    createLightPage(page(3));
+    createMacroPage(page(4));
+    for (int p = 1; p <= 4; ++p) createCommon(p);
+    createHiddenChoices(window);
+}
+
+void WindowControls::createCommon(int p) {
+    QWidget* parent = page(p);
+    const QString suffix = QString("_%1").arg(p);
+    addSkinButton("Web" + suffix, parent);
+    for (const QString& name : kCommonButtonNames) addSkinButton(name + suffix, parent);
+    auto* shield = add<QLabel>("Disable_All" + suffix, parent);
+    shield->setGeometry(0, 0, kWindowWidth, kWindowHeight);
+    shield->setAttribute(Qt::WA_TranslucentBackground);
+    shield->hide();
+    shield->raise();
+}
+
+void WindowControls::createButtonsPage(QWidget* page) {
+    for (int k = 1; k <= 9; ++k) {
+        addImage(QString("Img_Key%1").arg(k), page);
+        addCaption(QString("Key%1").arg(k), page);
+    }
+    // The click-catcher over the key area while no mouse is connected.
+    auto* catcher = add<QLabel>("Disable", page);
+    catcher->setAttribute(Qt::WA_TranslucentBackground);
+    catcher->hide();
+
+    for (const MenuPanel& m : kMenus) {
+        auto* panel = add<QFrame>(m.panel, page);
+        const bool main = QString(m.panel) == "Pnl_Main";
+        const int width = main ? kMainMenuWidth : kSubMenuWidth;
+        panel->resize(width, int(m.entries.size()) * kMenuRowHeight + (main ? 2 : 0));
+        panel->setAutoFillBackground(true);
+        int top = 0;
+        for (const QString& e : m.entries) {
+            CaptionLabel* entry = addCaption(e, panel);
+            entry->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            entry->setGeometry(0, top, width, kMenuRowHeight);
+            top += kMenuRowHeight;
+        }
+        panel->hide();
+    }
+    add<QListWidget>("LB_Name", page)->hide();
+    addCaption("Key_Default", page)->hide();
+}
+
+void WindowControls::createAdvancedPage(QWidget* page) {
+    for (const char* scale : {"Spd", "DbSpd", "ScrSpd"}) {
+        for (int i = 1; i <= 10; ++i) {
+            addImage(QString("Img_%1%2").arg(scale).arg(i), page);
+            addCaption(QString("lbl_%1%2").arg(scale).arg(i), page);
+        }
+    }
+    for (int n = 1; n <= 8; ++n) {
+        add<QLineEdit>(QString("Edt_CPI%1Color").arg(n), page)->setMaxLength(3);
+        addImage(QString("Img_DPI%1").arg(n), page);
+        addCaption(QString("lbl_DPI%1").arg(n), page);
+        addCaption(QString("lbl_DPI%1Value").arg(n), page);
+        for (int k = 1; k <= 8; ++k) addImage(QString("Img_DPI%1_%2").arg(n).arg(k), page);
+    }
+    add<QLineEdit>("Edt_Repeat1", page)->setMaxLength(3);
+    add<QLineEdit>("Edt_DelayTime1", page)->setMaxLength(3);
+}
+
+void WindowControls::createLightPage(QWidget* page) {
+    for (const QString& c : kLightChoices) {
+        addImage("Img_" + c, page);
+        addCaption("lbl_" + c, page);
+    }
+    for (const QString& f : kLightTimeFields) add<QLineEdit>(f, page)->setMaxLength(3);
+}
+
+void WindowControls::createMacroPage(QWidget* page) {
+    add<QListWidget>("LB_PCMacroName", page);
+    add<QListWidget>("LB_MacroName", page);
+    add<QListWidget>("LB_macro", page);
+    addSkinButton("Start", page);
+    addSkinButton("SaveMacro", page);
+    // Text stores without a visible surface.
+    add<QPlainTextEdit>("mmo_macro", page)->hide();
+    add<QPlainTextEdit>("mmo_wrscript", page)->hide();
+
+    auto* delay = add<QFrame>("Gb_Delay", page);
+    for (const char* option : {"RecDelay", "DelayTime", "NoDelay"}) {
+        addImage(QString("LED_%1").arg(option), delay);
+        addCaption(QString("IB_%1").arg(option), delay);
+    }
+    add<QLineEdit>("Edt_Delay", delay);
+
+    addImage("Img_InsertBase", page)->hide();
+    auto* insert = add<QFrame>("Gb_Insert", page);
+    add<QComboBox>("CB_Insert", insert);
+    for (const char* option : {"InsertRecDelay", "InsertDelayTime", "InsertNoDelay"}) {
+        addImage(QString("LED_%1").arg(option), insert);
+        addCaption(QString("IB_%1").arg(option), insert);
+    }
+    add<QLineEdit>("Edt_InsertDelay", insert);
+    addCaption("lbl_Delay", insert);
+    addCaption("lbl_s_A", insert);
+    addSkinButton("InsertStart", insert);
+    addSkinButton("OK", insert);
+    addSkinButton("Cancel", insert);
+    add<QLabel>("GB_Dis", insert)->hide();
+    insert->hide();
+
+    // Context panels of the lists hold the library and macro commands.
+    for (const char* panel : {"Pnl_PCMacro", "Pnl_DevMacro", "Pnl_DevContent"})
+        add<QFrame>(panel, page)->hide();
+    for (const QString& b : kMacroPageButtons) addCaption(b, page);
+}
+
+void WindowControls::createHiddenChoices(QWidget* window) {
+    // Option controls that hold page state; never shown.
+    QStringList choices = {"rb_1", "rb_4", "rb_5", "rb_6", "rb_Lang1", "rb_Lang2", "rb_Lang3",
+                           "rb_MCPIOn", "rb_MCPIOff", "rb_LEDKeyOn", "rb_LEDKeyOff",
+                           "rb_InsertRecDelay"};
+    for (int n = 1; n <= 8; ++n) choices << QString("rb_DPI%1").arg(n);
+    for (int n = 1; n <= 5; ++n) choices << QString("rb_LEDNTMode%1").arg(n);
+    for (int n = 1; n <= 2; ++n) choices << QString("rb_LEDColorMode%1").arg(n);
+    for (int n = 1; n <= 4; ++n) choices << QString("rb_LEDColorBre%1").arg(n);
+    for (const QString& c : choices) {
+        auto* rb = add<QRadioButton>(c, window);
+        rb->setAutoExclusive(false);
+        rb->hide();
+    }
+}
+
+}  // namespace kvr
