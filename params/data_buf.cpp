@@ -9,7 +9,6 @@ namespace kvr {
 
 namespace {
 
-constexpr std::uint8_t kPairSum = 255;
 constexpr std::uint8_t kRepairedPairValue = 1;
 
 std::span<std::uint8_t> paramSection(DataBuf& data, const ParamLayout& layout) {
@@ -33,9 +32,9 @@ bool repairParamSection(DataBuf& data, const ParamLayout& layout) {
 }
 
 bool repairPair(DataBuf& data, std::size_t value) {
-    if (data[value] + data[value + 1] == kPairSum) return false;
+    if (data[value] + data[value + 1] == param_tail::kPairSum) return false;
     data[value] = kRepairedPairValue;
-    data[value + 1] = kPairSum - kRepairedPairValue;
+    data[value + 1] = param_tail::kPairSum - kRepairedPairValue;
     return true;
 }
 

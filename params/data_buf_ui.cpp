@@ -6,8 +6,6 @@ namespace kvr {
 
 namespace {
 
-constexpr std::uint8_t kPairSum = 255;
-
 std::optional<std::size_t> timeFieldOffset(const ParamLayout& layout, TimeField field) {
     switch (field) {
         case TimeField::NTMode1Time:
@@ -31,12 +29,6 @@ std::optional<std::size_t> timeFieldOffset(const ParamLayout& layout, TimeField 
     }
     return std::nullopt;
 }
-
-constexpr std::array<TimeField, kTimeFieldCount> kTimeFields = {
-    TimeField::NTMode1Time, TimeField::NTMode2Time,  TimeField::NTMode2Hold,
-    TimeField::NTMode3Time, TimeField::NTMode3Count, TimeField::OffTime,
-    TimeField::RiseTime,    TimeField::LightTime,    TimeField::FallTime,
-};
 
 std::optional<ButtonCode> fireKeyButtonCode(const ButtonModel& buttons, int button) {
     const std::optional<ButtonCode> code = parseCodeText(buttons.codeText(button));
@@ -74,9 +66,9 @@ void RefreshUI(const DataBuf& data, int deviceVariant, PageModels pages, const C
     if (layout) light.loadConfigFlags(at(layout->configFlags), deviceVariant);
     light.loadLedMode(data[databuf::kLedMode]);
     if (layout) {
-        for (TimeField field : kTimeFields) {
-            if (const auto offset = timeFieldOffset(*layout, field)) {
-                light.loadTime(field, at(*offset));
+        for (const TimeFieldInfo& time : timeFields()) {
+            if (const auto offset = timeFieldOffset(*layout, time.field)) {
+                light.loadTime(time.field, at(*offset));
             }
         }
         for (int n = 1; n <= kDpiLevelCount; ++n) {
@@ -114,7 +106,7 @@ void UIToDataBuf(PageModels pages, int deviceVariant, DataBuf& data) {
 
     const std::uint8_t current = sensitivity.currentLevelByte();
     data[databuf::kCurrentDpiLevel] = current;
-    data[databuf::kCurrentDpiLevelInv] = kPairSum - current;
+    data[databuf::kCurrentDpiLevelInv] = param_tail::kPairSum - current;
 
     const LedModeEncoding mode = light.encodeLedMode();
     if (layout) {
@@ -124,12 +116,12 @@ void UIToDataBuf(PageModels pages, int deviceVariant, DataBuf& data) {
         flags = static_cast<std::uint8_t>((flags | mode.setFlags) & ~mode.clearFlags);
     }
     data[databuf::kLedMode] = mode.ledMode;
-    data[databuf::kLedModeInv] = kPairSum - mode.ledMode;
+    data[databuf::kLedModeInv] = param_tail::kPairSum - mode.ledMode;
 
     if (layout) {
-        for (TimeField field : kTimeFields) {
-            if (const auto offset = timeFieldOffset(*layout, field)) {
-                at(*offset) = light.timeByte(field);
+        for (const TimeFieldInfo& time : timeFields()) {
+            if (const auto offset = timeFieldOffset(*layout, time.field)) {
+                at(*offset) = light.timeByte(time.field);
             }
         }
         for (int n = 1; n <= kDpiLevelCount; ++n) {

@@ -23,6 +23,8 @@ inline constexpr std::size_t kMacroCapability = 4;
 inline constexpr std::size_t kManufacturerId = 5;
 inline constexpr std::size_t kProductId = 6;
 inline constexpr std::size_t kLength = 7;
+// A value and its complement add up to this.
+inline constexpr std::uint8_t kPairSum = 255;
 }  // namespace param_tail
 
 inline constexpr std::uint8_t kMacroCapabilityPresent = 10;

@@ -64,6 +64,8 @@ constexpr std::uint8_t kNTModeMask = 0x0F;
 
 const TimeFieldInfo& timeFieldInfo(TimeField field) { return kTimeFields[slot(field)]; }
 
+std::span<const TimeFieldInfo> timeFields() { return kTimeFields; }
+
 LightModel::LightModel() {
     for (const TimeFieldInfo& info : kTimeFields) times_[slot(info.field)] = info.initialText;
 }

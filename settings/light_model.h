@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,7 @@ enum class OnOff { None, On, Off };
 // Which mode choices the page offers, decided by the light-type words of the last load.
 enum class LightControlSet { None, NT, ColorModes, Breathing };
 
+// The NT fields come first, then the breathing fields.
 enum class TimeField {
     NTMode1Time,
     NTMode2Time,
@@ -38,6 +40,8 @@ struct TimeFieldInfo {
 };
 
 const TimeFieldInfo& timeFieldInfo(TimeField field);
+// All nine, in TimeField order.
+std::span<const TimeFieldInfo> timeFields();
 
 // The words the flags of the mouse translate to; empty before the first load.
 namespace light_word {

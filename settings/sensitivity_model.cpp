@@ -87,7 +87,9 @@ void SensitivityModel::commitEdits() {
 
 void SensitivityModel::loadLevelCount(std::uint8_t count) {
     levelsInUse_ = std::clamp<int>(count, 1, kLevels);
-    for (int n = 1; n <= kLevels; ++n) at(n).inUse = n <= levelsInUse_;
+    // Levels out of use take no clicks, as after switching them off, so that a level the mouse
+    // does not step through can never be made the current one.
+    for (int n = 1; n <= kLevels; ++n) at(n).inUse = at(n).enabled = n <= levelsInUse_;
 }
 
 void SensitivityModel::loadLevelValue(int level, std::uint8_t value) {

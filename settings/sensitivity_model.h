@@ -53,7 +53,7 @@ public:
 
     // Loading from the mouse's settings. Values the page cannot show are brought into range: a
     // count outside 1..8 is clamped, a step outside 0..7 is taken as not set, and a current level
-    // above 8 becomes level 8.
+    // above 8 becomes level 8. The count also enables exactly the controls of the levels in use.
     void loadLevelCount(std::uint8_t count);
     void loadLevelValue(int level, std::uint8_t value);
     void loadCurrentLevel(std::uint8_t index);

@@ -66,6 +66,16 @@ TEST(SensitivityModel, LevelTakenOutOfUseTakesNoClicksUntilBackInUse) {
     EXPECT_EQ(model.litSegments(4), 3);
 }
 
+TEST(SensitivityModel, LevelsLoadedOutOfUseCannotBecomeCurrent) {
+    SensitivityModel model = modelWithLevels(4, 2);
+    EXPECT_FALSE(model.controlsEnabled(5));
+    EXPECT_FALSE(model.CurrentDPI_OnClick(6));
+    EXPECT_FALSE(model.stepClicked(8, 2));
+    EXPECT_EQ(model.currentLevel(), 2);
+    ASSERT_TRUE(model.DPILevel_OnClick(5));
+    EXPECT_TRUE(model.CurrentDPI_OnClick(5));
+}
+
 TEST(SensitivityModel, LoadingBringsStoredValuesIntoRange) {
     SensitivityModel model(test::englishLookup());
     model.stepClicked(2, 5);
@@ -120,9 +130,8 @@ TEST(SensitivityModel, ValueTextIsStoredAsTheFirstStepWithThatText) {
 
     SensitivityModel model(test::englishLookup());
     EXPECT_EQ(model.levelValueByte(1, 0xEE), 0xEE) << "no text equals an empty value text";
-    model.stepClicked(1, 7);
-    model.loadLevelCount(0);
     model.stepClicked(2, 7);
+    model.loadLevelCount(1);
     EXPECT_EQ(model.levelValueByte(2, 0xEE), 0) << "levels not in use are stored as 0";
 }
 
