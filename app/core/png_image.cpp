@@ -89,8 +89,7 @@ bool runLibpng(PngDecoder& d) {
 
 DecodeResult<RgbaImage> decodePng(std::span<const unsigned char> data) {
     using Result = DecodeResult<RgbaImage>;
-    if (data.size() < kSignatureSize ||
-        png_sig_cmp(data.data(), 0, kSignatureSize) != 0) {
+    if (data.size() < kSignatureSize || png_sig_cmp(data.data(), 0, kSignatureSize) != 0) {
         return Result::failure("not a PNG picture");
     }
     try {

@@ -52,8 +52,8 @@ Bytes gradientPicture(int width = 8, int height = 8) {
     for (int y = 0; y < height; ++y) {
         Bytes row;
         for (int x = 0; x < width; ++x) {
-            row.insert(row.end(), {std::uint8_t(x * 30), std::uint8_t(y * 30),
-                                   std::uint8_t(x ^ y), std::uint8_t(255 - x)});
+            row.insert(row.end(), {std::uint8_t(x * 30), std::uint8_t(y * 30), std::uint8_t(x ^ y),
+                                   std::uint8_t(255 - x)});
         }
         s.rows.push_back(row);
     }
@@ -71,7 +71,8 @@ TEST(PngImage, EveryColourTypeBecomesRgba) {
          {.rows = {{10, 20, 30, 40, 50, 60, 70, 80}, {90, 100, 110, 120, 130, 140, 150, 160}}},
          {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160}},
         {"rgb without alpha is opaque",
-         {.colorType = PNG_COLOR_TYPE_RGB, .rows = {{10, 20, 30, 40, 50, 60}, {70, 80, 90, 1, 2, 3}}},
+         {.colorType = PNG_COLOR_TYPE_RGB,
+          .rows = {{10, 20, 30, 40, 50, 60}, {70, 80, 90, 1, 2, 3}}},
          {10, 20, 30, 255, 40, 50, 60, 255, 70, 80, 90, 255, 1, 2, 3, 255}},
         {"one-bit grey",
          {.colorType = PNG_COLOR_TYPE_GRAY, .bitDepth = 1, .rows = {{0x80}, {0x40}}},
