@@ -38,7 +38,8 @@ void paintPlate(QPainter& p, const QPainterPath& shape, const QRectF& r, State s
             p.strokePath(shape, QPen(QColor(84, 90, 106), 1));
             break;
         case State::Hover:
-            paintGlow(p, shape, withAlpha(ink::kCrimsonBright, 220), 6, 2);
+            // A tight halo: the pictures are hardly larger than the plates.
+            paintGlow(p, shape, withAlpha(ink::kCrimsonBright, 170), 3, 1.5);
             p.fillPath(shape, vertical(r, QColor(66, 70, 84), QColor(30, 32, 39)));
             p.strokePath(shape, QPen(ink::kCrimsonBright, 1.5));
             break;
@@ -120,7 +121,7 @@ QImage keyLabel(State s) {
         const QRectF r(0.5, 0.5, 134, 26);
         const QPainterPath shape = chamferedRect(r, 7);
         if (s == State::Hover) {
-            paintGlow(p, shape, withAlpha(ink::kCrimsonBright, 200), 5, 2);
+            paintGlow(p, shape, withAlpha(ink::kCrimsonBright, 170), 3, 1.5);
             p.fillPath(shape, vertical(r, QColor(96, 18, 34), QColor(44, 8, 16)));
             p.strokePath(shape, QPen(ink::kCrimsonBright, 1.5));
         } else {

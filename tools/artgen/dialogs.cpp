@@ -84,7 +84,7 @@ QImage buttonHighlight() {
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r(0.5, 0.5, kButtonPlate.width() - 1, kButtonPlate.height() - 1);
     const QPainterPath ps = chamferedRect(r, 6);
-    paintGlow(p, ps, withAlpha(ink::kCrimsonBright, 220), 6, 2);
+    paintGlow(p, ps, withAlpha(ink::kCrimsonBright, 170), 3, 1.5);
     QLinearGradient g(r.topLeft(), r.bottomLeft());
     g.setColorAt(0, QColor(206, 24, 52));
     g.setColorAt(1, QColor(104, 10, 26));

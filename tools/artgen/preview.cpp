@@ -165,6 +165,48 @@ void paintMacroPage(Mock& m, const Captions& c) {
     m.field(QRect(kDelayGroup + kDelayField, QSize(40, 18)), "50", Qt::black, green);
 }
 
+// The insert group in place of the delay group, in both of its looks.
+bool composeInsertGroups(const PictureWriter& out, const QString& folder) {
+    for (bool keys : {true, false}) {
+        QImage canvas(QString("%1/page_L2_P4.png").arg(folder));
+        if (canvas.isNull()) return false;
+        {
+            Mock m(out, canvas);
+            const QPoint g = kDelayGroup;
+            m.picture(keys ? "InsertKeyBase" : "InsertDelayBase", g);
+            m.field(QRect(g + QPoint(68, 4), QSize(134, 20)),
+                    keys ? "Insert Key Front" : "Insert Delay Front", QColor(24, 26, 31),
+                    Qt::white);
+            if (keys) {
+                const char* rows[] = {"Record Delay", "Default Delay", "No Delay"};
+                for (int r = 0; r < 3; ++r) {
+                    m.picture(r == 0 ? "RdS_E" : "RdS_D", g + QPoint(20, 34 + 23 * r));
+                    m.caption(QRectF(g + QPoint(18, 34 + 23 * r), QSize(120, 16)),
+                              QString("       ") + rows[r], 9, Qt::white,
+                              Qt::AlignLeft | Qt::AlignVCenter);
+                }
+                m.picture("MacroS_01", g + QPoint(114, 100));
+                m.caption(QRectF(g + QPoint(114, 100), QSize(80, 25)), "Record", 9);
+            } else {
+                m.caption(QRectF(g + QPoint(62, 57), QSize(74, 16)), "Delay Time", 9, Qt::white,
+                          Qt::AlignLeft | Qt::AlignVCenter);
+                m.caption(QRectF(g + QPoint(180, 57), QSize(20, 16)), "ms", 9, Qt::white,
+                          Qt::AlignLeft | Qt::AlignVCenter);
+            }
+            m.field(QRect(g + QPoint(136, 55), QSize(40, 18)), "50", Qt::black,
+                    keys ? QColor(114, 113, 113) : QColor(0, 128, 0));
+            m.picture("MacroBtnS_01", g + QPoint(110, 126));
+            m.caption(QRectF(g + QPoint(110, 126), QSize(40, 25)), "OK", 9);
+            m.picture("MacroBtnS_02", g + QPoint(156, 126));
+            m.caption(QRectF(g + QPoint(156, 126), QSize(40, 25)), "Cancel", 9);
+        }
+        if (!canvas.save(
+                QString("%1/page_L2_P4_insert_%2.png").arg(folder, keys ? "key" : "delay")))
+            return false;
+    }
+    return true;
+}
+
 bool composePages(const PictureWriter& out, const QString& folder) {
     for (int layout = 1; layout <= 3; ++layout) {
         const LayoutGeometry g = layoutGeometry(layout);
@@ -259,8 +301,8 @@ bool zooms(const QString& folder) {
 }  // namespace
 
 bool makePreview(const PictureWriter& out, const QString& folder) {
-    return composePages(out, folder) && contactSheet(out, folder) && animationStrip(out, folder) &&
-           zooms(folder);
+    return composePages(out, folder) && composeInsertGroups(out, folder) &&
+           contactSheet(out, folder) && animationStrip(out, folder) && zooms(folder);
 }
 
 }  // namespace art
