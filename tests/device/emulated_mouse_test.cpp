@@ -1,0 +1,187 @@
+#include "device/emulated_mouse.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "app/core/resources.h"
+#include "device/memory_file.h"
+#include "device_fixture.h"
+
+namespace kvr {
+namespace {
+
+using Direction = WireEntry::Direction;
+
+bool allAre(std::span<const std::uint8_t> bytes, std::uint8_t value) {
+    return std::ranges::all_of(bytes, [&](std::uint8_t b) { return b == value; });
+}
+
+TEST(FactoryMemory, HoldsTheDefaultImageAtTheMousesAddresses) {
+    const auto image = findResource("KVR5507Data");
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image->size(), 585u);
+    const MouseMemory memory = factoryMemory();
+    const std::span<const std::uint8_t> m(memory);
+    EXPECT_TRUE(std::ranges::equal(m.subspan(0, 45), image->subspan(0, 45)));
+    EXPECT_TRUE(allAre(m.subspan(45, 64 - 45), 0xFF));
+    EXPECT_TRUE(std::ranges::equal(m.subspan(64, 28), image->subspan(45, 28)));
+    EXPECT_TRUE(allAre(m.subspan(92, 512 - 92), 0xFF));
+    EXPECT_TRUE(allAre(m.subspan(512), 0x00));
+}
+
+class EmulatedMouseTest : public test::DeviceTest {
+protected:
+    void SetUp() override { openMouse(); }
+};
+
+TEST_F(EmulatedMouseTest, AnIdentityCheckGoesOverTheWireAsExpected) {
+    mouse->memory()[43] = 0x12;
+    mouse->memory()[44] = 0x34;
+    ASSERT_TRUE(protocol.SendCommand(BeginCmd));
+    ASSERT_TRUE(protocol.SendCommand(StatusCmd));
+    std::array<std::uint8_t, 6> identity{};
+    ASSERT_TRUE(protocol.ReadBlockQuiet(43, 2, identity, 2));
+    const std::uint8_t m45 = mouse->memory()[45];
+    const std::vector<WireEntry> expected = {
+        {Direction::Set, {0x04, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
+        {Direction::Get, {0x04, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0xCC}},
+        {Direction::Set, {0x04, 0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
+        {Direction::Get, {0x04, 0xAA, 0x04, 0x00, 0x00, 0x00, 0x00, 0xCC}},
+        {Direction::Set, {0x04, 0x04, 0x2B, 0x00, 0x02, 0x00, 0x00, 0x00}},
+        {Direction::Get, {0x04, 0x04, 0x2B, 0x00, 0x02, 0x00, 0x00, 0xCC}},
+        {Direction::Set, {0x04, 0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
+        {Direction::Get, {0x04, 0x12, 0x34, m45, 0xFF, 0xFF, 0xFF, 0xCC}},
+    };
+    EXPECT_EQ(mouse->wireLog(), expected);
+    EXPECT_EQ(identity[0], 0x12);
+    EXPECT_EQ(identity[1], 0x34);
+}
+
+TEST_F(EmulatedMouseTest, AWriteRangeIsStoredAndReportedOnceComplete) {
+    std::vector<MouseMemory> saved;
+    mouse->onMemoryWritten = [&](const MouseMemory& m) { saved.push_back(m); };
+    std::array<std::uint8_t, 30> source{};
+    std::ranges::fill(source, 0x42);
+    ASSERT_TRUE(protocol.WriteBlock(64, 28, source));
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_TRUE(allAre(std::span(saved[0]).subspan(64, 28), 0x42));
+    EXPECT_EQ(saved[0][92], 0xFF);
+
+    // A range cut short by a lost chunk is reported when the exchange ends.
+    mouse->loseChunk(4);
+    std::ranges::fill(source, 0x43);
+    ASSERT_TRUE(protocol.WriteBlock(64, 28, source));
+    EXPECT_EQ(saved.size(), 1u);
+    (void)protocol.SendCommand(EndCmd);
+    ASSERT_EQ(saved.size(), 2u);
+    EXPECT_EQ(saved[1][64], 0x43);
+    EXPECT_EQ(saved[1][88], 0x42);
+}
+
+TEST_F(EmulatedMouseTest, UnpluggedMidBlockTheMouseLeavesTheBusAndNothingMoreArrives) {
+    mouse->unplugAtRequest(mouse->requestCount() + 4);  // the third chunk
+    std::array<std::uint8_t, 48> dest{};
+    ASSERT_TRUE(protocol.ReadBlock(0, 45, dest, 45));
+    EXPECT_TRUE(mouse->unplugged());
+    EXPECT_FALSE(bus.isPlugged(test::kMousePath));
+    EXPECT_TRUE(std::equal(dest.begin(), dest.begin() + 12, mouse->memory().begin()));
+    EXPECT_TRUE(allAre(std::span(dest).subspan(12, 33), 0xFF));
+    EXPECT_EQ(requests().size(), 3u);
+    EXPECT_EQ(protocol.failedChunks(), 6);
+    EXPECT_FALSE(protocol.SendCommand(EndCmd));
+}
+
+TEST_F(EmulatedMouseTest, AStartCommandRefusedByNumberLeavesTheRangeAsItWas) {
+    // Requests by number: the start command is refused for all ten tries.
+    mouse->refuseRequests(mouse->requestCount() + 1, 10, 0x02);
+    std::array<std::uint8_t, 6> dest{};
+    EXPECT_FALSE(protocol.ReadBlock(100, 6, dest, 6));
+    ASSERT_TRUE(protocol.ReadBlock(6, 6, dest, 6));
+    EXPECT_TRUE(std::equal(dest.begin(), dest.end(), mouse->memory().begin() + 6));
+}
+
+class MemoryFileTest : public testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::path(testing::TempDir()) /
+              testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        file = dir / "mouse.bin";
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    void writeRaw(std::size_t size, std::uint8_t value) {
+        std::ofstream out(file, std::ios::binary);
+        const std::vector<char> bytes(size, static_cast<char>(value));
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    std::filesystem::path dir;
+    std::filesystem::path file;
+};
+
+TEST_F(MemoryFileTest, SavedMemoryLoadsBackWhole) {
+    MouseMemory memory = factoryMemory();
+    memory[3] = 0x99;
+    memory[1023] = 0x77;
+    ASSERT_TRUE(saveMemoryFile(file, memory));
+    EXPECT_EQ(std::filesystem::file_size(file), 1024u);
+    EXPECT_FALSE(std::filesystem::exists(dir / "mouse.bin.tmp"));
+    const MemoryFileLoad loaded = loadMemoryFile(file);
+    EXPECT_EQ(loaded.state, MemoryFileState::Loaded);
+    EXPECT_EQ(loaded.memory, memory);
+}
+
+TEST_F(MemoryFileTest, OddFilesLoadAsFarAsTheyGoAndFactoryBytesFillTheRest) {
+    const MouseMemory factory = factoryMemory();
+    {
+        const MemoryFileLoad missing = loadMemoryFile(file);
+        EXPECT_EQ(missing.state, MemoryFileState::Missing);
+        EXPECT_EQ(missing.memory, factory);
+    }
+    {
+        writeRaw(10, 0x55);
+        const MemoryFileLoad cut = loadMemoryFile(file);
+        EXPECT_EQ(cut.state, MemoryFileState::Short);
+        EXPECT_TRUE(allAre(std::span(cut.memory).first(10), 0x55));
+        EXPECT_TRUE(std::equal(cut.memory.begin() + 10, cut.memory.end(), factory.begin() + 10));
+    }
+    {
+        writeRaw(0, 0);
+        EXPECT_EQ(loadMemoryFile(file).memory, factory);
+    }
+    {
+        writeRaw(2000, 0x66);
+        const MemoryFileLoad longer = loadMemoryFile(file);
+        EXPECT_EQ(longer.state, MemoryFileState::Long);
+        EXPECT_TRUE(allAre(longer.memory, 0x66));
+    }
+    {
+        const MemoryFileLoad folder = loadMemoryFile(dir);
+        EXPECT_EQ(folder.state, MemoryFileState::Unreadable);
+        EXPECT_FALSE(folder.message.empty());
+        EXPECT_EQ(folder.memory, factory);
+    }
+}
+
+TEST_F(MemoryFileTest, AFailedSaveIsReportedAndLeavesNothingBehind) {
+    const MouseMemory memory = factoryMemory();
+    const MemoryFileSave result = saveMemoryFile(dir / "no-such-folder" / "mouse.bin", memory);
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(result.message.empty());
+
+    // A folder in the way of the rename: the save fails and the temporary file is removed.
+    std::filesystem::create_directories(file / "inside");
+    EXPECT_FALSE(saveMemoryFile(file, memory));
+    EXPECT_FALSE(std::filesystem::exists(dir / "mouse.bin.tmp"));
+    EXPECT_TRUE(std::filesystem::is_directory(file));
+}
+
+}  // namespace
+}  // namespace kvr
