@@ -103,11 +103,14 @@ LanguageTableResult LanguageTable::LoadLanguageTable(int languageIndex) {
     return fromBytes(*bytes, languageIndex);
 }
 
-std::string LanguageTable::section() const { return tableName(languageIndex_); }
+LanguageTable::LanguageTable(IniReader reader, int languageIndex)
+    : reader_(std::move(reader)),
+      languageIndex_(languageIndex),
+      section_(tableName(languageIndex)) {}
 
-std::string LanguageTable::text(std::string_view key) const { return reader_.text(section(), key); }
+std::string LanguageTable::text(std::string_view key) const { return reader_.text(section_, key); }
 
-std::vector<std::string> LanguageTable::keys() const { return reader_.keys(section()); }
+std::vector<std::string> LanguageTable::keys() const { return reader_.keys(section_); }
 
 std::string LanguageText(int languageIndex, std::string_view key) {
     const LanguageTableResult loaded = LanguageTable::LoadLanguageTable(languageIndex);
@@ -121,14 +124,18 @@ TextLookup languageLookup(std::function<int()> currentLanguage) {
 }
 
 std::string FindTextKey(std::string_view text, std::span<const LanguageTable> tables) {
-    std::string result;
+    static const std::vector<std::string> kKeys = [] {
+        std::vector<std::string> keys;
+        for (int i = 0; i <= kHighestTextKey; ++i) keys.push_back("Str" + std::to_string(i));
+        return keys;
+    }();
+    const std::string* result = nullptr;
     for (const LanguageTable& table : tables) {
-        for (int i = 0; i <= kHighestTextKey; ++i) {
-            std::string key = "Str" + std::to_string(i);
-            if (table.text(key) == text) result = std::move(key);
+        for (const std::string& key : kKeys) {
+            if (table.text(key) == text) result = &key;
         }
     }
-    return result;
+    return result == nullptr ? std::string() : *result;
 }
 
 std::string FindTextKey(std::string_view text) {

@@ -43,12 +43,11 @@ public:
     std::vector<std::string> keys() const;
 
 private:
-    LanguageTable(IniReader reader, int languageIndex)
-        : reader_(std::move(reader)), languageIndex_(languageIndex) {}
-    std::string section() const;
+    LanguageTable(IniReader reader, int languageIndex);
 
     IniReader reader_;
     int languageIndex_ = 1;
+    std::string section_;
 };
 
 struct LanguageTableResult {
