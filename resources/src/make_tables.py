@@ -126,7 +126,7 @@ BANNER = "//" + "*" * 78
 
 def write_layout(n):
     changes = dict(LAYOUT_CHANGES[n])
-    lines = ["[org%d]" % n, BANNER, "// KVR5507 window layout %d" % n,
+    lines = ["[org%d]" % n, BANNER, "// KVR5507 window layout",
              "// Positions are in pixels inside each control's page or group; font sizes in",
              "// points; colours as red, green and blue from 0 to 255. An _Enable of 1 shows",
              "// the item.", BANNER]
