@@ -1,30 +1,41 @@
 #include "app/main_window.h"
 
+#include <QBitmap>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
 #include <QScreen>
 #include <QSystemTrayIcon>
 
 #include "app/busy_window.h"
 #include "app/dialogs.h"
 #include "app/program.h"
+#include "app/skin_widgets.h"
+#include "app/window_controls.h"
+#include "app/core/resources.h"
+#include "params/device_images.h"
 
 namespace kvr {
 
 namespace {
 constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 600;
-constexpr int kPresenceIntervalMs = 3500;
 const QColor kMaroon(128, 0, 0);  // the window's see-through colour
 }  // namespace
 
 TForm1::TForm1(AppServices services, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), services_(services) {
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window),
+      services_(services),
+      skin_([this](const QString& message) { services_.dialogs.error(message); }),
+      link_(services.hid, services.pacer, *this),
+      protocol_(link_, services.pacer) {
     setObjectName("TForm1");
     setWindowTitle(kMainWindowTitle);
     FormCreate();
-    presenceTimer_.setInterval(kPresenceIntervalMs);
+    presenceTimer_.setInterval(int(kPresenceTimerInterval.count()));
     connect(&presenceTimer_, &QTimer::timeout, this, &TForm1::DevTimerTimer);
     presenceTimer_.start();
 }
@@ -32,6 +43,7 @@ TForm1::TForm1(AppServices services, QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
+    if (std::optional<QPixmap> icon = skin_.picture("AppIcon64")) setWindowIcon(*icon);
     tray_ = new QSystemTrayIcon(windowIcon(), this);
     // A desktop without a notification area is not an error; the icon is simply not shown.
     if (QSystemTrayIcon::isSystemTrayAvailable()) tray_->show();
@@ -45,34 +57,108 @@ void TForm1::FormCreate() {
                              ? QGuiApplication::primaryScreen()->geometry()
                              : QRect(0, 0, kWindowWidth, kWindowHeight);
     setFixedSize(kWindowWidth, kWindowHeight);
-    move(screen.left() + (screen.width() - kWindowWidth) / 2,
-         screen.top() + (screen.height() - kWindowHeight) / 2);
+    QWidget::move(screen.left() + (screen.width() - kWindowWidth) / 2,
+                  screen.top() + (screen.height() - kWindowHeight) / 2);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, kMaroon);
     setPalette(pal);
     setAutoFillBackground(true);
 
-    createPages();
-    pages_[0]->show();
-    for (int p = 1; p < 4; ++p) pages_[size_t(p)]->hide();
+    controls_ = std::make_unique<WindowControls>(this);
+    controls_->page(1)->show();
+    for (int p = 2; p <= 4; ++p) controls_->page(p)->hide();
+    controls_->get<QRadioButton>("rb_1")->setChecked(true);
+    controls_->get<QRadioButton>("rb_Lang1")->setChecked(true);
+    connectNavigation();
+
+    LoadSkinImages();
+    reportApply(layoutState_.LoadOrgSection(*this));
+    reportApply(layoutState_.ApplyLayout(*this));
+    const int itemHeight = layoutState_.values().MacroNameHeight;
+    for (const char* list : {"LB_PCMacroName", "LB_MacroName"}) {
+        auto* lb = controls_->get<QListWidget>(list);
+        lb->setUniformItemSizes(true);
+        lb->setStyleSheet(QString("QListWidget::item { height: %1px; }").arg(itemHeight));
+    }
+
+    // The default image's header decides the layout of the mouse's memory this program edits.
+    if (auto image = findResource("KVR5507Data")) {
+        if (std::optional<ImageHeader> header = readImageHeader(*image))
+            link_.setImageVariant(header->imageVariant);
+    }
+
+    link_.closeHandle();
+    controls_->get<QLineEdit>("Edt_Repeat1")->setAlignment(Qt::AlignRight);
+    controls_->get<QLineEdit>("Edt_DelayTime1")->setAlignment(Qt::AlignRight);
+    Btn_Lang1_0Click();
+    update();
 }
 
-void TForm1::createPages() {
-    for (int p = 0; p < 4; ++p) {
-        auto* page = new QWidget(this);
-        page->setObjectName(QString("gbPage%1").arg(p + 1));
-        page->setGeometry(0, 0, kWindowWidth, kWindowHeight);
-        pages_[size_t(p)] = page;
+void TForm1::LoadSkinImages() {
+    for (int p = 1; p <= 4; ++p) {
+        const QString n = QString::number(p);
+        setPicture("Img_Base_" + n, "L1_BackGround");
+        setPicture("Img_P" + n, "L1_Back" + n);
+        setPicture("Img_Web_" + n, "WebS_01");
+        for (const char* b : {"Confirm", "Apply", "Reset", "Exit"})
+            setPicture(QString("Img_%1_%2").arg(b).arg(p), "BtnS_01");
+        for (const char* b : {"Main", "Lang1"}) setPicture(QString("Img_%1_%2").arg(b).arg(p), "SetS_02");
+        for (const char* b : {"Adv", "Breath", "Macro", "Save", "Load", "Lang2", "Lang3"})
+            setPicture(QString("Img_%1_%2").arg(b).arg(p), "SetS_01");
+    }
+    for (int k = 1; k <= 9; ++k) setPicture(QString("Img_Key%1").arg(k), "KeyS_01");
+    for (const char* scale : {"Spd", "DbSpd", "ScrSpd"})
+        for (int i = 1; i <= 10; ++i) setPicture(QString("Img_%1%2").arg(scale).arg(i), "Bar1_E");
+    for (int n = 1; n <= 8; ++n) {
+        setPicture(QString("Img_DPI%1").arg(n), "CbS_D");
+        for (int k = 1; k <= 8; ++k) setPicture(QString("Img_DPI%1_%2").arg(n).arg(k), "Bar2_E");
+    }
+    for (const char* img : {"Img_Start", "Img_InsertStart", "Img_SaveMacro"}) setPicture(img, "MacroS_01");
+    for (const char* img : {"Img_OK", "Img_Cancel"}) setPicture(img, "MacroBtnS_01");
+    setPicture("Img_InsertBase", "InsertDelayBase");
+
+    // Every maroon pixel of the background is see-through: the window takes the skin's shape.
+    if (std::optional<QImage> base = skin_.image("L1_BackGround")) {
+        QImage shape(kWindowWidth, kWindowHeight, QImage::Format_RGB32);
+        shape.fill(kMaroon);
+        for (int y = 0; y < base->height() && y < kWindowHeight; ++y)
+            for (int x = 0; x < base->width() && x < kWindowWidth; ++x)
+                shape.setPixel(x, y, base->pixel(x, y));
+        setMask(QBitmap::fromImage(shape.createMaskFromColor(kMaroon.rgb(), Qt::MaskInColor)));
     }
 }
 
-void TForm1::DevTimerTimer() {}
+void TForm1::reportApply(const ApplyResult& result) {
+    if (!result.ok()) services_.dialogs.error(QString::fromStdString(result.error));
+}
 
-void TForm1::FormCloseQuery() {}
+void TForm1::Btn_Lang1_0Click() { SwitchLanguage(1); }
+void TForm1::Btn_Lang2_0Click() { SwitchLanguage(2); }
+void TForm1::Btn_Lang3_0Click() { SwitchLanguage(3); }
+
+void TForm1::SwitchLanguage(int n) {
+    reportApply(layoutState_.SwitchLanguage(n, *this));
+    for (int i = 1; i <= 3; ++i)
+        controls_->get<QRadioButton>(QString("rb_Lang%1").arg(i))->setChecked(i == n);
+    refreshProfileKeys();
+}
+
+QString TForm1::messageText(const char* key) const {
+    return QString::fromStdString(layoutState_.messages().text(key));
+}
+
+QString TForm1::titleText() const {
+    return QString::fromStdString(layoutState_.messages().TitleText());
+}
+
+void TForm1::Btn_Exit_0Click() { close(); }
+
+void TForm1::FormCloseQuery() { link_.closeHandle(); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     FormCloseQuery();
     event->accept();
+    QCoreApplication::quit();
 }
 
 }  // namespace kvr

@@ -1,58 +1,152 @@
 #pragma once
-// TForm1: the skinned 800 x 600 main window. It owns the device link and the pages' state, and
-// turns device results into what the owner sees.
+// TForm1: the skinned 800 x 600 main window. It owns the device link, the pages' models and the
+// skin, and turns device results into what the owner sees.
+#include <QColor>
 #include <QTimer>
 #include <QWidget>
-#include <array>
 #include <memory>
 
-class QLabel;
+#include "app/core/hover_state.h"
+#include "app/core/layout_state.h"
+#include "app/core/layout_target.h"
+#include "app/skin.h"
+#include "device/command_protocol.h"
+#include "device/device_link.h"
+
 class QSystemTrayIcon;
 
 namespace kvr {
 
+class DesktopServices;
 class Dialogs;
 class HidBackend;
 class Pacer;
 class TFormLoadingUI;
+class WindowControls;
+
+inline QColor toQColor(Colour c) { return QColor(c.red(), c.green(), c.blue()); }
 
 // What the window needs from the platform; tests pass fakes.
 struct AppServices {
     HidBackend& hid;
     Pacer& pacer;
     Dialogs& dialogs;
+    DesktopServices& desktop;
 };
 
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, public WindowTarget, private PresenceHandler {
     Q_OBJECT
 public:
     explicit TForm1(AppServices services, QWidget* parent = nullptr);
     ~TForm1() override;
 
     void setBusyWindow(TFormLoadingUI* busy) { busy_ = busy; }
-
-    // The presence tick: counts HID interfaces, finds, reads or loses the mouse.
-    void DevTimerTimer();
+    WindowControls& controls() { return *controls_; }
     QTimer& presenceTimer() { return presenceTimer_; }
 
+    // Presence and device state.
+    DeviceLink& link() { return link_; }
+    CommandProtocol& protocol() { return protocol_; }
+    void DevTimerTimer();
+    void NoDeviceFound();
+    void RefreshErrorAP();
+    bool mouseOpen() const;
     bool errorAppearance() const { return errorAppearance_; }
-    int currentPage() const { return currentPage_; }
+
+    // Navigation.
+    int languageIndex() const { return layoutState_.LanguageIndex(); }
+    const LayoutState& layoutState() const { return layoutState_; }
+    void Btn_Main_0Click();
+    void Btn_Adv_0Click();
+    void Btn_Breath_0Click();
+    void Btn_Macro_0Click();
+    void HideAllMenu();
+    void ClearAP();
+    void Img_BaseMouseDown();
+    void Btn_Web_0Click();
+    void ShowInputShields();
+    void HideInputShields();
+    void LabelRunTimer();
+    void labelEntered(const QString& label);
+    void labelLeft(const QString& label);
+    const HoverState& hoverState() const { return hover_; }
+    QTimer& marquee() { return marquee_; }
+
+    // Language.
+    void Btn_Lang1_0Click();
+    void Btn_Lang2_0Click();
+    void Btn_Lang3_0Click();
+    QString messageText(const char* key) const;
+    QString titleText() const;
+
+    // Reading and writing the mouse.
+    void Btn_Apply_0Click();
+    void Btn_Confirm_0Click();
+    void Btn_Reset_0Click();
+    void Btn_Exit_0Click();
+
+    // What the layout and language apply set on the window's controls.
+    bool loadPicture(std::string_view image, std::string_view picture) override;
+    PictureSize imageSize(std::string_view image) const override;
+    void move(std::string_view control, int left, int top) override;
+    void setGeometry(std::string_view control, int left, int top, int width, int height) override;
+    void setVisible(std::string_view control, bool visible) override;
+    void setFontSize(std::string_view control, int points) override;
+    void setFontColour(std::string_view control, Colour colour) override;
+    void setBackColour(std::string_view control, Colour colour) override;
+    void setBorderColour(std::string_view control, Colour colour) override;
+    std::string caption(std::string_view control) const override;
+    void setCaption(std::string_view control, std::string_view text) override;
+    void setEntries(std::string_view control, std::span<const std::string> entries) override;
+    int currentPage() const override { return currentPage_; }
+    void markCurrentLanguage(int n) override { currentLanguage_ = n; }
+    int selectedEntry(std::string_view control) const override;
+    void selectEntry(std::string_view control, int index) override;
+    void setApplicationTitle(std::string_view title) override;
+    void RefreshAPPage() override;
+    void resetHover(std::string_view label, std::string_view caption) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    enum class HoverFamily { A, B, C, D, F, G, H, Web };
+
     void FormCreate();
-    void createPages();
+    void LoadSkinImages();
+    void reportApply(const ApplyResult& result);
+    void SwitchLanguage(int n);
+    QWidget* control(std::string_view name) const;
+    void noDeviceFound() override { NoDeviceFound(); }
+    void readDevInfo() override;
+    void wrongVariant() override;
     void FormCloseQuery();
+    void connectNavigation();
+    void switchPage(int p);
+    void setCurrentPage(int p);
+    void showPageContainer(int p);
+    void ButtonTypeB_1IconInit();
+    void refreshProfileKeys();
+    HoverFamily hoverFamilyOf(const QString& label) const;
+    QString imageUnder(const QString& label) const;
+    void setPicture(const QString& imageName, const QString& picture);
+    void setPictureOnCopies(const QString& button, const QString& picture);
 
     AppServices services_;
+    Skin skin_;
+    LayoutState layoutState_;
+    DeviceLink link_;
+    CommandProtocol protocol_;
+    std::unique_ptr<WindowControls> controls_;
     QTimer presenceTimer_;
+    QTimer marquee_;
+    HoverState hover_;
     QSystemTrayIcon* tray_ = nullptr;
     TFormLoadingUI* busy_ = nullptr;
-    std::array<QWidget*, 4> pages_{};
     bool errorAppearance_ = false;
+    bool insertMode_ = false;
     int currentPage_ = 1;
+    int currentLanguage_ = 1;
 };
 
 }  // namespace kvr

@@ -1,18 +1,79 @@
 #include "app/program.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "app/busy_window.h"
+#include "app/core/gif_animation.h"
+#include "app/core/resources.h"
+#include "app/desktop_services.h"
 #include "app/dialogs.h"
 #include "app/event_loop_pacer.h"
 #include "app/instance_finder.h"
 #include "app/main_window.h"
-#include "device/hid_backend.h"
+#include "device/emulated_mouse.h"
+#include "device/hidapi_backend.h"
+#include "device/memory_file.h"
+#include "device/virtual_bus.h"
 
 namespace kvr {
+
+namespace {
+
+QImage toQImage(const RgbaImage& rgba) {
+    QImage image(rgba.width, rgba.height, QImage::Format_RGBA8888);
+    for (int y = 0; y < rgba.height; ++y)
+        std::memcpy(image.scanLine(y), rgba.pixels.data() + size_t(y) * size_t(rgba.width) * 4,
+                    size_t(rgba.width) * 4);
+    return image;
+}
+
+std::vector<AnimationFrame> busyAnimation(Dialogs& dialogs) {
+    std::vector<AnimationFrame> frames;
+    auto data = findResource("WaitGif");
+    if (!data) {
+        dialogs.error("The built-in busy animation is missing.");
+        return frames;
+    }
+    auto gif = decodeGif(*data);
+    if (!gif) {
+        dialogs.error("The built-in busy animation is damaged.");
+        return frames;
+    }
+    for (const GifFrame& f : gif->frames) frames.push_back({toQImage(f.image), f.delayMs});
+    return frames;
+}
+
+// Demo mode: the emulated mouse on a virtual bus, its memory kept in a file when one is given.
+struct EmulatedSetup {
+    VirtualBus bus;
+    std::shared_ptr<EmulatedMouse> mouse;
+};
+
+std::unique_ptr<EmulatedSetup> plugEmulatedMouse(const std::string& file, Dialogs& dialogs) {
+    auto setup = std::make_unique<EmulatedSetup>();
+    MouseMemory memory = factoryMemory();
+    if (!file.empty()) {
+        MemoryFileLoad load = loadMemoryFile(file);
+        memory = load.memory;
+        if (!load.message.empty()) dialogs.error(QString::fromStdString(load.message));
+    }
+    setup->mouse = std::make_shared<EmulatedMouse>(1, memory);
+    if (!file.empty()) {
+        setup->mouse->onMemoryWritten = [file, &dialogs](const MouseMemory& m) {
+            MemoryFileSave saved = saveMemoryFile(file, m);
+            if (!saved) dialogs.error(QString::fromStdString(saved.message));
+        };
+    }
+    plugMouse(setup->bus, setup->mouse, "emulated:kvr5507");
+    return setup;
+}
+
+}  // namespace
 
 int runProgram(QApplication& app, const CommandLine& options) {
     const bool screenshot = !options.screenshotFile.empty();
@@ -21,18 +82,44 @@ int runProgram(QApplication& app, const CommandLine& options) {
     if (!screenshot && finder->raiseExisting(kMainWindowTitle)) return 0;
 
     app.setApplicationName(kApplicationTitle);
-    app.setApplicationDisplayName(kApplicationTitle);
-    app.setQuitOnLastWindowClosed(false);
-
     EventLoopPacer pacer;
     QtDialogs qtDialogs;
     StderrDialogs stderrDialogs;
     Dialogs& dialogs = screenshot ? static_cast<Dialogs&>(stderrDialogs) : qtDialogs;
+    QtDesktopServices desktop;
 
-    std::unique_ptr<HidBackend> hid;  // set below
-    (void)hid;
-    (void)dialogs;
-    return 0;
+    std::unique_ptr<EmulatedSetup> emulated;
+    std::unique_ptr<HidapiBackend> hidapi;
+    HidBackend* hid = nullptr;
+    if (options.emulate) {
+        emulated = plugEmulatedMouse(options.emulateFile, dialogs);
+        hid = &emulated->bus;
+    } else {
+        hidapi = std::make_unique<HidapiBackend>();
+        hid = hidapi.get();
+    }
+
+    TForm1 window(AppServices{*hid, pacer, dialogs, desktop});
+    qtDialogs.setParent(&window);
+    TFormLoadingUI busy(window, busyAnimation(dialogs));
+    window.setBusyWindow(&busy);
+
+    if (screenshot) {
+        // Start-up, then the first presence tick at once, then the picture.
+        window.presenceTimer().stop();
+        window.show();
+        window.DevTimerTimer();
+        QImage shot = window.grab().toImage();
+        if (!shot.save(QString::fromStdString(options.screenshotFile), "PNG")) {
+            std::fprintf(stderr, "kvr5507: cannot write %s\n", options.screenshotFile.c_str());
+            return 1;
+        }
+        return 0;
+    }
+
+    window.show();
+    finder->announce(&window, kMainWindowTitle);
+    return app.exec();
 }
 
 }  // namespace kvr

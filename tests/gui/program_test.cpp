@@ -11,7 +11,7 @@ namespace {
 
 const QString kTitle = "KVR5507 Gaming Mouse v1.0";
 
-QString programPath() { return qEnvironmentVariable("KVR5507_BINARY"); }
+QString programPath() { return QStringLiteral(KVR5507_BINARY); }
 
 TEST(Program, SecondStartRaisesTheFirstWindowAndCreatesNone) {
     test::XvfbServer x;

@@ -1,0 +1,239 @@
+// Page switching, hover feedback, menus, the web button and moving the window.
+#include <QComboBox>
+#include <QMouseEvent>
+#include <QRegularExpression>
+#include <QRadioButton>
+#include <QWindow>
+
+#include "app/desktop_services.h"
+#include "app/dialogs.h"
+#include "app/main_window.h"
+#include "app/skin_widgets.h"
+#include "app/window_controls.h"
+
+namespace kvr {
+
+namespace {
+const char* const kPageButtons[] = {"Main", "Adv", "Breath", "Macro"};
+const char* const kPageChoices[] = {"rb_1", "rb_4", "rb_5", "rb_6"};
+constexpr int kMarqueeMs = 200;
+}  // namespace
+
+void TForm1::setPictureOnCopies(const QString& button, const QString& picture) {
+    for (int p = 1; p <= 4; ++p) setPicture(QString("Img_%1_%2").arg(button).arg(p), picture);
+}
+
+void TForm1::setPicture(const QString& imageName, const QString& picture) {
+    SkinImage* image = controls_->image(imageName);
+    if (image == nullptr) return;
+    if (std::optional<QPixmap> pixmap = skin_.picture(picture)) image->setPicture(*pixmap, picture);
+}
+
+void TForm1::Btn_Main_0Click() { switchPage(1); }
+void TForm1::Btn_Adv_0Click() { switchPage(2); }
+void TForm1::Btn_Breath_0Click() { switchPage(3); }
+void TForm1::Btn_Macro_0Click() { switchPage(4); }
+
+void TForm1::switchPage(int p) {
+    if (!mouseOpen()) {
+        services_.dialogs.message(titleText(), messageText("Str020"));
+        return;
+    }
+    if (errorAppearance_) return;
+    HideAllMenu();
+    ButtonTypeB_1IconInit();
+    setCurrentPage(p);
+    showPageContainer(p);
+    controls_->find("Disable")->hide();
+    if (p == 1) refreshProfileKeys();
+    setPictureOnCopies(kPageButtons[p - 1], "SetS_02");
+    setPicture(QString("Img_P%1").arg(p), QString("L%1_Back%2").arg(languageIndex()).arg(p));
+}
+
+void TForm1::setCurrentPage(int p) {
+    currentPage_ = p;
+    for (int i = 0; i < 4; ++i)
+        controls_->get<QRadioButton>(kPageChoices[i])->setChecked(i == p - 1);
+}
+
+void TForm1::showPageContainer(int p) {
+    for (int i = 1; i <= 4; ++i) controls_->page(i)->setVisible(i == p);
+    if (p == 4) {
+        controls_->find("Gb_Delay")->setVisible(!insertMode_);
+        controls_->find("Gb_Insert")->setVisible(insertMode_);
+        controls_->find("Img_InsertBase")->setVisible(insertMode_);
+    }
+}
+
+void TForm1::ButtonTypeB_1IconInit() {
+    errorAppearance_ = false;
+    for (const char* b : {"Main", "Adv", "Breath", "Macro", "Save", "Load"})
+        setPictureOnCopies(b, "SetS_01");
+}
+
+void TForm1::RefreshAPPage() {
+    showPageContainer(errorAppearance_ ? 1 : currentPage_);
+}
+
+void TForm1::HideAllMenu() {
+    for (const char* menu : {"Pnl_Main", "Pnl_MseKey", "Pnl_Special", "Pnl_Media", "Pnl_WWW",
+                             "Pnl_MyPC", "LB_Name", "Pnl_PCMacro", "Pnl_DevMacro",
+                             "Pnl_DevContent"}) {
+        if (QWidget* w = controls_->find(menu)) w->hide();
+    }
+}
+
+void TForm1::ClearAP() { HideAllMenu(); }
+
+void TForm1::Img_BaseMouseDown() {
+    HideAllMenu();
+    // The platform drags the window with the pointer until the button is released.
+    if (QWindow* w = windowHandle()) w->startSystemMove();
+}
+
+void TForm1::Btn_Web_0Click() {
+    for (int p = 1; p <= 4; ++p) setPicture(QString("Img_Web_%1").arg(p), "WebS_02");
+    services_.desktop.openAddress(QString::fromStdString(layoutState_.org().WebAddress));
+}
+
+void TForm1::ShowInputShields() {
+    for (int p = 1; p <= 4; ++p) {
+        QWidget* shield = controls_->find(QString("Disable_All_%1").arg(p));
+        shield->show();
+        shield->raise();
+    }
+}
+
+void TForm1::HideInputShields() {
+    for (int p = 1; p <= 4; ++p) controls_->find(QString("Disable_All_%1").arg(p))->hide();
+}
+
+// Hover: which picture family a label belongs to, by its name.
+TForm1::HoverFamily TForm1::hoverFamilyOf(const QString& label) const {
+    const QString base = label.section('_', 0, 1);  // "Btn_Apply" of "Btn_Apply_3"
+    static const QStringList kA = {"Btn_Confirm", "Btn_Apply", "Btn_Reset", "Btn_Exit"};
+    static const QStringList kB = {"Btn_Main", "Btn_Adv", "Btn_Breath",
+                                   "Btn_Macro", "Btn_Save", "Btn_Load"};
+    static const QStringList kD = {"Btn_Lang1", "Btn_Lang2", "Btn_Lang3"};
+    if (kA.contains(base)) return HoverFamily::A;
+    if (kB.contains(base)) return HoverFamily::B;
+    if (kD.contains(base)) return HoverFamily::D;
+    if (base == "Btn_Web") return HoverFamily::Web;
+    if (label.startsWith("Key") && label.size() == 4) return HoverFamily::C;
+    if (label == "Btn_SaveMacro" || label == "Btn_Start" || label == "Btn_InsertStart")
+        return HoverFamily::F;
+    if (label == "Btn_OK" || label == "Btn_Cancel") return HoverFamily::G;
+    return HoverFamily::H;
+}
+
+QString TForm1::imageUnder(const QString& label) const {
+    if (label.startsWith("Key")) return "Img_" + label;
+    return "Img_" + label.mid(4);  // "Btn_Apply_2" -> "Img_Apply_2"
+}
+
+void TForm1::labelEntered(const QString& label) {
+    const HoverFamily family = hoverFamilyOf(label);
+    const QString button = label.section('_', 1, 1);
+    switch (family) {
+        case HoverFamily::A: setPictureOnCopies(button, "BtnS_02"); break;
+        case HoverFamily::B:
+        case HoverFamily::D: setPicture(imageUnder(label), "SetS_03"); break;
+        case HoverFamily::C: setPicture(imageUnder(label), "KeyS_02"); break;
+        case HoverFamily::F: setPicture(imageUnder(label), "MacroS_02"); break;
+        case HoverFamily::G: setPicture(imageUnder(label), "MacroBtnS_02"); break;
+        case HoverFamily::Web:
+            if (mouseOpen())
+                for (int p = 1; p <= 4; ++p) setPicture(QString("Img_Web_%1").arg(p), "WebS_03");
+            return;
+        case HoverFamily::H: {
+            QWidget* w = controls_->find(label);
+            QPalette pal = w->palette();
+            pal.setColor(QPalette::WindowText, Qt::white);
+            pal.setColor(QPalette::Window, palette().color(QPalette::Highlight));
+            w->setPalette(pal);
+            w->setAutoFillBackground(true);
+            return;
+        }
+    }
+    QLabel* l = controls_->get<QLabel>(label);
+    hover_.begin(label.toStdString(), l->text().toStdString());
+    if (l->isEnabled()) marquee_.start(kMarqueeMs);
+}
+
+void TForm1::labelLeft(const QString& label) {
+    const HoverFamily family = hoverFamilyOf(label);
+    const QString button = label.section('_', 1, 1);
+    if (family == HoverFamily::Web) {
+        if (mouseOpen())
+            for (int p = 1; p <= 4; ++p) setPicture(QString("Img_Web_%1").arg(p), "WebS_01");
+        return;
+    }
+    if (family == HoverFamily::H) {
+        QWidget* w = controls_->find(label);
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::WindowText, toQColor(layoutState_.values().MacroListTextColor));
+        pal.setColor(QPalette::Window, toQColor(layoutState_.values().MacroListBackColor));
+        w->setPalette(pal);
+        return;
+    }
+    marquee_.stop();
+    switch (family) {
+        case HoverFamily::A: setPictureOnCopies(button, "BtnS_01"); break;
+        case HoverFamily::B:
+            setPicture(imageUnder(label), "SetS_01");
+            if (!errorAppearance_) setPictureOnCopies(kPageButtons[currentPage_ - 1], "SetS_02");
+            break;
+        case HoverFamily::D:
+            setPicture(imageUnder(label), "SetS_01");
+            setPictureOnCopies(QString("Lang%1").arg(currentLanguage_), "SetS_02");
+            break;
+        case HoverFamily::C: setPicture(imageUnder(label), "KeyS_01"); break;
+        case HoverFamily::F: setPicture(imageUnder(label), "MacroS_01"); break;
+        case HoverFamily::G: setPicture(imageUnder(label), "MacroBtnS_01"); break;
+        default: break;
+    }
+    if (QLabel* l = controls_->get<QLabel>(QString::fromStdString(hover_.labelName)))
+        l->setText(QString::fromStdString(hover_.savedCaption));
+}
+
+void TForm1::LabelRunTimer() {
+    const std::string& caption = hover_.tick();
+    if (QLabel* l = controls_->get<QLabel>(QString::fromStdString(hover_.labelName)))
+        l->setText(QString::fromStdString(caption));
+}
+
+void TForm1::connectNavigation() {
+    marquee_.setInterval(kMarqueeMs);
+    connect(&marquee_, &QTimer::timeout, this, &TForm1::LabelRunTimer);
+    for (int p = 1; p <= 4; ++p) {
+        const QString n = QString::number(p);
+        auto on = [&](const QString& label, void (TForm1::*handler)()) {
+            connect(controls_->caption(label), &CaptionLabel::clicked, this, handler);
+        };
+        on("Btn_Main_" + n, &TForm1::Btn_Main_0Click);
+        on("Btn_Adv_" + n, &TForm1::Btn_Adv_0Click);
+        on("Btn_Breath_" + n, &TForm1::Btn_Breath_0Click);
+        on("Btn_Macro_" + n, &TForm1::Btn_Macro_0Click);
+        on("Btn_Web_" + n, &TForm1::Btn_Web_0Click);
+        on("Btn_Exit_" + n, &TForm1::Btn_Exit_0Click);
+        on("Btn_Apply_" + n, &TForm1::Btn_Apply_0Click);
+        on("Btn_Confirm_" + n, &TForm1::Btn_Confirm_0Click);
+        on("Btn_Reset_" + n, &TForm1::Btn_Reset_0Click);
+        on("Btn_Lang1_" + n, &TForm1::Btn_Lang1_0Click);
+        on("Btn_Lang2_" + n, &TForm1::Btn_Lang2_0Click);
+        on("Btn_Lang3_" + n, &TForm1::Btn_Lang3_0Click);
+        connect(controls_->image("Img_Base_" + n), &SkinImage::pressed, this,
+                [this](QMouseEvent*) { Img_BaseMouseDown(); });
+    }
+    // Every caption label that has a picture family gets the hover feedback.
+    for (const QString& name : controls_->names()) {
+        CaptionLabel* label = controls_->caption(name);
+        if (label == nullptr) continue;
+        const bool skinned = name.startsWith("Btn_") || QRegularExpression("^Key[1-9]$").match(name).hasMatch();
+        if (!skinned) continue;
+        connect(label, &CaptionLabel::entered, this, [this, name] { labelEntered(name); });
+        connect(label, &CaptionLabel::left, this, [this, name] { labelLeft(name); });
+    }
+}
+
+}  // namespace kvr

@@ -1,0 +1,38 @@
+#include "app/skin.h"
+
+#include "app/core/png_image.h"
+#include "app/core/resources.h"
+
+namespace kvr {
+
+std::optional<QImage> decodeBuiltInPicture(const QString& name) {
+    auto data = findResource(name.toStdString());
+    if (!data) return std::nullopt;
+    auto decoded = decodePng(*data);
+    if (!decoded) return std::nullopt;
+    QImage image(decoded->width, decoded->height, QImage::Format_RGBA8888);
+    for (int y = 0; y < decoded->height; ++y) {
+        std::memcpy(image.scanLine(y), decoded->pixels.data() + size_t(y) * decoded->width * 4,
+                    size_t(decoded->width) * 4);
+    }
+    return image;
+}
+
+std::optional<QImage> Skin::image(const QString& name) {
+    std::optional<QImage> img = decodeBuiltInPicture(name);
+    if (!img && report_) report_(QString("The built-in picture \"%1\" is missing or damaged.").arg(name));
+    return img;
+}
+
+std::optional<QPixmap> Skin::picture(const QString& name) {
+    const QString key = name.toLower();
+    auto it = cache_.constFind(key);
+    if (it != cache_.constEnd()) return *it;
+    std::optional<QImage> img = image(name);
+    if (!img) return std::nullopt;
+    QPixmap pixmap = QPixmap::fromImage(*img);
+    cache_.insert(key, pixmap);
+    return pixmap;
+}
+
+}  // namespace kvr

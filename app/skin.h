@@ -1,0 +1,30 @@
+#pragma once
+// The skin pictures: decoded from the program's built-in PNG resources once, then shared.
+#include <QHash>
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace kvr {
+
+class Skin {
+public:
+    // Reports a picture that is missing or cannot be decoded.
+    using ErrorReporter = std::function<void(const QString& message)>;
+    explicit Skin(ErrorReporter report) : report_(std::move(report)) {}
+
+    // The picture named `name` (letter case ignored); empty, after a report, when it is missing.
+    std::optional<QPixmap> picture(const QString& name);
+    std::optional<QImage> image(const QString& name);
+
+private:
+    ErrorReporter report_;
+    QHash<QString, QPixmap> cache_;
+};
+
+// Decodes a built-in PNG resource; empty when it is missing or damaged.
+std::optional<QImage> decodeBuiltInPicture(const QString& name);
+
+}  // namespace kvr
