@@ -1,0 +1,69 @@
+#pragma once
+// One window on the virtual bus with virtual time, scripted dialogs and a faked desktop: the
+// fixture that window tests perturb.
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "app/busy_window.h"
+#include "app/desktop_services.h"
+#include "app/dialogs.h"
+#include "app/main_window.h"
+#include "app/skin_widgets.h"
+#include "app/window_controls.h"
+#include "device/emulated_mouse.h"
+#include "device/pacer.h"
+#include "device/virtual_bus.h"
+
+namespace kvr::test {
+
+inline constexpr const char* kMousePath = "virtual:mouse";
+
+class WindowTest : public ::testing::Test {
+protected:
+    // The window is created with a keyboard but no mouse on the bus; plugMouse() adds one.
+    void SetUp() override {
+        bus.plug({HidInterfaceInfo{"virtual:keyboard", 0x046D, 0xC31C, 0x0110, 0}, true, nullptr});
+        createWindow();
+    }
+
+    void createWindow() {
+        window = std::make_unique<TForm1>(AppServices{bus, pacer, dialogs, desktop});
+        window->presenceTimer().stop();
+        busy = std::make_unique<TFormLoadingUI>(*window, std::vector<AnimationFrame>{});
+        window->setBusyWindow(busy.get());
+        window->show();
+    }
+
+    void plugMouse(int variant = 1) {
+        mouse = std::make_shared<EmulatedMouse>(variant);
+        kvr::plugMouse(bus, mouse, kMousePath);
+    }
+
+    // The first presence tick: finds and reads the mouse when one is plugged in.
+    void tick() { window->DevTimerTimer(); }
+
+    void plugAndRead() {
+        plugMouse();
+        tick();
+    }
+
+    QWidget* find(const QString& name) { return window->controls().find(name); }
+    QLabel* label(const QString& name) { return window->controls().get<QLabel>(name); }
+    QString picture(const QString& image) { return window->controls().image(image)->pictureName(); }
+    void click(const QString& name) {
+        QWidget* w = find(name);
+        ASSERT_NE(w, nullptr) << name.toStdString();
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    }
+
+    VirtualBus bus;
+    VirtualPacer pacer;
+    RecordingDialogs dialogs;
+    RecordingDesktopServices desktop;
+    std::shared_ptr<EmulatedMouse> mouse;
+    std::unique_ptr<TForm1> window;
+    std::unique_ptr<TFormLoadingUI> busy;
+};
+
+}  // namespace kvr::test
