@@ -31,7 +31,9 @@ TForm1::TForm1(AppServices services, QWidget* parent)
       services_(services),
       skin_([this](const QString& message) { services_.dialogs.error(message); }),
       link_(services.hid, services.pacer, *this),
-      protocol_(link_, services.pacer) {
+      protocol_(link_, services.pacer),
+      sensitivity_(layoutState_.languageText()),
+      naming_{layoutState_.languageText(), {}} {
     setObjectName("TForm1");
     setWindowTitle(kMainWindowTitle);
     FormCreate();
@@ -82,10 +84,9 @@ void TForm1::FormCreate() {
     }
 
     // The default image's header decides the layout of the mouse's memory this program edits.
-    if (auto image = findResource("KVR5507Data")) {
-        if (std::optional<ImageHeader> header = readImageHeader(*image))
-            link_.setImageVariant(header->imageVariant);
-    }
+    createReadWriteCycle();
+    link_.setImageVariant(cycle_->imageVariant());
+    cycle_->InitNoDevice();
 
     link_.closeHandle();
     controls_->get<QLineEdit>("Edt_Repeat1")->setAlignment(Qt::AlignRight);
@@ -140,7 +141,7 @@ void TForm1::SwitchLanguage(int n) {
     reportApply(layoutState_.SwitchLanguage(n, *this));
     for (int i = 1; i <= 3; ++i)
         controls_->get<QRadioButton>(QString("rb_Lang%1").arg(i))->setChecked(i == n);
-    refreshProfileKeys();
+    takeKeyCaptionsFromLabels();
 }
 
 QString TForm1::messageText(const char* key) const {

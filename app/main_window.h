@@ -12,6 +12,11 @@
 #include "app/skin.h"
 #include "device/command_protocol.h"
 #include "device/device_link.h"
+#include "buttons/button_model.h"
+#include "buttons/button_names.h"
+#include "params/read_write_cycle.h"
+#include "settings/light_model.h"
+#include "settings/sensitivity_model.h"
 
 class QSystemTrayIcon;
 
@@ -84,6 +89,12 @@ public:
     void Btn_Confirm_0Click();
     void Btn_Reset_0Click();
     void Btn_Exit_0Click();
+    ReadWriteCycle& cycle() { return *cycle_; }
+    // A refresh of the pages shows page 1 with the current layout's background.
+    void showFirstPageAfterRefresh();
+    // After a read: page 1, the no-device appearance ended, the main page when it is current.
+    void showMainPageAfterRead();
+    ButtonModel& buttonModel() { return buttons_; }
 
     // What the layout and language apply set on the window's controls.
     bool loadPicture(std::string_view image, std::string_view picture) override;
@@ -114,6 +125,7 @@ private:
 
     void FormCreate();
     void LoadSkinImages();
+    void createReadWriteCycle();
     void reportApply(const ApplyResult& result);
     void SwitchLanguage(int n);
     QWidget* control(std::string_view name) const;
@@ -130,6 +142,10 @@ private:
     HoverFamily hoverFamilyOf(const QString& label) const;
     QString imageUnder(const QString& label) const;
     void setPicture(const QString& imageName, const QString& picture);
+    // The pressed picture, then a short pause that keeps events flowing.
+    void pressCircularButton(const QString& button);
+    void pumpedPause();
+    void takeKeyCaptionsFromLabels();
     void setPictureOnCopies(const QString& button, const QString& picture);
 
     AppServices services_;
@@ -137,6 +153,12 @@ private:
     LayoutState layoutState_;
     DeviceLink link_;
     CommandProtocol protocol_;
+    SensitivityModel sensitivity_;
+    LightModel light_;
+    ButtonModel buttons_;
+    CodeNaming naming_;
+    std::unique_ptr<TransferUi> transferUi_;
+    std::unique_ptr<ReadWriteCycle> cycle_;
     std::unique_ptr<WindowControls> controls_;
     QTimer presenceTimer_;
     QTimer marquee_;

@@ -1,14 +1,88 @@
 // Finding, losing, reading and writing the mouse.
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 
 #include "app/busy_window.h"
+#include "app/core/resources.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
+#include "app/skin_widgets.h"
 #include "app/window_controls.h"
 #include "device/pacer.h"
 
 namespace kvr {
+
+namespace {
+constexpr int kPauseSteps = 11;
+constexpr std::chrono::milliseconds kPauseStep{10};
+}  // namespace
+
+// What a transfer does to the window around the mouse's bytes.
+class WindowTransferUi final : public TransferUi {
+public:
+    WindowTransferUi(TForm1& window, TFormLoadingUI*& busy, Pacer& pacer, Dialogs& dialogs)
+        : window_(window), busy_(busy), pacer_(pacer), dialogs_(dialogs) {}
+
+    void hideAllMenu() override { window_.HideAllMenu(); }
+    void setPresenceTimerEnabled(bool enabled) override {
+        if (enabled) window_.presenceTimer().start();
+        else window_.presenceTimer().stop();
+    }
+    void showInputShields() override { window_.ShowInputShields(); }
+    void hideInputShields() override { window_.HideInputShields(); }
+    void showBusy() override {
+        if (busy_) busy_->Show();
+    }
+    void hideBusy() override {
+        if (busy_) busy_->Hide();
+    }
+    void pump() override { pacer_.pump(); }
+    void showIdentityError() override { dialogs_.message(QString(), window_.messageText("Str107")); }
+    void showWrongVariant() override {
+        dialogs_.message(window_.titleText(), window_.messageText("Str102"));
+    }
+    void refreshErrorAP() override { window_.RefreshErrorAP(); }
+    void showMacroButtons() override {
+        for (const char* b : {"Btn_NewName", "Btn_NewMacro", "Btn_DelMacro"})
+            window_.controls().find(b)->show();
+    }
+    // The macro library, the device macro list and the pointer settings have no pages yet.
+    void refreshPcMacroNames() override {}
+    void refreshDeviceMacroList() override {}
+    void refreshPointerSettings() override {}
+    void applyPointerSettings() override {}
+    void clearMacroTexts() override {
+        for (const char* m : {"mmo_macro", "mmo_wrscript"})
+            window_.controls().get<QPlainTextEdit>(m)->clear();
+    }
+    void showFirstPage() override { window_.showFirstPageAfterRefresh(); }
+    void showMainPageAfterRead() override { window_.showMainPageAfterRead(); }
+    void reportIncompleteWrite() override {
+        dialogs_.message(window_.titleText(), window_.messageText("Str108"));
+    }
+
+private:
+    TForm1& window_;
+    TFormLoadingUI*& busy_;
+    Pacer& pacer_;
+    Dialogs& dialogs_;
+};
+
+void TForm1::createReadWriteCycle() {
+    static const std::span<const std::uint8_t> kNoImage;
+    auto image = findResource("KVR5507Data");
+    if (!image) services_.dialogs.error("The built-in default image \"KVR5507Data\" is missing.");
+    transferUi_ = std::make_unique<WindowTransferUi>(*this, busy_, services_.pacer, services_.dialogs);
+    cycle_ = std::make_unique<ReadWriteCycle>(image ? *image : kNoImage, link_, protocol_,
+                                              PageModels{sensitivity_, light_, buttons_}, naming_,
+                                              *transferUi_);
+    cycle_->setReserveIdentity(layoutState_.org().ReserveVendorId,
+                               layoutState_.org().ReserveProductId);
+    protocol_.setBusyHook([this] {
+        if (busy_) busy_->Show();
+    });
+}
 
 bool TForm1::mouseOpen() const { return link_.hasDevice(); }
 
@@ -24,6 +98,7 @@ void TForm1::NoDeviceFound() {
     services_.pacer.pump();
     RefreshErrorAP();
     controls_->get<QListWidget>("LB_macro")->clear();
+    light_.clearWords();
 }
 
 void TForm1::RefreshErrorAP() {
@@ -34,18 +109,76 @@ void TForm1::RefreshErrorAP() {
     for (const char* b : {"Adv", "Breath", "Macro"}) setPictureOnCopies(b, "SetS_01");
 }
 
-void TForm1::readDevInfo() {
-    // The identity check and the whole read arrive with the read and write cycle.
-    errorAppearance_ = false;
-    controls_->find("Disable")->hide();
-}
+void TForm1::readDevInfo() { cycle_->ReadDevInfo(); }
 
 void TForm1::wrongVariant() { services_.dialogs.message(titleText(), messageText("Str102")); }
 
-void TForm1::refreshProfileKeys() {}
+void TForm1::showFirstPageAfterRefresh() {
+    for (int p = 1; p <= 4; ++p)
+        setPicture(QString("Img_Base_%1").arg(p), QString("L%1_BackGround").arg(languageIndex()));
+    setCurrentPage(1);
+    controls_->page(1)->show();
+    for (int p = 2; p <= 4; ++p) controls_->page(p)->hide();
+    refreshProfileKeys();
+}
 
-void TForm1::Btn_Apply_0Click() {}
-void TForm1::Btn_Confirm_0Click() {}
-void TForm1::Btn_Reset_0Click() {}
+void TForm1::showMainPageAfterRead() {
+    controls_->page(1)->show();
+    for (int p = 2; p <= 4; ++p) controls_->page(p)->hide();
+    errorAppearance_ = false;
+    if (currentPage_ == 1) Btn_Main_0Click();
+    services_.pacer.pump();
+}
+
+void TForm1::refreshProfileKeys() {
+    for (int k = 1; k <= 9; ++k)
+        controls_->get<QLabel>(QString("Key%1").arg(k))
+            ->setText(QString::fromStdString(buttons_.caption(k)));
+    services_.pacer.pump();
+}
+
+// The language switch re-translates the key labels; the model keeps what they show.
+void TForm1::takeKeyCaptionsFromLabels() {
+    for (int k = 1; k <= 9; ++k)
+        buttons_.setCaption(k, controls_->get<QLabel>(QString("Key%1").arg(k))->text().toStdString());
+}
+
+void TForm1::pumpedPause() {
+    for (int i = 0; i < kPauseSteps; ++i) services_.pacer.wait(kPauseStep);
+}
+
+void TForm1::pressCircularButton(const QString& button) {
+    setPictureOnCopies(button, "BtnS_03");
+    pumpedPause();
+}
+
+void TForm1::Btn_Apply_0Click() {
+    pressCircularButton("Apply");
+    if (!mouseOpen()) {
+        services_.dialogs.message(titleText(), messageText("Str020"));
+        return;
+    }
+    cycle_->DownloadParameter();
+}
+
+void TForm1::Btn_Confirm_0Click() {
+    pressCircularButton("Confirm");
+    if (!mouseOpen()) {
+        services_.dialogs.message(titleText(), messageText("Str020"));
+        return;
+    }
+    cycle_->DownloadParameter();
+    pumpedPause();
+    close();
+}
+
+void TForm1::Btn_Reset_0Click() {
+    pressCircularButton("Reset");
+    if (!mouseOpen()) {
+        services_.dialogs.message(titleText(), messageText("Str020"));
+        return;
+    }
+    cycle_->DefaultParameter();
+}
 
 }  // namespace kvr

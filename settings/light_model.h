@@ -75,6 +75,8 @@ public:
 
     // Queries.
     const LightTypeWords& words() const { return words_; }
+    // The mouse is gone: no light type is known until the next load.
+    void clearWords() { words_ = {}; }
     LightControlSet controlSet() const;
     OnOff mcpi() const { return mcpi_; }
     OnOff buttonEffect() const { return buttonEffect_; }

@@ -172,7 +172,10 @@ TEXTS = [
      ("Str104", "EEPROM space shortage", "EEPROM com pouco espaço"),
      ("Str106", "This macro already exists", "Esta macro já existe"),
      ("Str107", "The mouse manufacturer or product id error",
-      "Erro do fabricante ou do ID do produto")],
+      "Erro do fabricante ou do ID do produto"),
+     # Shown when the mouse did not acknowledge part of a write, even when sent a second time.
+     ("Str108", "The mouse did not take all the settings. Please try again.",
+      "O mouse não recebeu todas as configurações. Por favor, tente novamente.")],
     [("Str200", "*", "*"),
      ("Str201", "Standard Mouse Key", "Botão Padrão do Mouse"),
      ("Str202", "Special Key", "Botão Especial"), ("Str203", "Media Fn", "Função Mídia"),
@@ -252,7 +255,7 @@ def write_language(n):
 
 def main():
     keys = [k for group in TEXTS for k, _, _ in group]
-    assert len(keys) == len(set(keys)) == 96, len(keys)
+    assert len(keys) == len(set(keys)) == 97, len(keys)
     write_org()
     for n in (1, 2, 3):
         write_layout(n)
