@@ -1,0 +1,128 @@
+// The identity check and full read of a mouse with macros, and an Apply, through the real
+// protocol against the emulated mouse with real waits. Prints each case's time as a ratio to the
+// floor the handshake fixes: 5 ms before every set and 5 ms before every poll.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/core/resources.h"
+#include "device/command_protocol.h"
+#include "device/device_link.h"
+#include "device/emulated_mouse.h"
+#include "device/pacer.h"
+#include "device/virtual_bus.h"
+#include "params/read_write_cycle.h"
+
+namespace {
+
+using namespace kvr;
+
+class NoWindow final : public PresenceHandler, public TransferUi {
+public:
+    void noDeviceFound() override {}
+    void readDevInfo() override {}
+    void wrongVariant() override {}
+
+    void hideAllMenu() override {}
+    void setPresenceTimerEnabled(bool) override {}
+    void showInputShields() override {}
+    void hideInputShields() override {}
+    void showBusy() override {}
+    void hideBusy() override {}
+    void pump() override {}
+    void showIdentityError() override {}
+    void showWrongVariant() override {}
+    void refreshErrorAP() override {}
+    void showMacroButtons() override {}
+    void refreshPcMacroNames() override {}
+    void refreshDeviceMacroList() override {}
+    void refreshPointerSettings() override {}
+    void applyPointerSettings() override {}
+    void clearMacroTexts() override {}
+    void showFirstPage() override {}
+    void showMainPageAfterRead() override {}
+    void reportIncompleteWrite() override {}
+};
+
+// The level texts the sensitivity page matches its captions against.
+std::string levelText(std::string_view key) {
+    static const char* const kTexts[] = {"500",  "800",  "1600", "1200",
+                                         "2400", "2400", "3200", "4000"};
+    if (key.size() == 6 && key.starts_with("Str30") && key[5] >= '0' && key[5] <= '7') {
+        return kTexts[key[5] - '0'];
+    }
+    return {};
+}
+
+constexpr int kRepeats = 3;
+
+double ratioOf(EmulatedMouse& mouse, const std::function<bool()>& transfer) {
+    mouse.clearWireLog();
+    const auto start = std::chrono::steady_clock::now();
+    if (!transfer()) return -1;
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    // Every entry of the log, set or poll, had its 5 ms wait before it.
+    const auto floor = std::chrono::milliseconds(5) * mouse.wireLog().size();
+    return std::chrono::duration<double>(elapsed) / std::chrono::duration<double>(floor);
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main() {
+    const auto image = findResource(kDefaultImageResource);
+    if (!image) {
+        std::fprintf(stderr, "the default image is missing\n");
+        return 1;
+    }
+    VirtualBus bus;
+    auto mouse = std::make_shared<EmulatedMouse>();
+    plugMouse(bus, mouse, "/dev/hidraw-bench");
+    SleepPacer pacer;
+    NoWindow window;
+    DeviceLink link(bus, pacer, window);
+    CommandProtocol protocol(link, pacer);
+
+    SensitivityModel sensitivity(levelText);
+    LightModel light;
+    ButtonModel buttons;
+    const CodeNaming naming{.texts = levelText, .macroNameAt = {}};
+    ReadWriteCycle cycle(*image, link, protocol, PageModels{sensitivity, light, buttons}, naming,
+                         window);
+    link.setImageVariant(cycle.imageVariant());
+    cycle.InitNoDevice();
+    // The presence tick finds and opens the mouse (after its real settle time).
+    link.DevTimerTimer();
+    if (link.deviceVariant() != cycle.imageVariant()) {
+        std::fprintf(stderr, "the emulated mouse did not open\n");
+        return 1;
+    }
+
+    struct Case {
+        const char* name;
+        std::function<bool()> transfer;
+    };
+    const Case cases[] = {
+        {"identity_and_read_with_macros",
+         [&] { return cycle.ReadDevInfo() == DevInfoResult::Read; }},
+        {"apply", [&] { return cycle.DownloadParameter() == WriteResult::Written; }},
+    };
+    int failures = 0;
+    for (const Case& c : cases) {
+        std::vector<double> ratios;
+        for (int i = 0; i < kRepeats; ++i) ratios.push_back(ratioOf(*mouse, c.transfer));
+        const double ratio = median(ratios);
+        if (std::ranges::any_of(ratios, [](double r) { return r < 0; })) ++failures;
+        std::printf("%s ratio=%.4f\n", c.name, ratio);
+    }
+    return failures == 0 ? 0 : 1;
+}
