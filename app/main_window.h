@@ -146,6 +146,7 @@ private:
     void pressCircularButton(const QString& button);
     void pumpedPause();
     void takeKeyCaptionsFromLabels();
+    void showPageModels();
     void setPictureOnCopies(const QString& button, const QString& picture);
 
     AppServices services_;

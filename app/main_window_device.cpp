@@ -119,6 +119,7 @@ void TForm1::showFirstPageAfterRefresh() {
     setCurrentPage(1);
     controls_->page(1)->show();
     for (int p = 2; p <= 4; ++p) controls_->page(p)->hide();
+    showPageModels();
     refreshProfileKeys();
 }
 

@@ -51,10 +51,28 @@ const QStringList kLightTimeFields = {
     "edt_LEDNTMode1Time", "edt_LEDNTMode2Time", "edt_LEDNTMode2Hold",
     "edt_LEDNTMode3Time", "edt_LEDNTMode3Count", "edt_OffTime",
     "edt_RiseTime",       "edt_LightTime",       "edt_FallTime"};
-const QStringList kMacroPageButtons = {
-    "Btn_Export",  "Btn_Import",  "Btn_Del",       "Btn_Insert",    "Btn_NewName",
-    "Btn_NewMacro", "Btn_DelMacro", "Btn_DevExport", "Btn_DelPCMacro", "Btn_AddMacro",
-    "Btn_ExportOne", "Btn_ImportOne"};
+// The context panels of the macro page's lists, with their commands top to bottom.
+const MenuPanel kMacroPanels[] = {
+    {"Pnl_PCMacro",
+     {"Btn_NewMacro", "Btn_NewName", "Btn_DelPCMacro", "Btn_ImportOne", "Btn_Import",
+      "Btn_ExportOne", "Btn_Export", "Btn_AddMacro"}},
+    {"Pnl_DevMacro", {"Btn_DelMacro", "Btn_DevExport"}},
+    {"Pnl_DevContent", {"Btn_Del", "Btn_Insert"}},
+};
+constexpr int kContextRowHeight = 22;
+constexpr int kContextWidth = 130;
+
+// Edit boxes and lists in the skin's colours; the layout sets their text colours on top.
+const char* const kFieldStyle =
+    "QLineEdit { background: #17191e; border: 1px solid #6b1d22; border-radius: 2px;"
+    " padding: 0 2px; selection-background-color: #b3202a; }"
+    "QLineEdit:disabled { color: #727171; border-color: #3a3c42; }"
+    "QListWidget { background: #0d0e11; border: 1px solid #3a3c42; outline: 0; }"
+    "QListWidget::item:selected { background: #8c1a22; color: white; }"
+    "QComboBox { background: #17191e; border: 1px solid #6b1d22; padding: 0 4px; }"
+    "QFrame#Pnl_Main, QFrame#Pnl_MseKey, QFrame#Pnl_Special, QFrame#Pnl_Media,"
+    " QFrame#Pnl_WWW, QFrame#Pnl_MyPC, QFrame#Pnl_PCMacro, QFrame#Pnl_DevMacro,"
+    " QFrame#Pnl_DevContent { background: #1d1f25; border: 1px solid #b3202a; }";
 }  // namespace
 
 template <typename T>
@@ -95,6 +113,7 @@ QStringList WindowControls::names() const {
 }
 
 WindowControls::WindowControls(QWidget* window) {
+    window->setStyleSheet(kFieldStyle);
     for (int p = 1; p <= 4; ++p) {
         auto* page = add<QWidget>(QString("gbPage%1").arg(p), window);
         page->setGeometry(0, 0, kWindowWidth, kWindowHeight);
@@ -163,14 +182,23 @@ void WindowControls::createAdvancedPage(QWidget* page) {
         }
     }
     for (int n = 1; n <= 8; ++n) {
-        add<QLineEdit>(QString("Edt_CPI%1Color").arg(n), page)->setMaxLength(3);
+        auto* colour = add<QLineEdit>(QString("Edt_CPI%1Color").arg(n), page);
+        colour->setMaxLength(3);
+        colour->resize(28, 18);
+        colour->setAlignment(Qt::AlignCenter);
         addImage(QString("Img_DPI%1").arg(n), page);
-        addCaption(QString("lbl_DPI%1").arg(n), page);
-        addCaption(QString("lbl_DPI%1Value").arg(n), page);
+        CaptionLabel* level = addCaption(QString("lbl_DPI%1").arg(n), page);
+        level->setText(QString("DPI%1").arg(n));
+        level->resize(34, 18);
+        level->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        addCaption(QString("lbl_DPI%1Value").arg(n), page)->resize(40, 18);
         for (int k = 1; k <= 8; ++k) addImage(QString("Img_DPI%1_%2").arg(n).arg(k), page);
     }
-    add<QLineEdit>("Edt_Repeat1", page)->setMaxLength(3);
-    add<QLineEdit>("Edt_DelayTime1", page)->setMaxLength(3);
+    for (const char* field : {"Edt_Repeat1", "Edt_DelayTime1"}) {
+        auto* edit = add<QLineEdit>(field, page);
+        edit->setMaxLength(3);
+        edit->resize(40, 18);
+    }
 }
 
 void WindowControls::createLightPage(QWidget* page) {
@@ -178,46 +206,68 @@ void WindowControls::createLightPage(QWidget* page) {
         addImage("Img_" + c, page);
         addCaption("lbl_" + c, page);
     }
-    for (const QString& f : kLightTimeFields) add<QLineEdit>(f, page)->setMaxLength(3);
+    for (const QString& f : kLightTimeFields) {
+        auto* edit = add<QLineEdit>(f, page);
+        edit->setMaxLength(3);
+        edit->resize(36, 18);
+        edit->setAlignment(Qt::AlignRight);
+    }
 }
 
 void WindowControls::createMacroPage(QWidget* page) {
-    add<QListWidget>("LB_PCMacroName", page);
-    add<QListWidget>("LB_MacroName", page);
-    add<QListWidget>("LB_macro", page);
+    add<QListWidget>("LB_PCMacroName", page)->resize(164, 226);
+    add<QListWidget>("LB_MacroName", page)->resize(190, 120);
+    add<QListWidget>("LB_macro", page)->resize(186, 290);
     addSkinButton("Start", page);
     addSkinButton("SaveMacro", page);
+    // Storing the macros in the mouse runs from the lists' commands; its button lies off-page.
+    find("Img_SaveMacro")->move(kWindowWidth + 100, 0);
+    find("Btn_SaveMacro")->move(kWindowWidth + 100, 0);
     // Text stores without a visible surface.
     add<QPlainTextEdit>("mmo_macro", page)->hide();
     add<QPlainTextEdit>("mmo_wrscript", page)->hide();
 
     auto* delay = add<QFrame>("Gb_Delay", page);
+    delay->resize(200, 110);
     for (const char* option : {"RecDelay", "DelayTime", "NoDelay"}) {
         addImage(QString("LED_%1").arg(option), delay);
-        addCaption(QString("IB_%1").arg(option), delay);
+        CaptionLabel* choice = addCaption(QString("IB_%1").arg(option), delay);
+        choice->resize(150, 18);
+        choice->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
-    add<QLineEdit>("Edt_Delay", delay);
+    add<QLineEdit>("Edt_Delay", delay)->resize(40, 18);
 
     addImage("Img_InsertBase", page)->hide();
     auto* insert = add<QFrame>("Gb_Insert", page);
-    add<QComboBox>("CB_Insert", insert);
+    insert->resize(207, 162);
+    add<QComboBox>("CB_Insert", insert)->resize(132, 20);
     for (const char* option : {"InsertRecDelay", "InsertDelayTime", "InsertNoDelay"}) {
         addImage(QString("LED_%1").arg(option), insert);
-        addCaption(QString("IB_%1").arg(option), insert);
+        CaptionLabel* choice = addCaption(QString("IB_%1").arg(option), insert);
+        choice->resize(150, 18);
+        choice->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
-    add<QLineEdit>("Edt_InsertDelay", insert);
-    addCaption("lbl_Delay", insert);
-    addCaption("lbl_s_A", insert);
+    add<QLineEdit>("Edt_InsertDelay", insert)->resize(40, 18);
+    addCaption("lbl_Delay", insert)->resize(72, 18);
+    addCaption("lbl_s_A", insert)->resize(30, 18);
     addSkinButton("InsertStart", insert);
     addSkinButton("OK", insert);
     addSkinButton("Cancel", insert);
     add<QLabel>("GB_Dis", insert)->hide();
     insert->hide();
 
-    // Context panels of the lists hold the library and macro commands.
-    for (const char* panel : {"Pnl_PCMacro", "Pnl_DevMacro", "Pnl_DevContent"})
-        add<QFrame>(panel, page)->hide();
-    for (const QString& b : kMacroPageButtons) addCaption(b, page);
+    for (const MenuPanel& m : kMacroPanels) {
+        auto* panel = add<QFrame>(m.panel, page);
+        panel->resize(kContextWidth, int(m.entries.size()) * kContextRowHeight);
+        int top = 0;
+        for (const QString& b : m.entries) {
+            CaptionLabel* entry = addCaption(b, panel);
+            entry->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            entry->setGeometry(0, top, kContextWidth, kContextRowHeight);
+            top += kContextRowHeight;
+        }
+        panel->hide();
+    }
 }
 
 void WindowControls::createHiddenChoices(QWidget* window) {
