@@ -92,10 +92,17 @@ std::vector<LayoutControl> buildTable() {
     t.add("LB_MacroName", ControlKind::List, page(4));
     t.add("LB_macro", ControlKind::List, page(4));
     t.pair("Img_Start", "Btn_Start", page(4));
-    for (const char* button : {"Btn_Export", "Btn_Import", "Btn_Del", "Btn_Insert", "Btn_NewName",
-                               "Btn_NewMacro", "Btn_DelMacro", "Btn_DevExport", "Btn_DelPCMacro",
-                               "Btn_AddMacro", "Btn_ExportOne", "Btn_ImportOne"}) {
-        t.add(button, ControlKind::Label, page(4));
+    // The list commands live on the lists' context panels.
+    const std::pair<const char*, std::vector<const char*>> contextPanels[] = {
+        {"Pnl_PCMacro",
+         {"Btn_NewMacro", "Btn_NewName", "Btn_DelPCMacro", "Btn_ImportOne", "Btn_Import",
+          "Btn_ExportOne", "Btn_Export", "Btn_AddMacro"}},
+        {"Pnl_DevMacro", {"Btn_DelMacro", "Btn_DevExport"}},
+        {"Pnl_DevContent", {"Btn_Del", "Btn_Insert"}},
+    };
+    for (const auto& [panel, buttons] : contextPanels) {
+        t.add(panel, ControlKind::Panel, page(4));
+        for (const char* button : buttons) t.add(button, ControlKind::Label, panel);
     }
     t.add("Gb_Delay", ControlKind::Group, page(4));
     for (const char* option : {"RecDelay", "DelayTime", "NoDelay"}) {
