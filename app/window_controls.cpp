@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
+#include "app/core/layout_controls.h"
 #include "app/skin_widgets.h"
 
 namespace kvr {
@@ -19,25 +20,22 @@ namespace {
 constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 600;
 
-// Menus of the button page: each panel and its entries, top to bottom.
-struct MenuPanel {
-    const char* panel;
+// The entries of a menu or context panel, top to bottom, as the layout's control table lists them.
+QStringList panelEntries(const std::string& panel) {
     QStringList entries;
-};
-const MenuPanel kMenus[] = {
-    {"Pnl_Main",
-     {"Key_Standard", "Key_Special", "Key_Media", "Key_WWW", "Key_MyPC", "Key_Assembly",
-      "Key_Macro"}},
-    {"Pnl_MseKey", {"Key_Left", "Key_Right", "Key_Middle", "Key_B4", "Key_B5"}},
-    {"Pnl_Special", {"Key_Fire", "Key_CPI", "Key_CPII", "Key_CPID", "Key_LEDSwitch"}},
-    {"Pnl_Media",
-     {"Key_PlayPause", "Key_Stop", "Key_PreviousTrack", "Key_NextTrack", "Key_VolumePlus",
-      "Key_VolumeMinus", "Key_Mute"}},
-    {"Pnl_WWW",
-     {"Key_WWWHome", "Key_WWWSearch", "Key_WWWBack", "Key_WWWForward", "Key_WWWStop",
-      "Key_WWWRefresh", "Key_WWWFavorites"}},
-    {"Pnl_MyPC", {"Key_Computer", "Key_Calculator", "Key_EMail"}},
-};
+    for (const LayoutControl& c : layoutControls())
+        if (c.container == panel) entries << QString::fromStdString(c.name);
+    return entries;
+}
+
+QStringList panelsOn(int page) {
+    QStringList panels;
+    for (const LayoutControl& c : layoutControls())
+        if (c.kind == ControlKind::Panel && c.container == "gbPage" + std::to_string(page))
+            panels << QString::fromStdString(c.name);
+    return panels;
+}
+
 constexpr int kMenuRowHeight = 24;
 constexpr int kMainMenuWidth = 190;
 constexpr int kSubMenuWidth = 164;
@@ -51,14 +49,6 @@ const QStringList kLightTimeFields = {
     "edt_LEDNTMode1Time", "edt_LEDNTMode2Time", "edt_LEDNTMode2Hold",
     "edt_LEDNTMode3Time", "edt_LEDNTMode3Count", "edt_OffTime",
     "edt_RiseTime",       "edt_LightTime",       "edt_FallTime"};
-// The context panels of the macro page's lists, with their commands top to bottom.
-const MenuPanel kMacroPanels[] = {
-    {"Pnl_PCMacro",
-     {"Btn_NewMacro", "Btn_NewName", "Btn_DelPCMacro", "Btn_ImportOne", "Btn_Import",
-      "Btn_ExportOne", "Btn_Export", "Btn_AddMacro"}},
-    {"Pnl_DevMacro", {"Btn_DelMacro", "Btn_DevExport"}},
-    {"Pnl_DevContent", {"Btn_Del", "Btn_Insert"}},
-};
 constexpr int kContextRowHeight = 22;
 constexpr int kContextWidth = 130;
 
@@ -155,14 +145,15 @@ void WindowControls::createButtonsPage(QWidget* page) {
     catcher->setAttribute(Qt::WA_TranslucentBackground);
     catcher->hide();
 
-    for (const MenuPanel& m : kMenus) {
-        auto* panel = add<QFrame>(m.panel, page);
-        const bool main = QString(m.panel) == "Pnl_Main";
+    for (const QString& name : panelsOn(1)) {
+        const QStringList entries = panelEntries(name.toStdString());
+        auto* panel = add<QFrame>(name, page);
+        const bool main = name == "Pnl_Main";
         const int width = main ? kMainMenuWidth : kSubMenuWidth;
-        panel->resize(width, int(m.entries.size()) * kMenuRowHeight + (main ? 2 : 0));
+        panel->resize(width, int(entries.size()) * kMenuRowHeight + (main ? 2 : 0));
         panel->setAutoFillBackground(true);
         int top = 0;
-        for (const QString& e : m.entries) {
+        for (const QString& e : entries) {
             CaptionLabel* entry = addCaption(e, panel);
             entry->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             entry->setGeometry(0, top, width, kMenuRowHeight);
@@ -256,11 +247,12 @@ void WindowControls::createMacroPage(QWidget* page) {
     add<QLabel>("GB_Dis", insert)->hide();
     insert->hide();
 
-    for (const MenuPanel& m : kMacroPanels) {
-        auto* panel = add<QFrame>(m.panel, page);
-        panel->resize(kContextWidth, int(m.entries.size()) * kContextRowHeight);
+    for (const QString& name : panelsOn(4)) {
+        const QStringList entries = panelEntries(name.toStdString());
+        auto* panel = add<QFrame>(name, page);
+        panel->resize(kContextWidth, int(entries.size()) * kContextRowHeight);
         int top = 0;
-        for (const QString& b : m.entries) {
+        for (const QString& b : entries) {
             CaptionLabel* entry = addCaption(b, panel);
             entry->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             entry->setGeometry(0, top, kContextWidth, kContextRowHeight);
