@@ -16,11 +16,14 @@
 #include "device/emulated_mouse.h"
 #include "device/pacer.h"
 #include "device/virtual_bus.h"
+#include "wait_floor.h"
 #include "params/read_write_cycle.h"
 
 namespace {
 
 using namespace kvr;
+using bench::median;
+using bench::ratioOf;
 
 class NoWindow final : public PresenceHandler, public TransferUi {
 public:
@@ -60,21 +63,6 @@ std::string levelText(std::string_view key) {
 }
 
 constexpr int kRepeats = 3;
-
-double ratioOf(EmulatedMouse& mouse, const std::function<bool()>& transfer) {
-    mouse.clearWireLog();
-    const auto start = std::chrono::steady_clock::now();
-    if (!transfer()) return -1;
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    // Every entry of the log, set or poll, had its 5 ms wait before it.
-    const auto floor = std::chrono::milliseconds(5) * mouse.wireLog().size();
-    return std::chrono::duration<double>(elapsed) / std::chrono::duration<double>(floor);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 }  // namespace
 

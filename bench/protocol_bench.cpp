@@ -14,10 +14,13 @@
 #include "device/emulated_mouse.h"
 #include "device/pacer.h"
 #include "device/virtual_bus.h"
+#include "wait_floor.h"
 
 namespace {
 
 using namespace kvr;
+using bench::median;
+using bench::ratioOf;
 
 class NoWindow final : public PresenceHandler {
 public:
@@ -27,21 +30,6 @@ public:
 };
 
 constexpr int kRepeats = 5;
-
-double ratioOf(EmulatedMouse& mouse, const std::function<bool()>& transfer) {
-    mouse.clearWireLog();
-    const auto start = std::chrono::steady_clock::now();
-    if (!transfer()) return -1;
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    // Every entry of the log, set or poll, had its 5 ms wait before it.
-    const auto floor = std::chrono::milliseconds(5) * mouse.wireLog().size();
-    return std::chrono::duration<double>(elapsed) / std::chrono::duration<double>(floor);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 }  // namespace
 
