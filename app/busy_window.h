@@ -1,7 +1,9 @@
 #pragma once
 // TFormLoadingUI: the small borderless window whose animation turns over the main window while
 // the mouse is being read or written.
+#include <QBitmap>
 #include <QImage>
+#include <QPixmap>
 #include <QTimer>
 #include <QWidget>
 #include <vector>
@@ -25,16 +27,28 @@ public:
     void Show();
     void Hide();
 
+    // One step of the animation; its timer runs while the window is shown, so the frames turn
+    // whenever a transfer lets events through.
+    void WaitGifTimer();
+    const QTimer& animationTimer() const { return animation_; }
     int frameIndex() const { return frame_; }
     int showCount() const { return shows_; }
     int hideCount() const { return hides_; }
 
 private:
+    // A frame ready to show: its picture and the shape that leaves its black pixels out.
+    struct PreparedFrame {
+        QPixmap picture;
+        QBitmap shape;
+        int delayMs;
+    };
+
     void FormCreate(const QWidget& mainWindow);
-    void nextFrame();
+    void showFrame();
+    void startAnimation();
 
     QLabel* WaitGif_;
-    std::vector<AnimationFrame> frames_;
+    std::vector<PreparedFrame> frames_;
     QTimer animation_;
     int frame_ = 0;
     int shows_ = 0;

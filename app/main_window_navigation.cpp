@@ -1,8 +1,8 @@
 // Page switching, hover feedback, menus, the web button and moving the window.
 #include <QComboBox>
 #include <QMouseEvent>
-#include <QRegularExpression>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QWindow>
 
 #include "app/desktop_services.h"
@@ -71,14 +71,12 @@ void TForm1::ButtonTypeB_1IconInit() {
         setPictureOnCopies(b, "SetS_01");
 }
 
-void TForm1::RefreshAPPage() {
-    showPageContainer(errorAppearance_ ? 1 : currentPage_);
-}
+void TForm1::RefreshAPPage() { showPageContainer(errorAppearance_ ? 1 : currentPage_); }
 
 void TForm1::HideAllMenu() {
-    for (const char* menu : {"Pnl_Main", "Pnl_MseKey", "Pnl_Special", "Pnl_Media", "Pnl_WWW",
-                             "Pnl_MyPC", "LB_Name", "Pnl_PCMacro", "Pnl_DevMacro",
-                             "Pnl_DevContent"}) {
+    for (const char* menu :
+         {"Pnl_Main", "Pnl_MseKey", "Pnl_Special", "Pnl_Media", "Pnl_WWW", "Pnl_MyPC", "LB_Name",
+          "Pnl_PCMacro", "Pnl_DevMacro", "Pnl_DevContent"}) {
         if (QWidget* w = controls_->find(menu)) w->hide();
     }
 }
@@ -92,7 +90,7 @@ void TForm1::Img_BaseMouseDown() {
 }
 
 void TForm1::Btn_Web_0Click() {
-    for (int p = 1; p <= 4; ++p) setPicture(QString("Img_Web_%1").arg(p), "WebS_02");
+    setPictureOnCopies("Web", "WebS_02");
     services_.desktop.openAddress(QString::fromStdString(layoutState_.org().WebAddress));
 }
 
@@ -112,7 +110,7 @@ void TForm1::HideInputShields() {
 TForm1::HoverFamily TForm1::hoverFamilyOf(const QString& label) const {
     const QString base = label.section('_', 0, 1);  // "Btn_Apply" of "Btn_Apply_3"
     static const QStringList kA = {"Btn_Confirm", "Btn_Apply", "Btn_Reset", "Btn_Exit"};
-    static const QStringList kB = {"Btn_Main", "Btn_Adv", "Btn_Breath",
+    static const QStringList kB = {"Btn_Main",  "Btn_Adv",  "Btn_Breath",
                                    "Btn_Macro", "Btn_Save", "Btn_Load"};
     static const QStringList kD = {"Btn_Lang1", "Btn_Lang2", "Btn_Lang3"};
     if (kA.contains(base)) return HoverFamily::A;
@@ -133,39 +131,44 @@ QString TForm1::imageUnder(const QString& label) const {
 
 void TForm1::labelEntered(const QString& label) {
     const HoverFamily family = hoverFamilyOf(label);
-    const QString button = label.section('_', 1, 1);
-    switch (family) {
-        case HoverFamily::A: setPictureOnCopies(button, "BtnS_02"); break;
-        case HoverFamily::B:
-        case HoverFamily::D: setPicture(imageUnder(label), "SetS_03"); break;
-        case HoverFamily::C: setPicture(imageUnder(label), "KeyS_02"); break;
-        case HoverFamily::F: setPicture(imageUnder(label), "MacroS_02"); break;
-        case HoverFamily::G: setPicture(imageUnder(label), "MacroBtnS_02"); break;
-        case HoverFamily::Web:
-            if (mouseOpen())
-                for (int p = 1; p <= 4; ++p) setPicture(QString("Img_Web_%1").arg(p), "WebS_03");
-            return;
-        case HoverFamily::H: {
-            QWidget* w = controls_->find(label);
-            QPalette pal = w->palette();
-            pal.setColor(QPalette::WindowText, Qt::white);
-            pal.setColor(QPalette::Window, palette().color(QPalette::Highlight));
-            w->setPalette(pal);
-            w->setAutoFillBackground(true);
-            return;
-        }
+    if (family == HoverFamily::Web) {
+        // Without a mouse the web button keeps whatever picture it shows.
+        if (mouseOpen()) setPictureOnCopies("Web", "WebS_03");
+        return;
     }
+    if (family == HoverFamily::H) {
+        QWidget* w = controls_->find(label);
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::WindowText, Qt::white);
+        pal.setColor(QPalette::Window, palette().color(QPalette::Highlight));
+        w->setPalette(pal);
+        w->setAutoFillBackground(true);
+        return;
+    }
+    const char* hover = family == HoverFamily::A   ? "BtnS_02"
+                        : family == HoverFamily::C ? "KeyS_02"
+                        : family == HoverFamily::F ? "MacroS_02"
+                        : family == HoverFamily::G ? "MacroBtnS_02"
+                                                   : "SetS_03";  // page and language buttons
+    // The common buttons of family A light up on all four pages at once.
+    if (family == HoverFamily::A)
+        setPictureOnCopies(label.section('_', 1, 1), hover);
+    else
+        setPicture(imageUnder(label), hover);
+
     QLabel* l = controls_->get<QLabel>(label);
     hover_.begin(label.toStdString(), l->text().toStdString());
-    if (l->isEnabled()) marquee_.start(kMarqueeMs);
+    // A disabled label keeps its caption still, even if an earlier hover left the marquee on.
+    if (l->isEnabled())
+        marquee_.start(kMarqueeMs);
+    else
+        marquee_.stop();
 }
 
 void TForm1::labelLeft(const QString& label) {
     const HoverFamily family = hoverFamilyOf(label);
-    const QString button = label.section('_', 1, 1);
     if (family == HoverFamily::Web) {
-        if (mouseOpen())
-            for (int p = 1; p <= 4; ++p) setPicture(QString("Img_Web_%1").arg(p), "WebS_01");
+        if (mouseOpen()) setPictureOnCopies("Web", "WebS_01");
         return;
     }
     if (family == HoverFamily::H) {
@@ -177,20 +180,22 @@ void TForm1::labelLeft(const QString& label) {
         return;
     }
     marquee_.stop();
-    switch (family) {
-        case HoverFamily::A: setPictureOnCopies(button, "BtnS_01"); break;
-        case HoverFamily::B:
-            setPicture(imageUnder(label), "SetS_01");
-            if (!errorAppearance_) setPictureOnCopies(kPageButtons[currentPage_ - 1], "SetS_02");
-            break;
-        case HoverFamily::D:
-            setPicture(imageUnder(label), "SetS_01");
-            setPictureOnCopies(QString("Lang%1").arg(currentLanguage_), "SetS_02");
-            break;
-        case HoverFamily::C: setPicture(imageUnder(label), "KeyS_01"); break;
-        case HoverFamily::F: setPicture(imageUnder(label), "MacroS_01"); break;
-        case HoverFamily::G: setPicture(imageUnder(label), "MacroBtnS_01"); break;
-        default: break;
+    const char* normal = family == HoverFamily::A   ? "BtnS_01"
+                         : family == HoverFamily::C ? "KeyS_01"
+                         : family == HoverFamily::F ? "MacroS_01"
+                         : family == HoverFamily::G ? "MacroBtnS_01"
+                                                    : "SetS_01";
+    if (family == HoverFamily::A)
+        setPictureOnCopies(label.section('_', 1, 1), normal);
+    else
+        setPicture(imageUnder(label), normal);
+    // The selected page and language buttons show as selected again, not as normal.
+    if (family == HoverFamily::B) {
+        // Without a mouse the window shows page 1 as selected, whatever page was current.
+        const int selected = errorAppearance_ ? 1 : currentPage_;
+        setPictureOnCopies(kPageButtons[selected - 1], "SetS_02");
+    } else if (family == HoverFamily::D) {
+        setPictureOnCopies(QString("Lang%1").arg(currentLanguage_), "SetS_02");
     }
     if (QLabel* l = controls_->get<QLabel>(QString::fromStdString(hover_.labelName)))
         l->setText(QString::fromStdString(hover_.savedCaption));
@@ -229,7 +234,8 @@ void TForm1::connectNavigation() {
     for (const QString& name : controls_->names()) {
         CaptionLabel* label = controls_->caption(name);
         if (label == nullptr) continue;
-        const bool skinned = name.startsWith("Btn_") || QRegularExpression("^Key[1-9]$").match(name).hasMatch();
+        const bool skinned =
+            name.startsWith("Btn_") || QRegularExpression("^Key[1-9]$").match(name).hasMatch();
         if (!skinned) continue;
         connect(label, &CaptionLabel::entered, this, [this, name] { labelEntered(name); });
         connect(label, &CaptionLabel::left, this, [this, name] { labelLeft(name); });
