@@ -71,7 +71,16 @@ void TForm1::ButtonTypeB_1IconInit() {
         setPictureOnCopies(b, "SetS_01");
 }
 
-void TForm1::RefreshAPPage() { showPageContainer(errorAppearance_ ? 1 : currentPage_); }
+void TForm1::RefreshAPPage() {
+    if (errorAppearance_) {
+        // Without a mouse page 1 is shown whatever page is current, and the language switch
+        // gave only the current page the new panel.
+        showPageContainer(1);
+        setPicture("Img_P1", QString("L%1_Back1").arg(languageIndex()));
+        return;
+    }
+    showPageContainer(currentPage_);
+}
 
 void TForm1::HideAllMenu() {
     for (const char* menu :

@@ -137,6 +137,17 @@ TEST_F(NavigationTest, LanguageButtonsWorkWithoutAMouseAndLaterPagesGetTheNewPan
     EXPECT_EQ(picture("Img_P3"), "L2_Back3");
 }
 
+TEST_F(NavigationTest, LanguageSwitchWithoutAMouseGivesTheShownPageOneItsNewPanel) {
+    plugAndRead();
+    click("Btn_Breath_1");
+    bus.unplug(kMousePath);
+    tick();  // page 1 shown, page 3 still current
+    click("Btn_Lang2_1");
+    EXPECT_EQ(shownPage(), 1);
+    EXPECT_EQ(picture("Img_P1"), "L2_Back1");
+    EXPECT_EQ(picture("Img_Base_1"), "L2_BackGround");
+}
+
 TEST_F(NavigationTest, MarqueeScrollsTheHoveredCaptionAndLeaveRestoresIt) {
     click("Btn_Lang2_1");
     enter("Btn_Apply_1");
