@@ -116,7 +116,12 @@ void TForm1::setApplicationTitle(std::string_view title) {
 }
 
 void TForm1::resetHover(std::string_view label, std::string_view caption) {
-    hover_.begin(std::string(label), std::string(caption));
+    // The button under the pointer may be another page's copy of the same language button: the
+    // marquee stays on the label that is hovered.
+    const QString hovered = QString::fromStdString(hover_.labelName);
+    const QString copyOf = qname(label).section('_', 0, 1);
+    const std::string name = hovered.section('_', 0, 1) == copyOf ? hover_.labelName : std::string(label);
+    hover_.begin(name, std::string(caption));
 }
 
 }  // namespace kvr

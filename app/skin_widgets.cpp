@@ -1,6 +1,7 @@
 #include "app/skin_widgets.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace kvr {
 
@@ -25,6 +26,19 @@ CaptionLabel::CaptionLabel(const QString& name, QWidget* parent) : QLabel(parent
     setAlignment(Qt::AlignCenter);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_Hover);
+}
+
+void CaptionLabel::paintEvent(QPaintEvent* event) {
+    const QRect area = contentsRect();
+    if (!pixmap().isNull() || fontMetrics().horizontalAdvance(text()) <= area.width()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                   foregroundRole()));
+    painter.drawText(area, int((alignment() & Qt::AlignVertical_Mask) | Qt::AlignLeft), text());
 }
 
 void CaptionLabel::mouseReleaseEvent(QMouseEvent* event) {

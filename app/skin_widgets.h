@@ -36,6 +36,8 @@ signals:
     void left();
 
 protected:
+    // A caption wider than its label shows its beginning, as the scrolling caption starts there.
+    void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;

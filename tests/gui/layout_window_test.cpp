@@ -10,8 +10,9 @@ TEST_F(WindowTest, EveryControlTheLayoutAddressesExistsInItsContainer) {
     for (const LayoutControl& c : layoutControls()) {
         QWidget* w = find(QString::fromStdString(c.name));
         ASSERT_NE(w, nullptr) << c.name;
-        if (!c.container.empty())
+        if (!c.container.empty()) {
             EXPECT_EQ(w->parentWidget()->objectName().toStdString(), c.container) << c.name;
+        }
     }
 }
 
