@@ -23,7 +23,7 @@ struct GifImageSpec {
     bool interlaced = false;
 };
 
-struct GifSpec {
+struct GifRecipe {
     int width = 4, height = 1;
     std::vector<GifImageSpec> images = {};
     std::optional<int> loopCount = {};  // writes the loop extension when set
@@ -36,22 +36,22 @@ int appendToBytes(GifFileType* gif, const GifByteType* data, int length) {
     return length;
 }
 
-Bytes encode(const GifSpec& spec) {
+Bytes encode(const GifRecipe& recipe) {
     Bytes out;
     int error = 0;
     GifFileType* gif = EGifOpen(&out, appendToBytes, &error);
     EGifSetGifVersion(gif, true);
-    ColorMapObject* map = spec.withColours ? GifMakeMapObject(4, kColours) : nullptr;
-    EGifPutScreenDesc(gif, spec.width, spec.height, 2, 0, map);
-    if (spec.loopCount) {
-        const GifByteType loop[] = {1, GifByteType(*spec.loopCount & 0xFF),
-                                    GifByteType(*spec.loopCount >> 8)};
+    ColorMapObject* map = recipe.withColours ? GifMakeMapObject(4, kColours) : nullptr;
+    EGifPutScreenDesc(gif, recipe.width, recipe.height, 2, 0, map);
+    if (recipe.loopCount) {
+        const GifByteType loop[] = {1, GifByteType(*recipe.loopCount & 0xFF),
+                                    GifByteType(*recipe.loopCount >> 8)};
         EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE);
         EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0");
         EGifPutExtensionBlock(gif, 3, loop);
         EGifPutExtensionTrailer(gif);
     }
-    for (const GifImageSpec& img : spec.images) {
+    for (const GifImageSpec& img : recipe.images) {
         GraphicsControlBlock gcb{img.disposal, false, img.delayCs, img.transparent};
         GifByteType ext[4];
         EGifGCBToExtension(&gcb, ext);
@@ -104,11 +104,11 @@ TEST(GifAnimation, DisposalDecidesWhatTheNextFrameDrawsOver) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        GifSpec spec;
-        spec.images = {{0, 0, 4, 1, {1, 1, 1, 1}},
+        GifRecipe recipe;
+        recipe.images = {{0, 0, 4, 1, {1, 1, 1, 1}},
                        {.left = 1, .indices = {2}, .disposal = c.disposalOfSecond},
                        {.left = 2, .indices = {3}}};
-        auto gif = decodeGif(encode(spec));
+        auto gif = decodeGif(encode(recipe));
         ASSERT_TRUE(gif) << gif.error();
         ASSERT_EQ(gif->frames.size(), 3u);
         EXPECT_EQ(gif->frames[0].image.pixels, rgba({1, 1, 1, 1}));
@@ -118,11 +118,11 @@ TEST(GifAnimation, DisposalDecidesWhatTheNextFrameDrawsOver) {
 }
 
 TEST(GifAnimation, TransparentPixelsShowTheCanvasAndImagesAreClippedToIt) {
-    GifSpec spec;
-    spec.images = {{.left = 0, .width = 2, .indices = {1, 1}},
+    GifRecipe recipe;
+    recipe.images = {{.left = 0, .width = 2, .indices = {1, 1}},
                    {.left = 0, .width = 4, .indices = {0, 2, 0, 0}, .transparent = 0},
                    {.left = 3, .width = 3, .indices = {3, 3, 3}}};
-    auto gif = decodeGif(encode(spec));
+    auto gif = decodeGif(encode(recipe));
     ASSERT_TRUE(gif) << gif.error();
     ASSERT_EQ(gif->frames.size(), 3u);
     EXPECT_EQ(gif->frames[0].image.pixels, rgba({1, 1, -1, -1}));
@@ -131,11 +131,11 @@ TEST(GifAnimation, TransparentPixelsShowTheCanvasAndImagesAreClippedToIt) {
 }
 
 TEST(GifAnimation, InterlacedRowsComeOutInOrder) {
-    GifSpec spec{.width = 1, .height = 11};
+    GifRecipe recipe{.width = 1, .height = 11};
     GifImageSpec column{.width = 1, .height = 11, .interlaced = true};
     for (int y = 0; y < 11; ++y) column.indices.push_back(GifPixelType(y % 4));
-    spec.images = {column};
-    auto gif = decodeGif(encode(spec));
+    recipe.images = {column};
+    auto gif = decodeGif(encode(recipe));
     ASSERT_TRUE(gif) << gif.error();
     EXPECT_EQ(gif->frames[0].image.pixels, rgba({0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2}));
 }
@@ -148,10 +148,10 @@ TEST(GifAnimation, DelaysAndLoopingAreReported) {
     };
     const Case cases[] = {{std::nullopt, false, 0}, {0, true, 0}, {3, true, 3}};
     for (const Case& c : cases) {
-        GifSpec spec;
-        spec.loopCount = c.loopCount;
-        spec.images = {{.indices = {1}, .delayCs = 5}, {.indices = {2}, .delayCs = 12}};
-        auto gif = decodeGif(encode(spec));
+        GifRecipe recipe;
+        recipe.loopCount = c.loopCount;
+        recipe.images = {{.indices = {1}, .delayCs = 5}, {.indices = {2}, .delayCs = 12}};
+        auto gif = decodeGif(encode(recipe));
         ASSERT_TRUE(gif) << gif.error();
         EXPECT_EQ(gif->width, 4);
         EXPECT_EQ(gif->height, 1);
@@ -164,10 +164,10 @@ TEST(GifAnimation, DelaysAndLoopingAreReported) {
 }
 
 TEST(GifAnimation, EveryTruncationIsAnError) {
-    GifSpec spec;
-    spec.loopCount = 0;
-    spec.images = {{0, 0, 4, 1, {1, 2, 3, 1}}, {.left = 1, .width = 2, .indices = {3, 2}}};
-    const Bytes whole = encode(spec);
+    GifRecipe recipe;
+    recipe.loopCount = 0;
+    recipe.images = {{0, 0, 4, 1, {1, 2, 3, 1}}, {.left = 1, .width = 2, .indices = {3, 2}}};
+    const Bytes whole = encode(recipe);
     ASSERT_TRUE(decodeGif(whole));
     for (std::size_t size = 0; size < whole.size(); ++size) {
         auto gif = decodeGif(std::span(whole.data(), size));
@@ -177,13 +177,13 @@ TEST(GifAnimation, EveryTruncationIsAnError) {
 }
 
 TEST(GifAnimation, DamagedDataIsAnError) {
-    GifSpec noColours;
+    GifRecipe noColours;
     noColours.withColours = false;
     noColours.images = {{.indices = {1}}};
 
-    GifSpec noFrames;
+    GifRecipe noFrames;
 
-    Bytes badRecord = encode(GifSpec{.images = {{.indices = {1}}}});
+    Bytes badRecord = encode(GifRecipe{.images = {{.indices = {1}}}});
     badRecord[badRecord.size() - 1] = 0x77;  // neither image, extension nor end
 
     struct Case {
