@@ -15,6 +15,7 @@
 #include "app/event_loop_pacer.h"
 #include "app/instance_finder.h"
 #include "app/main_window.h"
+#include "app/skin.h"
 #include "device/emulated_mouse.h"
 #include "device/hidapi_backend.h"
 #include "device/memory_file.h"
@@ -23,14 +24,6 @@
 namespace kvr {
 
 namespace {
-
-QImage toQImage(const RgbaImage& rgba) {
-    QImage image(rgba.width, rgba.height, QImage::Format_RGBA8888);
-    for (int y = 0; y < rgba.height; ++y)
-        std::memcpy(image.scanLine(y), rgba.pixels.data() + size_t(y) * size_t(rgba.width) * 4,
-                    size_t(rgba.width) * 4);
-    return image;
-}
 
 std::vector<AnimationFrame> busyAnimation(Dialogs& dialogs) {
     std::vector<AnimationFrame> frames;

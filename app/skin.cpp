@@ -3,19 +3,25 @@
 #include "app/core/png_image.h"
 #include "app/core/resources.h"
 
+#include <cstring>
+
 namespace kvr {
+
+QImage toQImage(const RgbaImage& rgba) {
+    QImage image(rgba.width, rgba.height, QImage::Format_RGBA8888);
+    for (int y = 0; y < rgba.height; ++y) {
+        std::memcpy(image.scanLine(y), rgba.pixels.data() + size_t(y) * size_t(rgba.width) * 4,
+                    size_t(rgba.width) * 4);
+    }
+    return image;
+}
 
 std::optional<QImage> decodeBuiltInPicture(const QString& name) {
     auto data = findResource(name.toStdString());
     if (!data) return std::nullopt;
     auto decoded = decodePng(*data);
     if (!decoded) return std::nullopt;
-    QImage image(decoded->width, decoded->height, QImage::Format_RGBA8888);
-    for (int y = 0; y < decoded->height; ++y) {
-        std::memcpy(image.scanLine(y), decoded->pixels.data() + size_t(y) * decoded->width * 4,
-                    size_t(decoded->width) * 4);
-    }
-    return image;
+    return toQImage(*decoded);
 }
 
 std::optional<QImage> Skin::image(const QString& name) {

@@ -9,6 +9,11 @@
 
 namespace kvr {
 
+struct RgbaImage;
+
+// A decoded RGBA picture as a Qt image.
+QImage toQImage(const RgbaImage& rgba);
+
 class Skin {
 public:
     // Reports a picture that is missing or cannot be decoded.

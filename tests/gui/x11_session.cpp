@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace kvr::test {
 
@@ -70,16 +71,16 @@ bool XvfbServer::waitForEvent(std::chrono::milliseconds limit) {
     return true;
 }
 
-Window XvfbServer::findWindowTitled(const QString& title) {
+std::vector<Window> XvfbServer::windowsTitled(const QString& title) {
     Window root = DefaultRootWindow(display_), r = 0, parent = 0;
     Window* children = nullptr;
     unsigned int count = 0;
-    Window found = 0;
+    std::vector<Window> found;
     if (XQueryTree(display_, root, &r, &parent, &children, &count) && children) {
-        for (unsigned int i = 0; i < count && !found; ++i) {
+        for (unsigned int i = 0; i < count; ++i) {
             char* name = nullptr;
             if (XFetchName(display_, children[i], &name) && name) {
-                if (title == QString::fromLocal8Bit(name)) found = children[i];
+                if (title == QString::fromLocal8Bit(name)) found.push_back(children[i]);
                 XFree(name);
             }
         }
@@ -88,23 +89,12 @@ Window XvfbServer::findWindowTitled(const QString& title) {
     return found;
 }
 
-int XvfbServer::countWindowsTitled(const QString& title) {
-    Window root = DefaultRootWindow(display_), r = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    int n = 0;
-    if (XQueryTree(display_, root, &r, &parent, &children, &count) && children) {
-        for (unsigned int i = 0; i < count; ++i) {
-            char* name = nullptr;
-            if (XFetchName(display_, children[i], &name) && name) {
-                if (title == QString::fromLocal8Bit(name)) ++n;
-                XFree(name);
-            }
-        }
-        XFree(children);
-    }
-    return n;
+Window XvfbServer::findWindowTitled(const QString& title) {
+    const std::vector<Window> found = windowsTitled(title);
+    return found.empty() ? 0 : found.front();
 }
+
+int XvfbServer::countWindowsTitled(const QString& title) { return int(windowsTitled(title).size()); }
 
 bool XvfbServer::isViewable(Window w) {
     XWindowAttributes a;

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 namespace kvr::test {
 
@@ -29,6 +30,7 @@ public:
     bool waitUntil(Pred done, std::chrono::milliseconds limit);
 
 private:
+    std::vector<Window> windowsTitled(const QString& title);
     bool waitForEvent(std::chrono::milliseconds limit);
     int pid_ = -1;
     QString name_;
