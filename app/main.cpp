@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/core/command_line.h"
+#include "base/command_line.h"
 #include "app/dialogs.h"
 #include "app/event_loop_pacer.h"
 #include "app/instance_finder.h"

@@ -15,7 +15,7 @@
 #include "app/program.h"
 #include "app/skin_widgets.h"
 #include "app/window_controls.h"
-#include "app/core/resources.h"
+#include "base/resources.h"
 #include "params/device_images.h"
 
 namespace kvr {

@@ -6,15 +6,15 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/core/hover_state.h"
-#include "app/core/layout_state.h"
-#include "app/core/layout_target.h"
+#include "base/hover_state.h"
+#include "base/layout_state.h"
+#include "base/layout_target.h"
 #include "app/skin.h"
 #include "device/command_protocol.h"
 #include "device/device_link.h"
 #include "buttons/button_model.h"
 #include "buttons/button_names.h"
-#include "params/read_write_cycle.h"
+#include "cycle/read_write_cycle.h"
 #include "settings/light_model.h"
 #include "settings/sensitivity_model.h"
 

@@ -4,7 +4,7 @@
 #include <QPlainTextEdit>
 
 #include "app/busy_window.h"
-#include "app/core/resources.h"
+#include "base/resources.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/skin_widgets.h"

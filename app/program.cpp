@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "app/busy_window.h"
-#include "app/core/gif_animation.h"
-#include "app/core/resources.h"
+#include "base/gif_animation.h"
+#include "base/resources.h"
 #include "app/desktop_services.h"
 #include "app/dialogs.h"
 #include "app/event_loop_pacer.h"

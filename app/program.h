@@ -1,5 +1,5 @@
 #pragma once
-#include "app/core/command_line.h"
+#include "base/command_line.h"
 
 class QApplication;
 

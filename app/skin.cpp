@@ -1,7 +1,7 @@
 #include "app/skin.h"
 
-#include "app/core/png_image.h"
-#include "app/core/resources.h"
+#include "base/png_image.h"
+#include "base/resources.h"
 
 #include <cstring>
 

@@ -7,7 +7,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
-#include "app/core/layout_controls.h"
+#include "base/layout_controls.h"
 #include "app/skin_widgets.h"
 
 namespace kvr {

@@ -10,14 +10,14 @@
 #include <string_view>
 #include <vector>
 
-#include "app/core/resources.h"
+#include "base/resources.h"
 #include "device/command_protocol.h"
 #include "device/device_link.h"
 #include "device/emulated_mouse.h"
 #include "device/pacer.h"
 #include "device/virtual_bus.h"
 #include "wait_floor.h"
-#include "params/read_write_cycle.h"
+#include "cycle/read_write_cycle.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <utility>
 
-#include "buttons/button_code.h"
+#include "params/button_code.h"
 #include "buttons/button_names.h"
 #include "params/data_buf.h"
-#include "params/number_field.h"
+#include "base/number_field.h"
 
 namespace kvr {
 

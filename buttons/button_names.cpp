@@ -3,7 +3,7 @@
 #include <array>
 
 #include "buttons/key_table.h"
-#include "params/bits.h"
+#include "base/bits.h"
 
 namespace kvr {
 

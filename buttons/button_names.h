@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/text_lookup.h"
-#include "buttons/button_code.h"
+#include "base/text_lookup.h"
+#include "params/button_code.h"
 
 namespace kvr {
 

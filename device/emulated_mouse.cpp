@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/core/resources.h"
+#include "base/resources.h"
 #include "device/device_link.h"
 
 namespace kvr {

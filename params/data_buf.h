@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "buttons/button_code.h"
+#include "params/button_code.h"
 #include "params/param_layout.h"
 
 namespace kvr {

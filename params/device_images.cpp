@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/core/resources.h"
+#include "base/resources.h"
 
 namespace kvr {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "params/bits.h"
+#include "base/bits.h"
 #include "params/param_layout.h"
 
 namespace kvr {

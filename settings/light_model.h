@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "params/number_field.h"
+#include "base/number_field.h"
 
 namespace kvr {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/text_lookup.h"
-#include "params/number_field.h"
+#include "base/text_lookup.h"
+#include "base/number_field.h"
 #include "params/param_layout.h"
 
 namespace kvr {

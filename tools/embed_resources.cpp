@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string out;
-    out += "#include \"app/core/resources.h\"\n\nnamespace {\n";
+    out += "#include \"base/resources.h\"\n\nnamespace {\n";
     std::vector<std::string> names;
     for (int i = 2; i < argc; ++i) {
         std::ifstream in(argv[i], std::ios::binary);

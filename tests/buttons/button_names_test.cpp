@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "buttons/button_code.h"
-#include "params/english_texts.h"
+#include "params/button_code.h"
+#include "support/english_texts.h"
 
 namespace kvr {
 namespace {

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <vector>
 
-#include "app/core/resources.h"
+#include "base/resources.h"
 #include "device/memory_file.h"
 #include "device_fixture.h"
 

@@ -1,6 +1,6 @@
 #include <QComboBox>
 
-#include "app/core/layout_controls.h"
+#include "base/layout_controls.h"
 #include "window_fixture.h"
 
 namespace kvr::test {

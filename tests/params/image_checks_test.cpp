@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/core/resources.h"
+#include "base/resources.h"
 #include "params/checksum.h"
 #include "params/data_buf.h"
 #include "params/device_images.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "params/english_texts.h"
+#include "support/english_texts.h"
 
 namespace kvr {
 namespace {

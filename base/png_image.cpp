@@ -1,0 +1,109 @@
+#include "base/png_image.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+namespace kvr {
+
+namespace {
+
+// The skin's largest picture is 800 pixels wide; anything far larger is damage, not a picture.
+constexpr png_uint_32 kMaxSide = 8192;
+constexpr std::size_t kMaxPixelBytes = std::size_t(64) << 20;
+constexpr std::size_t kSignatureSize = 8;
+
+struct SpanReader {
+    std::span<const unsigned char> data;
+    std::size_t offset = 0;
+};
+
+// Everything libpng touches lives here, in the caller's frame, so that a longjmp out of the
+// decoding frame leaves nothing half-destroyed.
+struct PngDecoder {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    SpanReader reader;
+    char message[160] = {};
+    RgbaImage image;
+    std::vector<png_bytep> rows;
+
+    PngDecoder() = default;
+    PngDecoder(const PngDecoder&) = delete;
+    PngDecoder& operator=(const PngDecoder&) = delete;
+    ~PngDecoder() { png_destroy_read_struct(&png, &info, nullptr); }
+};
+
+void readFromSpan(png_structp png, png_bytep out, std::size_t length) {
+    auto* r = static_cast<SpanReader*>(png_get_io_ptr(png));
+    if (length > r->data.size() - r->offset) png_error(png, "the picture data ends early");
+    std::memcpy(out, r->data.data() + r->offset, length);
+    r->offset += length;
+}
+
+[[noreturn]] void keepErrorAndJump(png_structp png, png_const_charp message) {
+    auto* d = static_cast<PngDecoder*>(png_get_error_ptr(png));
+    std::snprintf(d->message, sizeof d->message, "%s", message ? message : "damaged picture");
+    png_longjmp(png, 1);
+}
+
+void ignoreWarning(png_structp, png_const_charp) {}
+
+// Runs libpng over the data. Returns false when libpng reported an error. No object with a
+// destructor is created in this frame, because libpng leaves it by longjmp.
+bool runLibpng(PngDecoder& d) {
+    if (setjmp(png_jmpbuf(d.png))) return false;
+
+    png_set_read_fn(d.png, &d.reader, readFromSpan);
+    png_set_user_limits(d.png, kMaxSide, kMaxSide);
+    png_read_info(d.png, d.info);
+
+    png_set_expand(d.png);  // palette and small greys to 8 bits, tRNS to alpha
+    png_set_strip_16(d.png);
+    png_set_gray_to_rgb(d.png);
+    png_set_filler(d.png, 0xFF, PNG_FILLER_AFTER);  // opaque alpha where the picture has none
+    png_set_interlace_handling(d.png);
+    png_read_update_info(d.png, d.info);
+
+    const png_uint_32 width = png_get_image_width(d.png, d.info);
+    const png_uint_32 height = png_get_image_height(d.png, d.info);
+    const std::size_t rowBytes = png_get_rowbytes(d.png, d.info);
+    if (rowBytes != std::size_t(width) * 4) png_error(d.png, "unexpected pixel layout");
+    if (rowBytes * height > kMaxPixelBytes) png_error(d.png, "the picture is too large");
+
+    d.image.width = int(width);
+    d.image.height = int(height);
+    d.image.pixels.resize(rowBytes * height);
+    d.rows.resize(height);
+    for (png_uint_32 y = 0; y < height; ++y) d.rows[y] = d.image.pixels.data() + rowBytes * y;
+    png_read_image(d.png, d.rows.data());
+    // Reading to the end chunk catches a picture cut short after its pixel data.
+    png_read_end(d.png, nullptr);
+    return true;
+}
+
+}  // namespace
+
+DecodeResult<RgbaImage> decodePng(std::span<const unsigned char> data) {
+    using Result = DecodeResult<RgbaImage>;
+    if (data.size() < kSignatureSize || png_sig_cmp(data.data(), 0, kSignatureSize) != 0) {
+        return Result::failure("not a PNG picture");
+    }
+    try {
+        PngDecoder d;
+        d.reader.data = data;
+        d.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &d, keepErrorAndJump, ignoreWarning);
+        if (!d.png) return Result::failure("out of memory");
+        d.info = png_create_info_struct(d.png);
+        if (!d.info) return Result::failure("out of memory");
+        if (!runLibpng(d)) return Result::failure(std::string("damaged PNG picture: ") + d.message);
+        return std::move(d.image);
+    } catch (const std::bad_alloc&) {
+        return Result::failure("out of memory");
+    }
+}
+
+}  // namespace kvr

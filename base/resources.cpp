@@ -1,0 +1,23 @@
+#include "base/resources.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace kvr {
+
+namespace {
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) {
+        return std::tolower(x) == std::tolower(y);
+    });
+}
+}  // namespace
+
+std::optional<std::span<const unsigned char>> findResource(std::string_view name) {
+    for (const EmbeddedResource* r = kEmbeddedResources; r->name != nullptr; ++r) {
+        if (sameIgnoringCase(r->name, name)) return std::span<const unsigned char>(r->data, r->size);
+    }
+    return std::nullopt;
+}
+
+}  // namespace kvr

@@ -1,0 +1,166 @@
+#pragma once
+// Moving the settings between the program and the mouse: the defaults at start-up, the identity
+// check and full read of a newly found mouse, the write of the edited settings (Apply, Confirm)
+// and the write of the factory settings (Reset). Every exchange runs inside one bracket of the
+// command protocol; what the window shows meanwhile goes through TransferUi.
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include "buttons/button_names.h"
+#include "params/data_buf.h"
+#include "cycle/data_buf_ui.h"
+#include "params/device_images.h"
+
+namespace kvr {
+
+class CommandProtocol;
+class DeviceLink;
+struct ParamLayout;
+
+// What the window does around a transfer. The window implements it; tests record the calls.
+class TransferUi {
+public:
+    virtual ~TransferUi() = default;
+
+    // Closes every open menu (HideAllMenu).
+    virtual void hideAllMenu() = 0;
+    virtual void setPresenceTimerEnabled(bool enabled) = 0;
+    // The four covering labels Disable_All_1..4 that keep clicks off the pages.
+    virtual void showInputShields() = 0;
+    virtual void hideInputShields() = 0;
+    virtual void showBusy() = 0;
+    virtual void hideBusy() = 0;
+    // Handles the window's pending events.
+    virtual void pump() = 0;
+
+    // Str107 in a box with OK and an empty caption; returns once the box is closed.
+    virtual void showIdentityError() = 0;
+    // Str102: the mouse keeps macros the program's default image does not provide for.
+    virtual void showWrongVariant() = 0;
+    // The no-device appearance (RefreshErrorAP).
+    virtual void refreshErrorAP() = 0;
+
+    // Btn_NewName, Btn_NewMacro and Btn_DelMacro become visible.
+    virtual void showMacroButtons() = 0;
+    // RefreshPCMacroName: the names of the PC macro library.
+    virtual void refreshPcMacroNames() = 0;
+    // ReadAndRefreshMacro2: the device macro list from MacroArea.
+    virtual void refreshDeviceMacroList() = 0;
+    // RefreshMouseSystemParameterA/B: the pointer settings shown on the advanced page.
+    virtual void refreshPointerSettings() = 0;
+    // ChangedMouseSystemParameterA/B: the page's pointer settings applied to the system.
+    virtual void applyPointerSettings() = 0;
+    // Empties mmo_macro and mmo_wrscript.
+    virtual void clearMacroTexts() = 0;
+
+    // The window's part of a page refresh: page background and tabs, rb_1 checked, page 1 shown.
+    virtual void showFirstPage() = 0;
+    // After a read: page 1, the error-appearance flag cleared, and the main page when rb_1 is
+    // checked.
+    virtual void showMainPageAfterRead() = 0;
+    // The mouse did not take every block of a write, even when it was sent a second time.
+    virtual void reportIncompleteWrite() = 0;
+};
+
+// How the identity check of a newly opened mouse ended.
+enum class DevInfoResult {
+    NoAnswer,       // BeginCmd or StatusCmd not acknowledged, or not a status reply
+    NotReady,       // the mouse is not ready; its handle was closed
+    IdentityError,  // the identity matches neither the image nor the reserve identity
+    WrongVariant,   // the mouse keeps macros, the program's image has none
+    Read,           // the mouse was read
+};
+
+// How a write bracket ended.
+enum class WriteResult {
+    NotOpened,   // BeginCmd or StatusCmd not acknowledged, or not a status reply: nothing sent
+    NotReady,    // the mouse is not ready: EndCmd only
+    Incomplete,  // a block was not taken whole, even on its second sending
+    Written,
+};
+
+class ReadWriteCycle {
+public:
+    // `defaultImage` is the built-in default image (parameter block, profile block, macro area);
+    // it and every reference must outlive the cycle. The protocol runs on `link`.
+    ReadWriteCycle(std::span<const std::uint8_t> defaultImage, DeviceLink& link,
+                   CommandProtocol& protocol, PageModels pages, const CodeNaming& naming,
+                   TransferUi& ui);
+
+    // What the default image says; variant 0 when it is too short to tell.
+    const ImageHeader& imageHeader() const { return header_; }
+    int imageVariant() const { return header_.imageVariant; }
+    std::uint8_t programMacroCapability() const { return header_.macroCapability; }
+
+    // Rev_Manu_ID and Rev_Pro_ID of the layout: a second identity a mouse may answer with.
+    void setReserveIdentity(int manufacturerId, int productId);
+
+    // 2 or 10 once a mouse said so; 0 until then.
+    std::uint8_t deviceMacroCapability() const { return deviceMacroCapability_; }
+    // MacroSupport: the mouse keeps macros in its memory.
+    bool macroSupport() const { return deviceMacroCapability_ == kMacroCapabilityPresent; }
+
+    bool macroDirty() const { return macroDirty_; }
+    void setMacroDirty(bool dirty) { macroDirty_ = dirty; }
+
+    DeviceImages& images() { return images_; }
+    const DeviceImages& images() const { return images_; }
+    const DefaultImages& defaultImages() const { return defaults_; }
+    DataBuf& dataBuf() { return data_; }
+    const DataBuf& dataBuf() const { return data_; }
+
+    // Fills the default images from the built-in default image. False when it is too short.
+    bool loadDefaultImage();
+    // Start-up before any mouse is found: the defaults on the pages.
+    void InitNoDevice();
+    // The identity check of a newly opened mouse of the image's variant, and its full read.
+    DevInfoResult ReadDevInfo();
+    // Reads the mouse's memory onto the pages, inside an exchange the caller opened.
+    void Btn_Read();
+    // Writes the pages' settings to the mouse (Apply, Confirm).
+    WriteResult DownloadParameter();
+    // Writes the factory settings to the mouse (Reset).
+    WriteResult DefaultParameter();
+    // Makes the mouse reload its settings from memory; its answer does not matter.
+    void SystemReloadCmd_OnClick();
+
+private:
+    enum class Bracket { NotOpened, NotReady, Done };
+
+    void prepareTransfer(bool closeMenus);
+    void endTransfer();
+    // BeginCmd and StatusCmd; the status reply tells whether the mouse is ready.
+    Bracket openExchange();
+    // The exchange bracket around `writes`; EndCmd whenever the mouse gave its status.
+    Bracket exchange(const std::function<void()>& writes);
+    // Parameter and profile images, then the macro area when `withMacros`. Returns whether
+    // every block was taken whole.
+    bool writeImages(const ParamLayout& layout, bool withMacros);
+    // WriteBlock, and once more when the start or a chunk was not acknowledged.
+    WriteResult finishWrite(Bracket bracket, bool whole);
+    bool writeBlockWhole(std::uint16_t address, std::uint16_t length,
+                         std::span<const std::uint8_t> source);
+    void readMacroArea();
+    void refreshPages();
+    void copyDefaultsToImages(int variant);
+    bool identityPasses(std::uint8_t manufacturerId, std::uint8_t productId) const;
+
+    std::span<const std::uint8_t> defaultImage_;
+    DeviceLink& link_;
+    CommandProtocol& protocol_;
+    PageModels pages_;
+    const CodeNaming& naming_;
+    TransferUi& ui_;
+
+    ImageHeader header_;
+    DeviceImages images_;
+    DefaultImages defaults_;
+    DataBuf data_{};
+    int reserveManufacturerId_ = 0;
+    int reserveProductId_ = 0;
+    std::uint8_t deviceMacroCapability_ = 0;
+    bool macroDirty_ = false;
+};
+
+}  // namespace kvr

@@ -1,0 +1,44 @@
+#include "base/resources.h"
+
+#include <gtest/gtest.h>
+
+#include "base/language_table.h"
+#include "base/layout_config.h"
+#include "layout_fake.h"
+
+namespace kvr {
+namespace {
+
+TEST(Resources, UnknownNameIsNotFound) { EXPECT_FALSE(findResource("NoSuchResource")); }
+
+TEST(Resources, EveryBuiltInTableReadsWhole) {
+    for (int n = 1; n <= 3; ++n) {
+        const LayoutConfigResult layout = LayoutConfig::load(n);
+        ASSERT_TRUE(layout.config) << layout.error;
+        test::RecordingWindow window;
+        LayoutValues values;
+        const ApplyResult applied = applyLayoutTable(*layout.config, window, values);
+        EXPECT_TRUE(applied.ok()) << applied.error;
+        EXPECT_TRUE(window.unknownControls.empty());
+
+        const LanguageTableResult language = LanguageTable::LoadLanguageTable(n);
+        ASSERT_TRUE(language.table) << language.error;
+        EXPECT_EQ(language.table->keys().size(), 97u);
+    }
+
+    test::RecordingWindow window;
+    OrgSection org;
+    const ApplyResult loaded = LoadOrgSection(window, org);
+    ASSERT_TRUE(loaded.ok()) << loaded.error;
+    EXPECT_EQ(org.WebAddress.rfind("https://example.org/", 0), 0u) << org.WebAddress;
+    EXPECT_EQ(org.ReserveVendorId, 0);
+    EXPECT_EQ(org.ReserveProductId, 0);
+    for (int p = 1; p <= 4; ++p) {
+        const std::string n = std::to_string(p);
+        EXPECT_EQ(window.at("Img_Web_" + n).position(), std::pair(317, 495));
+        EXPECT_EQ(window.at("Btn_Web_" + n).geometry(), test::Rect(317, 495, 178, 88));
+    }
+}
+
+}  // namespace
+}  // namespace kvr

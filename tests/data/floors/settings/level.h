@@ -1,0 +1,1 @@
+#include "buttons/code.h"
