@@ -16,6 +16,10 @@
 #include "app/skin_widgets.h"
 #include "app/window_controls.h"
 #include "base/resources.h"
+#include "buttons/button_page.h"
+#include "macros/macro_page.h"
+#include "settings/advanced_page.h"
+#include "settings/light_page.h"
 #include "params/device_images.h"
 
 namespace kvr {
@@ -72,6 +76,7 @@ void TForm1::FormCreate() {
     controls_->get<QRadioButton>("rb_1")->setChecked(true);
     controls_->get<QRadioButton>("rb_Lang1")->setChecked(true);
     connectNavigation();
+    createPages();
 
     LoadSkinImages();
     reportApply(layoutState_.LoadOrgSection(*this));
@@ -89,10 +94,19 @@ void TForm1::FormCreate() {
     cycle_->InitNoDevice();
 
     link_.closeHandle();
-    controls_->get<QLineEdit>("Edt_Repeat1")->setAlignment(Qt::AlignRight);
-    controls_->get<QLineEdit>("Edt_DelayTime1")->setAlignment(Qt::AlignRight);
     Btn_Lang1_0Click();
     update();
+}
+
+void TForm1::createPages() {
+    buttonPage_ = std::make_unique<ButtonPage>(*this, buttons_);
+    advancedPage_ = std::make_unique<AdvancedPage>(*this, sensitivity_);
+    lightPage_ = std::make_unique<LightPage>(*this, light_);
+    macroPage_ = std::make_unique<MacroPage>(*this);
+}
+
+std::array<WindowPage*, 4> TForm1::pages() const {
+    return {buttonPage_.get(), advancedPage_.get(), lightPage_.get(), macroPage_.get()};
 }
 
 void TForm1::LoadSkinImages() {
@@ -141,7 +155,7 @@ void TForm1::SwitchLanguage(int n) {
     reportApply(layoutState_.SwitchLanguage(n, *this));
     for (int i = 1; i <= 3; ++i)
         controls_->get<QRadioButton>(QString("rb_Lang%1").arg(i))->setChecked(i == n);
-    takeKeyCaptionsFromLabels();
+    for (WindowPage* page : pages()) page->languageChanged();
 }
 
 QString TForm1::messageText(const char* key) const {

@@ -4,12 +4,14 @@
 #include <QColor>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <memory>
 
 #include "base/hover_state.h"
 #include "base/layout_state.h"
 #include "base/layout_target.h"
 #include "app/skin.h"
+#include "app/window_page.h"
 #include "device/command_protocol.h"
 #include "device/device_link.h"
 #include "buttons/button_model.h"
@@ -28,6 +30,10 @@ class HidBackend;
 class Pacer;
 class TFormLoadingUI;
 class WindowControls;
+class ButtonPage;
+class AdvancedPage;
+class LightPage;
+class MacroPage;
 
 inline QColor toQColor(Colour c) { return QColor(c.red(), c.green(), c.blue()); }
 
@@ -39,14 +45,22 @@ struct AppServices {
     DesktopServices& desktop;
 };
 
-class TForm1 : public QWidget, public WindowTarget, private PresenceHandler {
+class TForm1 : public QWidget,
+               public WindowTarget,
+               public PageHost,
+               private PresenceHandler {
     Q_OBJECT
 public:
     explicit TForm1(AppServices services, QWidget* parent = nullptr);
     ~TForm1() override;
 
     void setBusyWindow(TFormLoadingUI* busy) { busy_ = busy; }
-    WindowControls& controls() { return *controls_; }
+    WindowControls& controls() override { return *controls_; }
+    void setPicture(const QString& imageName, const QString& picture) override;
+    ButtonPage& buttonPage() { return *buttonPage_; }
+    AdvancedPage& advancedPage() { return *advancedPage_; }
+    LightPage& lightPage() { return *lightPage_; }
+    MacroPage& macroPage() { return *macroPage_; }
     QTimer& presenceTimer() { return presenceTimer_; }
 
     // Presence and device state.
@@ -55,12 +69,12 @@ public:
     void DevTimerTimer();
     void NoDeviceFound();
     void RefreshErrorAP();
-    bool mouseOpen() const;
+    bool mouseOpen() const override;
     bool errorAppearance() const { return errorAppearance_; }
 
     // Navigation.
     int languageIndex() const { return layoutState_.LanguageIndex(); }
-    const LayoutState& layoutState() const { return layoutState_; }
+    const LayoutState& layoutState() const override { return layoutState_; }
     void Btn_Main_0Click();
     void Btn_Adv_0Click();
     void Btn_Breath_0Click();
@@ -81,15 +95,17 @@ public:
     void Btn_Lang1_0Click();
     void Btn_Lang2_0Click();
     void Btn_Lang3_0Click();
-    QString messageText(const char* key) const;
-    QString titleText() const;
+    QString messageText(const char* key) const override;
+    QString titleText() const override;
+    Dialogs& dialogs() override { return services_.dialogs; }
+    Pacer& pacer() override { return services_.pacer; }
 
     // Reading and writing the mouse.
     void Btn_Apply_0Click();
     void Btn_Confirm_0Click();
     void Btn_Reset_0Click();
     void Btn_Exit_0Click();
-    ReadWriteCycle& cycle() { return *cycle_; }
+    ReadWriteCycle& cycle() override { return *cycle_; }
     // A refresh of the pages shows page 1 with the current layout's background.
     void showFirstPageAfterRefresh();
     // After a read: page 1, the no-device appearance ended, the main page when it is current.
@@ -138,15 +154,13 @@ private:
     void setCurrentPage(int p);
     void showPageContainer(int p);
     void ButtonTypeB_1IconInit();
-    void refreshProfileKeys();
     HoverFamily hoverFamilyOf(const QString& label) const;
     QString imageUnder(const QString& label) const;
-    void setPicture(const QString& imageName, const QString& picture);
     // The pressed picture, then a short pause that keeps events flowing.
     void pressCircularButton(const QString& button);
     void pumpedPause();
-    void takeKeyCaptionsFromLabels();
-    void showPageModels();
+    void createPages();
+    std::array<WindowPage*, 4> pages() const;
     void setPictureOnCopies(const QString& button, const QString& picture);
 
     AppServices services_;
@@ -161,6 +175,10 @@ private:
     std::unique_ptr<TransferUi> transferUi_;
     std::unique_ptr<ReadWriteCycle> cycle_;
     std::unique_ptr<WindowControls> controls_;
+    std::unique_ptr<ButtonPage> buttonPage_;
+    std::unique_ptr<AdvancedPage> advancedPage_;
+    std::unique_ptr<LightPage> lightPage_;
+    std::unique_ptr<MacroPage> macroPage_;
     QTimer presenceTimer_;
     QTimer marquee_;
     HoverState hover_;

@@ -10,6 +10,8 @@
 #include "app/skin_widgets.h"
 #include "app/window_controls.h"
 #include "device/pacer.h"
+#include "buttons/button_page.h"
+#include "macros/macro_page.h"
 
 namespace kvr {
 
@@ -43,19 +45,13 @@ public:
         dialogs_.message(window_.titleText(), window_.messageText("Str102"));
     }
     void refreshErrorAP() override { window_.RefreshErrorAP(); }
-    void showMacroButtons() override {
-        for (const char* b : {"Btn_NewName", "Btn_NewMacro", "Btn_DelMacro"})
-            window_.controls().find(b)->show();
-    }
+    void showMacroButtons() override { window_.macroPage().showMacroButtons(); }
     // The macro library, the device macro list and the pointer settings have no pages yet.
     void refreshPcMacroNames() override {}
     void refreshDeviceMacroList() override {}
     void refreshPointerSettings() override {}
     void applyPointerSettings() override {}
-    void clearMacroTexts() override {
-        for (const char* m : {"mmo_macro", "mmo_wrscript"})
-            window_.controls().get<QPlainTextEdit>(m)->clear();
-    }
+    void clearMacroTexts() override { window_.macroPage().clearMacroTexts(); }
     void showFirstPage() override { window_.showFirstPageAfterRefresh(); }
     void showMainPageAfterRead() override { window_.showMainPageAfterRead(); }
     void reportIncompleteWrite() override {
@@ -97,8 +93,7 @@ void TForm1::NoDeviceFound() {
     errorAppearance_ = false;
     services_.pacer.pump();
     RefreshErrorAP();
-    controls_->get<QListWidget>("LB_macro")->clear();
-    light_.clearWords();
+    for (WindowPage* page : pages()) page->deviceLost();
 }
 
 void TForm1::RefreshErrorAP() {
@@ -119,8 +114,7 @@ void TForm1::showFirstPageAfterRefresh() {
     setCurrentPage(1);
     controls_->page(1)->show();
     for (int p = 2; p <= 4; ++p) controls_->page(p)->hide();
-    showPageModels();
-    refreshProfileKeys();
+    for (WindowPage* page : pages()) page->render();
 }
 
 void TForm1::showMainPageAfterRead() {
@@ -129,19 +123,6 @@ void TForm1::showMainPageAfterRead() {
     errorAppearance_ = false;
     if (currentPage_ == 1) Btn_Main_0Click();
     services_.pacer.pump();
-}
-
-void TForm1::refreshProfileKeys() {
-    for (int k = 1; k <= 9; ++k)
-        controls_->get<QLabel>(QString("Key%1").arg(k))
-            ->setText(QString::fromStdString(buttons_.caption(k)));
-    services_.pacer.pump();
-}
-
-// The language switch re-translates the key labels; the model keeps what they show.
-void TForm1::takeKeyCaptionsFromLabels() {
-    for (int k = 1; k <= 9; ++k)
-        buttons_.setCaption(k, controls_->get<QLabel>(QString("Key%1").arg(k))->text().toStdString());
 }
 
 void TForm1::pumpedPause() {

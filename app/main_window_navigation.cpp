@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/skin_widgets.h"
 #include "app/window_controls.h"
+#include "buttons/button_page.h"
 
 namespace kvr {
 
@@ -45,7 +46,7 @@ void TForm1::switchPage(int p) {
     setCurrentPage(p);
     showPageContainer(p);
     controls_->find("Disable")->hide();
-    if (p == 1) refreshProfileKeys();
+    if (p == 1) buttonPage_->RefreshProfileKeys();
     setPictureOnCopies(kPageButtons[p - 1], "SetS_02");
     setPicture(QString("Img_P%1").arg(p), QString("L%1_Back%2").arg(languageIndex()).arg(p));
 }
@@ -83,11 +84,7 @@ void TForm1::RefreshAPPage() {
 }
 
 void TForm1::HideAllMenu() {
-    for (const char* menu :
-         {"Pnl_Main", "Pnl_MseKey", "Pnl_Special", "Pnl_Media", "Pnl_WWW", "Pnl_MyPC", "LB_Name",
-          "Pnl_PCMacro", "Pnl_DevMacro", "Pnl_DevContent"}) {
-        if (QWidget* w = controls_->find(menu)) w->hide();
-    }
+    for (WindowPage* page : pages()) page->hideMenus();
 }
 
 void TForm1::ClearAP() { HideAllMenu(); }

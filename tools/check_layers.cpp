@@ -21,14 +21,14 @@ const std::map<std::string, int> kFloors = {
     {"settings", 3}, {"macros", 3},  {"cycle", 4},  {"cli", 5},
     {"app", 6},
 };
-constexpr int kWindowFloor = 6;
 
 struct Edge {
     std::string from;  // the including file
     std::string to;    // the included file
 };
 
-// The floor's name of a source path: its folder, or the window side for *_page / *_dialog files.
+// The floor's name of a source path: its folder; *_page / *_dialog files are the window's and
+// stand with app/ on the top floor.
 std::optional<std::string> unitOf(const std::string& path) {
     const auto slash = path.find('/');
     if (slash == std::string::npos) return std::nullopt;
@@ -36,14 +36,11 @@ std::optional<std::string> unitOf(const std::string& path) {
     if (!kFloors.contains(folder)) return std::nullopt;
     const std::string stem = fs::path(path).stem().string();
     if (folder != "app" && (stem.ends_with("_page") || stem.ends_with("_dialog")))
-        return folder + " (window side)";
+        return std::string("app");
     return folder;
 }
 
-int floorOf(const std::string& unit) {
-    if (unit.ends_with("(window side)")) return kWindowFloor;
-    return kFloors.at(unit);
-}
+int floorOf(const std::string& unit) { return kFloors.at(unit); }
 
 }  // namespace
 
