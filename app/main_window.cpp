@@ -171,6 +171,13 @@ void TForm1::Btn_Exit_0Click() { close(); }
 void TForm1::FormCloseQuery() { link_.closeHandle(); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // Dropping the handle mid-exchange would leave a half-written block in the mouse: the close
+    // waits for the exchange to end, with the busy window still up.
+    if (cycle_ && cycle_->transferRunning()) {
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
     FormCloseQuery();
     event->accept();
     QCoreApplication::quit();

@@ -106,6 +106,8 @@ public:
     void Btn_Reset_0Click();
     void Btn_Exit_0Click();
     ReadWriteCycle& cycle() override { return *cycle_; }
+    // A transfer began or ended; a close that came meanwhile is carried out at its end.
+    void transferRunning(bool running);
     // A refresh of the pages shows page 1 with the current layout's background.
     void showFirstPageAfterRefresh();
     // After a read: page 1, the no-device appearance ended, the main page when it is current.
@@ -148,6 +150,9 @@ private:
     void noDeviceFound() override { NoDeviceFound(); }
     void readDevInfo() override;
     void wrongVariant() override;
+    bool awaitsRead() const override;
+    // The message that tells why a write did not go to the mouse; false when it went.
+    bool reportRefusedWrite(WriteResult result);
     void FormCloseQuery();
     void connectNavigation();
     void switchPage(int p);
@@ -186,6 +191,9 @@ private:
     TFormLoadingUI* busy_ = nullptr;
     bool errorAppearance_ = false;
     bool insertMode_ = false;
+    // A close that arrived during a transfer, carried out when the exchange has ended.
+    bool closePending_ = false;
+    std::unique_ptr<QObject> keyShield_;
     int currentPage_ = 1;
     int currentLanguage_ = 1;
 };

@@ -54,6 +54,7 @@ public:
     void clearMacroTexts() override { window_.macroPage().clearMacroTexts(); }
     void showFirstPage() override { window_.showFirstPageAfterRefresh(); }
     void showMainPageAfterRead() override { window_.showMainPageAfterRead(); }
+    void transferRunning(bool running) override { window_.transferRunning(running); }
     void reportIncompleteWrite() override {
         dialogs_.message(window_.titleText(), window_.messageText("Str108"));
     }
@@ -93,6 +94,7 @@ void TForm1::NoDeviceFound() {
     errorAppearance_ = false;
     services_.pacer.pump();
     RefreshErrorAP();
+    cycle_->forgetMouse();
     for (WindowPage* page : pages()) page->deviceLost();
 }
 
@@ -106,7 +108,37 @@ void TForm1::RefreshErrorAP() {
 
 void TForm1::readDevInfo() { cycle_->ReadDevInfo(); }
 
-void TForm1::wrongVariant() { services_.dialogs.message(titleText(), messageText("Str102")); }
+void TForm1::wrongVariant() {
+    cycle_->forgetMouse(MouseReadState::WrongVariant);
+    services_.dialogs.message(titleText(), messageText("Str102"));
+}
+
+bool TForm1::awaitsRead() const {
+    return link_.hasDevice() && cycle_->mouseMemory() == MouseReadState::NotRead;
+}
+
+void TForm1::transferRunning(bool running) {
+    if (running || !closePending_) return;
+    // Carried out once the caller of the transfer has finished with the window.
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+bool TForm1::reportRefusedWrite(WriteResult result) {
+    if (result != WriteResult::Refused) return false;
+    switch (cycle_->mouseMemory()) {
+        case MouseReadState::IdentityRefused:
+            services_.dialogs.message(QString(), messageText("Str107"));
+            break;
+        case MouseReadState::WrongVariant:
+            services_.dialogs.message(titleText(), messageText("Str102"));
+            break;
+        case MouseReadState::NotRead:
+        case MouseReadState::Read:
+            services_.dialogs.message(titleText(), messageText("Str020"));
+            break;
+    }
+    return true;
+}
 
 void TForm1::showFirstPageAfterRefresh() {
     for (int p = 1; p <= 4; ++p)
@@ -114,6 +146,9 @@ void TForm1::showFirstPageAfterRefresh() {
     setCurrentPage(1);
     controls_->page(1)->show();
     for (int p = 2; p <= 4; ++p) controls_->page(p)->hide();
+    // The page buttons follow the page shown, whichever page the refresh started from.
+    setPictureOnCopies("Main", "SetS_02");
+    for (const char* b : {"Adv", "Breath", "Macro"}) setPictureOnCopies(b, "SetS_01");
     for (WindowPage* page : pages()) page->render();
 }
 
@@ -140,7 +175,7 @@ void TForm1::Btn_Apply_0Click() {
         services_.dialogs.message(titleText(), messageText("Str020"));
         return;
     }
-    cycle_->DownloadParameter();
+    reportRefusedWrite(cycle_->DownloadParameter());
 }
 
 void TForm1::Btn_Confirm_0Click() {
@@ -149,7 +184,9 @@ void TForm1::Btn_Confirm_0Click() {
         services_.dialogs.message(titleText(), messageText("Str020"));
         return;
     }
-    cycle_->DownloadParameter();
+    const WriteResult result = cycle_->DownloadParameter();
+    // The window closes only when the mouse took the settings; otherwise the edits stay.
+    if (reportRefusedWrite(result) || result != WriteResult::Written) return;
     pumpedPause();
     close();
 }
@@ -160,7 +197,7 @@ void TForm1::Btn_Reset_0Click() {
         services_.dialogs.message(titleText(), messageText("Str020"));
         return;
     }
-    cycle_->DefaultParameter();
+    reportRefusedWrite(cycle_->DefaultParameter());
 }
 
 }  // namespace kvr

@@ -1,4 +1,5 @@
 // Page switching, hover feedback, menus, the web button and moving the window.
+#include <QApplication>
 #include <QComboBox>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -100,7 +101,36 @@ void TForm1::Btn_Web_0Click() {
     services_.desktop.openAddress(QString::fromStdString(layoutState_.org().WebAddress));
 }
 
+namespace {
+// Holds the keyboard off the window's edit boxes while a transfer runs: a value typed then would
+// show but not be part of the write.
+class KeyShield final : public QObject {
+public:
+    explicit KeyShield(QWidget* window) : window_(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::ShortcutOverride:
+            case QEvent::InputMethod:
+                break;
+            default:
+                return false;
+        }
+        auto* widget = qobject_cast<QWidget*>(watched);
+        return widget != nullptr && widget->window() == window_;
+    }
+
+private:
+    QWidget* window_;
+};
+}  // namespace
+
 void TForm1::ShowInputShields() {
+    if (!keyShield_) keyShield_ = std::make_unique<KeyShield>(this);
+    qApp->installEventFilter(keyShield_.get());
     for (int p = 1; p <= 4; ++p) {
         QWidget* shield = controls_->find(QString("Disable_All_%1").arg(p));
         shield->show();
@@ -109,6 +139,7 @@ void TForm1::ShowInputShields() {
 }
 
 void TForm1::HideInputShields() {
+    if (keyShield_) qApp->removeEventFilter(keyShield_.get());
     for (int p = 1; p <= 4; ++p) controls_->find(QString("Disable_All_%1").arg(p))->hide();
 }
 

@@ -77,8 +77,9 @@ void RefreshUI(const DataBuf& data, int deviceVariant, PageModels pages, const C
     }
 
     RefreshFireKeyMode(pages.buttons);
-    if (showFirstPage) showFirstPage();
+    // The names first: the shown page draws them.
     RefreshProfileKeys(pages.buttons, naming);
+    if (showFirstPage) showFirstPage();
 }
 
 void commitPageEdits(PageModels pages) {

@@ -74,9 +74,17 @@ void ReadWriteCycle::refreshPages() {
                 [this] { ui_.showFirstPage(); });
 }
 
+void ReadWriteCycle::forgetMouse(MouseReadState state) {
+    mouseMemory_ = state == MouseReadState::Read ? MouseReadState::NotRead : state;
+    deviceMacroCapability_ = 0;
+}
+
 void ReadWriteCycle::InitNoDevice() {
     loadDefaultImage();
     copyDefaultsToImages(header_.imageVariant);
+    // DataBuf holds the defaults of the program's own variant, so that nothing in it is left
+    // unset before a mouse is read.
+    copyImagesToDataBuf(images_, header_.imageVariant, data_);
     if (header_.macroCapability == kMacroCapabilityPresent) {
         images_.macroArea.bytes = defaults_.macroArea;
         ui_.refreshDeviceMacroList();
@@ -85,6 +93,7 @@ void ReadWriteCycle::InitNoDevice() {
 }
 
 void ReadWriteCycle::prepareTransfer(bool closeMenus) {
+    if (transferDepth_++ == 0) ui_.transferRunning(true);
     if (closeMenus) ui_.hideAllMenu();
     ui_.setPresenceTimerEnabled(false);
     ui_.showInputShields();
@@ -97,6 +106,7 @@ void ReadWriteCycle::endTransfer() {
     ui_.pump();
     ui_.setPresenceTimerEnabled(true);
     ui_.hideInputShields();
+    if (--transferDepth_ == 0) ui_.transferRunning(false);
 }
 
 ReadWriteCycle::Bracket ReadWriteCycle::openExchange() {
@@ -131,6 +141,7 @@ bool ReadWriteCycle::identityPasses(std::uint8_t manufacturerId, std::uint8_t pr
 }
 
 DevInfoResult ReadWriteCycle::ReadDevInfo() {
+    forgetMouse();
     const ParamLayout* layout = paramLayout(link_.deviceVariant());
     if (!layout) return DevInfoResult::NoAnswer;
 
@@ -147,6 +158,7 @@ DevInfoResult ReadWriteCycle::ReadDevInfo() {
     std::array<std::uint8_t, kChunkSize> identity{};
     (void)protocol_.ReadBlockQuiet(u16(layout->tail + param_tail::kManufacturerId), 2, identity, 2);
     if (!identityPasses(identity[0], identity[1])) {
+        mouseMemory_ = MouseReadState::IdentityRefused;
         ui_.setPresenceTimerEnabled(false);
         (void)protocol_.SendCommand(EndCmd);
         ui_.showIdentityError();
@@ -163,6 +175,7 @@ DevInfoResult ReadWriteCycle::ReadDevInfo() {
 
     if (macroSupport()) {
         if (header_.macroCapability != kMacroCapabilityPresent) {
+            mouseMemory_ = MouseReadState::WrongVariant;
             (void)protocol_.SendCommand(EndCmd);
             ui_.showWrongVariant();
             ui_.refreshErrorAP();
@@ -175,35 +188,45 @@ DevInfoResult ReadWriteCycle::ReadDevInfo() {
     return DevInfoResult::Read;
 }
 
-void ReadWriteCycle::readMacroArea() {
+bool ReadWriteCycle::readMacroArea() {
     auto& buffer = images_.macroReadBuffer;
+    bool whole = true;
     for (const MacroPiece& piece : kMacroReadPieces) {
-        // Block results are not checked: a failed piece reads as 0xFF and the macro list shows
-        // what that means.
-        (void)protocol_.ReadBlock(piece.address, piece.length, buffer, buffer.size());
+        // A failed piece reads as 0xFF and the macro list shows what that means.
+        whole &= readBlockWhole(piece.address, piece.length, buffer, buffer.size());
         std::copy_n(
             buffer.begin(), piece.length,
             images_.macroArea.bytes.begin() + static_cast<std::ptrdiff_t>(piece.areaOffset));
     }
+    return whole;
+}
+
+bool ReadWriteCycle::readBlockWhole(std::uint16_t address, std::uint16_t length,
+                                    std::span<std::uint8_t> dest, std::size_t presetSize) {
+    return protocol_.ReadBlock(address, length, dest, presetSize) &&
+           protocol_.failedChunks() == 0;
 }
 
 void ReadWriteCycle::Btn_Read() {
     prepareTransfer(false);
     ui_.refreshPcMacroNames();
 
-    // A failed block stays 0xFF, fails its checksum and shows the template.
+    // A failed block stays 0xFF, fails its checksum and shows the template; the mouse is then
+    // not taken as read, so the template never overwrites what it really holds.
+    bool whole = false;
     if (const ParamLayout* layout = paramLayout(link_.deviceVariant())) {
-        (void)protocol_.ReadBlock(kParamAddress, u16(layout->blockSize),
-                                  paramRoom(images_, *layout), layout->blockSize);
+        whole = readBlockWhole(kParamAddress, u16(layout->blockSize), paramRoom(images_, *layout),
+                               layout->blockSize);
     }
-    (void)protocol_.ReadBlock(kProfileAddress, u16(profile_block::kSize), images_.profile.bytes,
-                              profile_block::kSize);
+    whole &= readBlockWhole(kProfileAddress, u16(profile_block::kSize), images_.profile.bytes,
+                            profile_block::kSize);
     if (macroSupport()) {
-        readMacroArea();
+        whole &= readMacroArea();
         ui_.refreshDeviceMacroList();
     }
     SystemReloadCmd_OnClick();
     (void)protocol_.SendCommand(EndCmd);
+    mouseMemory_ = whole ? MouseReadState::Read : MouseReadState::NotRead;
 
     refreshPages();
     ui_.refreshPointerSettings();
@@ -238,14 +261,16 @@ bool ReadWriteCycle::writeImages(const ParamLayout& layout, bool withMacros) {
     return whole;
 }
 
+const ParamLayout* ReadWriteCycle::writableLayout() const {
+    if (mouseMemory_ != MouseReadState::Read) return nullptr;
+    return paramLayout(link_.deviceVariant());
+}
+
 WriteResult ReadWriteCycle::DownloadParameter() {
-    prepareTransfer(true);
+    const ParamLayout* layout = writableLayout();
+    if (!layout) return WriteResult::Refused;
     const int variant = link_.deviceVariant();
-    const ParamLayout* layout = paramLayout(variant);
-    if (!layout) {
-        endTransfer();
-        return WriteResult::NotOpened;
-    }
+    prepareTransfer(true);
 
     // Commits every edit box first, so an empty or unreadable field never reaches the mouse.
     UIToDataBuf(pages_, variant, data_);
@@ -269,13 +294,10 @@ WriteResult ReadWriteCycle::DownloadParameter() {
 }
 
 WriteResult ReadWriteCycle::DefaultParameter() {
-    prepareTransfer(true);
+    const ParamLayout* layout = writableLayout();
+    if (!layout) return WriteResult::Refused;
     const int variant = link_.deviceVariant();
-    const ParamLayout* layout = paramLayout(variant);
-    if (!layout) {
-        endTransfer();
-        return WriteResult::NotOpened;
-    }
+    prepareTransfer(true);
 
     loadDefaultImage();
     copyDefaultsToImages(variant);

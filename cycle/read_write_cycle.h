@@ -54,6 +54,9 @@ public:
     // Empties mmo_macro and mmo_wrscript.
     virtual void clearMacroTexts() = 0;
 
+    // A transfer began or ended; the window holds a close that arrives meanwhile until the end.
+    virtual void transferRunning(bool running) { (void)running; }
+
     // The window's part of a page refresh: page background and tabs, rb_1 checked, page 1 shown.
     virtual void showFirstPage() = 0;
     // After a read: page 1, the error-appearance flag cleared, and the main page when rb_1 is
@@ -72,8 +75,19 @@ enum class DevInfoResult {
     Read,           // the mouse was read
 };
 
+// What this program knows of the open mouse's memory. Only a mouse read whole since it was
+// opened is ever written: writing one that was not read would replace its identity, light type
+// and levels with whatever the program happened to hold.
+enum class MouseReadState {
+    NotRead,          // no mouse, or it did not answer, or a block of the read failed
+    IdentityRefused,  // its identity is neither the image's nor the reserve one
+    WrongVariant,     // it keeps macros the program's image has no room for
+    Read,             // read whole; writes may go to it
+};
+
 // How a write bracket ended.
 enum class WriteResult {
+    Refused,     // the mouse was not read whole: nothing sent (see MouseReadState)
     NotOpened,   // BeginCmd or StatusCmd not acknowledged, or not a status reply: nothing sent
     NotReady,    // the mouse is not ready: EndCmd only
     Incomplete,  // a block was not taken whole, even on its second sending
@@ -96,7 +110,15 @@ public:
     // Rev_Manu_ID and Rev_Pro_ID of the layout: a second identity a mouse may answer with.
     void setReserveIdentity(int manufacturerId, int productId);
 
-    // 2 or 10 once a mouse said so; 0 until then.
+    // What is known of the open mouse's memory; writes go only to a mouse that was read.
+    MouseReadState mouseMemory() const { return mouseMemory_; }
+    // A new mouse was opened or the open one was lost: nothing is known of its memory. A mouse
+    // of the other variant is remembered as such, so a refused write can say why.
+    void forgetMouse(MouseReadState state = MouseReadState::NotRead);
+    // True while an exchange with the mouse runs.
+    bool transferRunning() const { return transferDepth_ > 0; }
+
+    // 2 or 10 once the open mouse said so; 0 until then.
     std::uint8_t deviceMacroCapability() const { return deviceMacroCapability_; }
     // MacroSupport: the mouse keeps macros in its memory.
     bool macroSupport() const { return deviceMacroCapability_ == kMacroCapabilityPresent; }
@@ -141,10 +163,15 @@ private:
     WriteResult finishWrite(Bracket bracket, bool whole);
     bool writeBlockWhole(std::uint16_t address, std::uint16_t length,
                          std::span<const std::uint8_t> source);
-    void readMacroArea();
+    // Every piece of the macro area; false when one was not read whole.
+    bool readMacroArea();
+    bool readBlockWhole(std::uint16_t address, std::uint16_t length, std::span<std::uint8_t> dest,
+                        std::size_t presetSize);
     void refreshPages();
     void copyDefaultsToImages(int variant);
     bool identityPasses(std::uint8_t manufacturerId, std::uint8_t productId) const;
+    // Whether a read or write may start: a layout for the mouse's variant and its memory read.
+    const ParamLayout* writableLayout() const;
 
     std::span<const std::uint8_t> defaultImage_;
     DeviceLink& link_;
@@ -161,6 +188,8 @@ private:
     int reserveProductId_ = 0;
     std::uint8_t deviceMacroCapability_ = 0;
     bool macroDirty_ = false;
+    MouseReadState mouseMemory_ = MouseReadState::NotRead;
+    int transferDepth_ = 0;
 };
 
 }  // namespace kvr

@@ -33,16 +33,21 @@ CommandReport CommandReport::request(std::uint8_t command, std::uint8_t p1, std:
 }
 
 bool CommandProtocol::handshake(const CommandReport& request) {
-    HidConnection* connection = link_.connection();
-    if (!connection) return false;
+    if (!link_.connection()) return false;
     for (int attempt = 0; attempt < kHandshakeTries; ++attempt) {
         // Rebuilt on every try: the buffer holds the last reply, which must never go back out.
         report_ = request;
         pacer_.wait(kHandshakeWait);
+        // A wait runs the window's events, which may drop the mouse: the connection is taken
+        // afresh after every wait, never kept across one.
+        HidConnection* connection = link_.connection();
+        if (!connection) return false;
         // Only the status byte judges the exchange; a failed set simply goes unanswered.
         (void)connection->setFeature(report_.bytes);
         for (int poll = 0; poll < kHandshakePolls; ++poll) {
             pacer_.wait(kHandshakeWait);
+            connection = link_.connection();
+            if (!connection) return false;
             report_.bytes[CommandReport::kIdByte] = kCommandReportId;
             if (!connection->getFeature(report_.bytes)) {
                 // A failed get may leave the request in the buffer, and a WriteNextCmd request

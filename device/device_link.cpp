@@ -64,14 +64,17 @@ void DeviceLink::DevTimerTimer() {
         if (first == second) ++agreeing;
         current = first;
     }
-    if (current == lastInterfaceCount_ || agreeing < kAgreeingRoundsNeeded) return;
+    if (agreeing < kAgreeingRoundsNeeded) return;
 
-    if (current < lastInterfaceCount_) {
-        interfaceWentAway();
-    } else {
+    const int last = std::exchange(lastInterfaceCount_, current);
+    if (!searched_ || current > last) {
+        searched_ = true;
         interfaceArrived();
+    } else if (current < last) {
+        interfaceWentAway();
+    } else if (handle_ && deviceVariant_ == imageVariant_ && handler_.awaitsRead()) {
+        handler_.readDevInfo();
     }
-    lastInterfaceCount_ = current;
 }
 
 bool DeviceLink::openInterfaceStillPresent() {

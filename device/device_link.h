@@ -47,6 +47,9 @@ public:
     virtual void readDevInfo() = 0;
     // A mouse of the other variant was opened. It stays open but is not read.
     virtual void wrongVariant() = 0;
+    // Whether the open mouse still waits for its first full read (it did not answer when it was
+    // found); the next tick then tries again.
+    virtual bool awaitsRead() const { return false; }
 };
 
 class DeviceLink {
@@ -60,8 +63,10 @@ public:
     // examined and a later match replaces an earlier one. False, and the link unchanged, when
     // none matches.
     bool OpenDevice(std::uint16_t vendorId, std::uint16_t productId, std::uint16_t version);
-    // One tick of the presence timer. Returns at once while a tick is already running (the
-    // handler's reactions pump events).
+    // One tick of the presence timer: the first searches, later ones search when the count of
+    // interfaces rose and take the mouse as lost when it fell; an open mouse that was never read
+    // is read again. Returns at once while a tick is already running (the handler's reactions
+    // pump events).
     void DevTimerTimer();
 
     // The open interface, or null when there is none.
@@ -108,6 +113,9 @@ private:
                                             IdentifierPair{}};
     int lastInterfaceCount_ = 0;
     bool timerBusy_ = false;
+    // The first tick searches whatever it counts, so that a machine without any openable
+    // interface still hears that no mouse was found.
+    bool searched_ = false;
 };
 
 }  // namespace kvr

@@ -621,5 +621,118 @@ TEST_F(CycleTest, BlockWithALostChunkIsWrittenOnceMoreWhole) {
     }
 }
 
+// Only a mouse read whole since it was opened is written: the images of any other mouse hold
+// defaults or nothing, and writing them would replace its identity, light type and levels.
+TEST_F(CycleTest, AMouseThatWasNotReadWholeIsNeverWritten) {
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+        MouseReadState state;
+    };
+    const Case cases[] = {
+        {"silent at discovery",
+         [this] {
+             mouse->refuseNext(10);
+             EXPECT_EQ(cycle().ReadDevInfo(), DevInfoResult::NoAnswer);
+         },
+         MouseReadState::NotRead},
+        {"identity 12 34",
+         [this] {
+             memory(0, 64)[43] = 0x12;
+             memory(0, 64)[44] = 0x34;
+             EXPECT_EQ(cycle().ReadDevInfo(), DevInfoResult::IdentityError);
+         },
+         MouseReadState::IdentityRefused},
+        {"macro mouse, program without macros",
+         [this] {
+             image[42] = 2;
+             cycle_.reset();
+             cycle().InitNoDevice();
+             EXPECT_EQ(cycle().ReadDevInfo(), DevInfoResult::WrongVariant);
+         },
+         MouseReadState::WrongVariant},
+        {"parameter block lost a chunk",
+         [this] {
+             mouse->loseChunk(2, 2);  // blocks 0 and 1 are the identity and capability
+             EXPECT_EQ(cycle().ReadDevInfo(), DevInfoResult::Read);
+         },
+         MouseReadState::NotRead},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mouse = std::make_shared<EmulatedMouse>();
+        image = builtInImage();
+        cycle_.reset();
+        bus.unplug(test::kMousePath);
+        link.DevTimerTimer();
+        connect();
+        c.arrange();
+        EXPECT_EQ(cycle().mouseMemory(), c.state);
+        const MouseMemory before = wholeMemory();
+        clearRecords();
+
+        EXPECT_EQ(cycle().DownloadParameter(), WriteResult::Refused);
+        EXPECT_EQ(cycle().DefaultParameter(), WriteResult::Refused);
+        EXPECT_TRUE(requests().empty());
+        EXPECT_TRUE(ui.calls.empty()) << "no busy window, no shields";
+        EXPECT_EQ(wholeMemory(), before);
+    }
+}
+
+TEST_F(CycleTest, StartUpFillsDataBufFromTheDefaultImage) {
+    cycle().InitNoDevice();
+    const DataBuf& data = cycle().dataBuf();
+    // The variant 1 section holds the default parameter image, never zeros.
+    EXPECT_TRUE(std::equal(data.begin(), data.begin() + 38, image.begin()));
+}
+
+TEST_F(CycleTest, TheMacroCapabilityOfOneMouseIsNotTakenForTheNext) {
+    connectAndRead();
+    ASSERT_TRUE(cycle().macroSupport());
+
+    // The next mouse answers its capability byte with something that is neither 2 nor 10.
+    bus.unplug(test::kMousePath);
+    link.DevTimerTimer();
+    cycle().forgetMouse();
+    mouse = std::make_shared<EmulatedMouse>();
+    memory(0, 64)[42] = 0x55;
+    connect();
+    EXPECT_EQ(cycle().ReadDevInfo(), DevInfoResult::Read);
+    EXPECT_FALSE(cycle().macroSupport());
+    Requests expected = identityCheck(0x2B, 0x2A);
+    addFullRead(expected, 45, false);
+    EXPECT_EQ(requests(), expected) << "no macro area read";
+
+    clearRecords();
+    EXPECT_EQ(cycle().DefaultParameter(), WriteResult::Written);
+    EXPECT_EQ(std::ranges::count(commandsOf(requests()), WriteStartCmd), 2) << "no macro area";
+}
+
+TEST_F(CycleTest, Variant2ApplyWritesItsBlockAtItsOwnLength) {
+    image = variant2Image();
+    MouseMemory memory2 = factoryMemory();
+    std::ranges::copy(std::span(image).first(38), memory2.begin());
+    mouse = std::make_shared<EmulatedMouse>(2, memory2);
+    connectAndRead();
+
+    EXPECT_EQ(cycle().DownloadParameter(), WriteResult::Written);
+
+    Requests expected;
+    addCommand(expected, BeginCmd);
+    addCommand(expected, StatusCmd);
+    addWrite(expected, 0, 38, memory(0, 42));
+    addWrite(expected, 64, 28, memory(64, 30));
+    addCommand(expected, SystemReloadCmd);
+    addCommand(expected, EndCmd);
+    const Requests sent = requests();
+    EXPECT_EQ(sent, expected);
+    EXPECT_EQ(sent[2], report({4, WriteStartCmd, 0x00, 0x00, 0x26, 0x00}));
+    EXPECT_EQ(std::ranges::count(sent.begin() + 3, sent.begin() + 10, report({4, WriteNextCmd})),
+              0) << "the chunks carry data";
+    EXPECT_EQ(sent[10][1], WriteStartCmd) << "seven chunks, then the profile block";
+    EXPECT_TRUE(std::ranges::equal(memory(0, 31), std::span(memory2).first(31)))
+        << "the settings read are the settings written";
+}
+
 }  // namespace
 }  // namespace kvr

@@ -50,6 +50,20 @@ TEST_F(CommandProtocolTest, OneExchangeIsAWaitedSetAndAWaitedPoll) {
     EXPECT_EQ(protocol.report(), report({4, 1, 0, 0, 0, 0, 0, 0xCC}));
 }
 
+// The window's events run inside every wait; one of them may drop the mouse. The exchange
+// then ends without touching the closed connection (AddressSanitizer sees a use after free).
+TEST_F(CommandProtocolTest, AMouseDroppedDuringAWaitEndsTheExchange) {
+    for (int waitsBeforeDrop : {1, 2}) {  // before the set, before the first poll
+        int waits = 0;
+        pacer.onPump = [&] {
+            if (++waits == waitsBeforeDrop) link.closeHandle();
+        };
+        EXPECT_FALSE(protocol.SendCommand(BeginCmd)) << "dropped at wait " << waitsBeforeDrop;
+        pacer.onPump = nullptr;
+        ASSERT_TRUE(link.OpenDevice(kMouseVendorId, kMouseProductId, kVersionVariant1));
+    }
+}
+
 TEST_F(CommandProtocolTest, StatusReplyStaysInTheReportBuffer) {
     ASSERT_TRUE(protocol.SendCommand(StatusCmd));
     EXPECT_EQ(protocol.report()[1], kStatusReplyTag);

@@ -36,7 +36,9 @@ public:
     void noDeviceFound() override { record("noDeviceFound"); }
     void readDevInfo() override { record("readDevInfo"); }
     void wrongVariant() override { record("wrongVariant"); }
+    bool awaitsRead() const override { return awaiting; }
 
+    bool awaiting = false;
     std::vector<std::string> events;
     // Runs inside every reaction, while the tick is still under way.
     std::function<void()> during;

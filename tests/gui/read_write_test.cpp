@@ -1,3 +1,7 @@
+#include <QLineEdit>
+#include <functional>
+#include <utility>
+
 #include "window_fixture.h"
 
 namespace kvr::test {
@@ -59,6 +63,151 @@ TEST_F(WindowTest, ResetRewritesTheMacroAreaAndExitWritesNothing) {
     click("Btn_Exit_1");
     EXPECT_TRUE(mouse->requests().empty());
     EXPECT_FALSE(window->isVisible());
+}
+
+// A mouse this program has not read whole is never written; the owner hears why.
+TEST_F(WindowTest, WritesToAMouseThatWasNotReadAreRefusedWithTheReason) {
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"identity 12 34",
+         [this] {
+             plugMouse();
+             mouse->memory()[43] = 0x12;
+             mouse->memory()[44] = 0x34;
+         },
+         "Str107"},
+        {"silent at discovery", [this] { plugMouse(), mouse->refuseNext(10); }, "Str020"},
+        {"the other variant", [this] { plugMouse(2); }, "Str102"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bus.unplug(kMousePath);
+        createWindow();
+        c.arrange();
+        tick();
+        ASSERT_TRUE(window->mouseOpen());
+        const MouseMemory before = std::as_const(*mouse).memory();
+        for (const char* button : {"Btn_Apply_1", "Btn_Reset_1", "Btn_Confirm_1"}) {
+            mouse->clearWireLog();
+            dialogs.texts.clear();
+            click(button);
+            EXPECT_EQ(countCommand(*mouse, WriteStartCmd), 0) << button;
+            EXPECT_TRUE(mouse->requests().empty()) << button;
+            ASSERT_EQ(dialogs.texts.size(), 1) << button;
+            EXPECT_EQ(dialogs.texts[0], window->messageText(c.message)) << button;
+        }
+        EXPECT_EQ(std::as_const(*mouse).memory(), before);
+        EXPECT_TRUE(window->isVisible()) << "Confirm closes only after a write";
+    }
+}
+
+TEST_F(WindowTest, AMouseSilentAtDiscoveryIsReadAtTheNextTick) {
+    plugMouse();
+    mouse->refuseNext(10);
+    tick();
+    EXPECT_EQ(countCommand(*mouse, ReadStartCmd), 0);
+    mouse->clearWireLog();
+    tick();
+    EXPECT_EQ(countCommand(*mouse, ReadStartCmd), 8) << "identity, capability and the full read";
+    mouse->clearWireLog();
+    tick();
+    EXPECT_TRUE(mouse->requests().empty()) << "a mouse that was read is left alone";
+    click("Btn_Apply_1");
+    EXPECT_EQ(countCommand(*mouse, WriteStartCmd), 2);
+}
+
+TEST_F(WindowTest, ARefusedIdentityIsNotAskedAgainAtEveryTick) {
+    plugMouse();
+    mouse->memory()[43] = 0x12;
+    tick();
+    mouse->clearWireLog();
+    dialogs.texts.clear();
+    tick();
+    EXPECT_TRUE(mouse->requests().empty());
+    EXPECT_TRUE(dialogs.texts.isEmpty());
+}
+
+TEST_F(WindowTest, ACloseDuringApplyWaitsForTheWholeWrite) {
+    plugAndRead();
+    mouse->clearWireLog();
+    bool closedDuring = false;
+    pacer.onPump = [&] {
+        if (closedDuring || countCommand(*mouse, WriteNextCmd) != 3) return;
+        closedDuring = true;
+        window->close();  // the window manager's close button, the tray, Exit
+    };
+    click("Btn_Apply_1");
+    pacer.onPump = nullptr;
+    ASSERT_TRUE(closedDuring);
+    EXPECT_EQ(countCommand(*mouse, WriteStartCmd), 2) << "both blocks reached the mouse";
+    EXPECT_EQ(mouse->requests().back().bytes[1], EndCmd);
+    EXPECT_EQ(std::as_const(*mouse).memory(), factoryMemory());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->isVisible()) << "the close is carried out after the exchange";
+    EXPECT_FALSE(window->mouseOpen());
+}
+
+TEST_F(WindowTest, ConfirmWhoseWriteFailsKeepsTheWindowAndItsEdits) {
+    plugAndRead();
+    mouse->loseChunk(1);  // every block loses a chunk, on both sendings
+    click("Btn_Confirm_1");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->mouseOpen());
+    ASSERT_FALSE(dialogs.texts.isEmpty());
+    EXPECT_EQ(dialogs.texts.back(), window->messageText("Str108"));
+}
+
+TEST_F(WindowTest, TypingDuringATransferDoesNotReachTheEditBoxes) {
+    plugAndRead();
+    auto* edit = window->controls().get<QLineEdit>("Edt_Repeat1");
+    window->activateWindow();
+    edit->setFocus();
+    const QString before = edit->text();
+    bool typed = false;
+    mouse->clearWireLog();
+    pacer.onPump = [&] {
+        if (typed || countCommand(*mouse, WriteStartCmd) == 0) return;
+        typed = true;
+        QTest::keyClick(edit, Qt::Key_7);
+    };
+    click("Btn_Apply_1");
+    pacer.onPump = nullptr;
+    ASSERT_TRUE(typed);
+    EXPECT_EQ(edit->text(), before);
+    QTest::keyClick(edit, Qt::Key_7);
+    EXPECT_EQ(edit->text(), before + "7") << "typing works again after the transfer";
+}
+
+// The key labels show the functions the mouse holds: at start, after a read, after Reset and
+// after a language switch. Buttons 1 and 3 swapped in the mouse's memory.
+TEST_F(WindowTest, KeyLabelsFollowTheCodesInTheMouse) {
+    auto key = [&](int n) { return label(QString("Key%1").arg(n))->text(); };
+    const QString left = key(1);
+    const QString right = key(2);
+    EXPECT_FALSE(left.isEmpty()) << "the defaults are shown before any mouse";
+    EXPECT_FALSE(right.isEmpty());
+
+    plugMouse();
+    auto memory = mouse->memory();
+    std::swap_ranges(memory.begin() + 64, memory.begin() + 67, memory.begin() + 64 + 6);
+    tick();
+    EXPECT_EQ(key(1), window->buttonModel().caption(1).c_str());
+    EXPECT_NE(key(1), left) << "the read shows button 1's new function";
+
+    click("Btn_Adv_1");
+    click("Btn_Reset_2");
+    EXPECT_EQ(key(1), left) << "Reset shows the factory functions";
+    EXPECT_EQ(picture("Img_Main_1"), "SetS_02");
+    EXPECT_EQ(picture("Img_Adv_1"), "SetS_01") << "the page buttons follow page 1";
+
+    click("Btn_Lang2_1");
+    click("Btn_Main_1");
+    EXPECT_EQ(key(1), "Left Key");
+    EXPECT_EQ(window->buttonModel().caption(1), "Left Key");
 }
 
 }  // namespace
