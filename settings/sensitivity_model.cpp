@@ -90,22 +90,26 @@ void SensitivityModel::loadLevelCount(std::uint8_t count) {
     // Levels out of use take no clicks, as after switching them off, so that a level the mouse
     // does not step through can never be made the current one.
     for (int n = 1; n <= kLevels; ++n) at(n).inUse = at(n).enabled = n <= levelsInUse_;
+    // The mouse steps only through the levels in use, so the current level is one of them.
+    currentLevel_ = std::min(currentLevel_, levelsInUse_);
 }
 
 void SensitivityModel::loadLevelValue(int level, std::uint8_t value) {
     if (!isLevel(level)) return;
     Level& l = at(level);
-    if (value >= kSteps) {
-        // Not set: the first step's text, and the segments stay as they were.
+    if (value == kValueNotSet) {
+        // The first step's text, and the segments stay as they were.
         l.valueText = stepText(0);
         return;
     }
-    l.litSegments = value + 1;
-    l.valueText = stepText(value);
+    // A step beyond the last has no segment to light: it is taken as the last step.
+    const int step = std::min<int>(value, kSteps - 1);
+    l.litSegments = step + 1;
+    l.valueText = stepText(step);
 }
 
 void SensitivityModel::loadCurrentLevel(std::uint8_t index) {
-    currentLevel_ = std::min<int>(index, kLevels - 1) + 1;
+    currentLevel_ = std::min<int>(index + 1, levelsInUse_);
 }
 
 void SensitivityModel::loadColor(int level, std::uint8_t color) {

@@ -51,9 +51,11 @@ public:
     // Every colour field through its exit rule, as before a write.
     void commitEdits();
 
-    // Loading from the mouse's settings. Values the page cannot show are brought into range: a
-    // count outside 1..8 is clamped, a step outside 0..7 is taken as not set, and a current level
-    // above 8 becomes level 8. The count also enables exactly the controls of the levels in use.
+    // Loading from the mouse's settings, the count before the current level. Values the page
+    // cannot show are brought into range, and the next write stores them so: a count outside 1..8
+    // is clamped, a step above 7 other than 255 (not set) becomes 7, and a current level above the
+    // last level in use becomes that level. The count also enables exactly the controls of the
+    // levels in use.
     void loadLevelCount(std::uint8_t count);
     void loadLevelValue(int level, std::uint8_t value);
     void loadCurrentLevel(std::uint8_t index);

@@ -93,7 +93,7 @@ TEST_F(PagesTest, Variant2BlockIsShownAndWrittenFromItsOwnSection) {
     show(2);
     EXPECT_EQ(sensitivity.levelsInUse(), 4);
     EXPECT_EQ(sensitivity.valueText(4), "4000");
-    EXPECT_EQ(sensitivity.currentLevel(), 8);
+    EXPECT_EQ(sensitivity.currentLevel(), 4) << "stored level 8 lies beyond the levels in use";
     EXPECT_EQ(light.controlSet(), LightControlSet::NT);
     EXPECT_EQ(light.ntMode(), 1);
 
@@ -102,7 +102,8 @@ TEST_F(PagesTest, Variant2BlockIsShownAndWrittenFromItsOwnSection) {
     EXPECT_EQ(data[68], 0xC0);
     EXPECT_TRUE(std::ranges::all_of(std::span(data).first(38), [](auto b) { return b == 0x5C; }))
         << "the variant 1 section keeps whatever it held";
-    EXPECT_EQ(data[69], 7);
+    EXPECT_EQ(data[69], 3);
+    EXPECT_EQ(data[70], 0xFC);
     EXPECT_EQ(data[71], 0x01);
 }
 
@@ -132,6 +133,36 @@ TEST_F(PagesTest, BrokenActiveLevelPairShowsLevelTwo) {
     EXPECT_EQ(sensitivity.currentLevel(), 2);
     EXPECT_EQ(data[69], 1);
     EXPECT_EQ(data[70], 254);
+}
+
+TEST_F(PagesTest, StoredLevelsThePageCannotShowAreClampedAndWrittenSo) {
+    struct Case {
+        std::uint8_t count, step, current;
+        int countShown, currentShown;
+        std::uint8_t stepWritten;
+    };
+    const Case cases[] = {
+        {0, 0x09, 0, 1, 1, 7},    // no level in use: level 1 stays in use
+        {9, 0xFE, 7, 8, 8, 7},    // more than eight levels; no such step
+        {3, 0xFF, 5, 3, 3, 0},    // current level beyond the last in use; step not set
+        {2, 0x02, 1, 2, 2, 2},
+    };
+    for (const Case& c : cases) {
+        auto& param = images.paramV1.bytes;
+        param[1] = c.count;
+        param[9] = c.step;
+        param[38] = c.current;
+        param[39] = static_cast<std::uint8_t>(0xFF - c.current);
+        setChecksum(param, 37);
+        show(1);
+        EXPECT_EQ(sensitivity.levelsInUse(), c.countShown) << int(c.count);
+        EXPECT_EQ(sensitivity.currentLevel(), c.currentShown) << int(c.current);
+        write(1);
+        EXPECT_EQ(data[1], c.countShown);
+        EXPECT_EQ(data[9], c.stepWritten) << int(c.step);
+        EXPECT_EQ(data[69], c.currentShown - 1);
+        EXPECT_EQ(data[70], 0xFF - (c.currentShown - 1));
+    }
 }
 
 TEST_F(PagesTest, ErasedProfileShowsTheTemplateFunctions) {

@@ -82,15 +82,15 @@ TEST(SensitivityModel, LoadingBringsStoredValuesIntoRange) {
     model.loadLevelValue(1, 7);
     model.loadLevelValue(2, 255);  // not set: first step text, segments as they were
     model.loadLevelValue(3, 0);
-    model.loadLevelValue(4, 8);  // no such step: read as not set
+    model.loadLevelValue(4, 8);  // beyond the last step: the last step
     EXPECT_EQ(model.valueText(1), "4000");
     EXPECT_EQ(model.litSegments(1), 8);
     EXPECT_EQ(model.valueText(2), "500");
     EXPECT_EQ(model.litSegments(2), 5);
     EXPECT_EQ(model.valueText(3), "500");
     EXPECT_EQ(model.litSegments(3), 1);
-    EXPECT_EQ(model.valueText(4), "500");
-    EXPECT_EQ(model.litSegments(4), 0);
+    EXPECT_EQ(model.valueText(4), "4000");
+    EXPECT_EQ(model.litSegments(4), 8);
 
     for (auto [stored, count] : {std::pair{0, 1}, {1, 1}, {8, 8}, {9, 8}, {255, 8}}) {
         model.loadLevelCount(static_cast<std::uint8_t>(stored));
@@ -101,6 +101,13 @@ TEST(SensitivityModel, LoadingBringsStoredValuesIntoRange) {
         model.loadCurrentLevel(static_cast<std::uint8_t>(stored));
         EXPECT_EQ(model.currentLevel(), level) << stored;
     }
+    // The current level is one the mouse steps through, whichever of the two is loaded first.
+    model.loadLevelCount(3);
+    EXPECT_EQ(model.currentLevel(), 3);
+    model.loadCurrentLevel(5);
+    EXPECT_EQ(model.currentLevel(), 3);
+    model.loadCurrentLevel(1);
+    EXPECT_EQ(model.currentLevel(), 2);
 }
 
 TEST(SensitivityModel, ValueTextIsStoredAsTheFirstStepWithThatText) {
