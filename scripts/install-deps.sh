@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
     libhidapi-dev libpng-dev zlib1g-dev libgif-dev
     libx11-dev libxi-dev libxtst-dev
+    libglib2.0-dev libglib2.0-bin
     xvfb xdotool x11-utils
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core
