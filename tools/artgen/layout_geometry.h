@@ -56,6 +56,16 @@ inline LayoutGeometry layoutGeometry(int layout) {
     return g;
 }
 
+// Breathing light page, the same in every layout: the NT modes and the colour modes, and the
+// NT time fields (Mode1Time, Mode2Time, Mode2Hold, Mode3Time, Mode3Count).
+inline constexpr std::array<QPoint, 5> kNTModes = {QPoint{140, 244}, QPoint{246, 244},
+                                                   QPoint{378, 244}, QPoint{468, 244},
+                                                   QPoint{572, 244}};
+inline constexpr std::array<QPoint, 2> kColourModes = {QPoint{156, 244}, QPoint{290, 244}};
+inline constexpr std::array<QPoint, 5> kNTTimes = {QPoint{358, 290}, QPoint{358, 310},
+                                                   QPoint{358, 331}, QPoint{358, 352},
+                                                   QPoint{358, 372}};
+
 // Advanced page, the same in every layout.
 inline constexpr QPoint kRepeatField{254, 172};
 inline constexpr QPoint kFireTimeField{254, 192};

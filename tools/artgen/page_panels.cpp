@@ -1,6 +1,7 @@
 // The panels of the advanced, breathing light and macro pages. Every heading and word stands
 // where the layout puts the control it names; positions below are panel coordinates derived
 // from the layout's window coordinates.
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <algorithm>
 #include <cmath>
@@ -130,7 +131,11 @@ void paintBreathingWave(QPainter& p, const QRectF& area) {
     p.drawLine(QPointF(area.left(), low + 0.5), QPointF(area.right(), low + 0.5));
 }
 
-QImage lightPanel(int layout) {
+// The light page offers one of its sets of mode choices, by the light of the mouse; each set
+// has its own picture naming its choices and time fields.
+enum class LightSet { Breathing, Colour, NT, NTFirstTimeOnly };
+
+QImage lightPanel(int layout, LightSet set) {
     const PanelWords& w = wordsOfLayout(layout);
     const LayoutGeometry g = layoutGeometry(layout);
     const QPoint origin = g.panels[2];
@@ -138,10 +143,20 @@ QImage lightPanel(int layout) {
     QPainter p;
     newPanel(3, p, img);
 
-    // A word right of an option mark, on the mark's line.
-    auto word = [&](QPoint mark, const QString& text) {
+    // A word right of an option mark, on the mark's line, narrowed to end before `limit` (the
+    // next mark or the panel's edge).
+    auto word = [&](QPoint mark, const QString& text, int limit = 0) {
         const QPoint m = mark - origin;
-        paintLabel(p, QRectF(m.x() + 21, m.y() - 1, 120, 18), text, Qt::AlignLeft);
+        const int width = limit > 0 ? limit - origin.x() - m.x() - 25 : 120;
+        int size = kLabelSize;
+        while (size > 9 && QFontMetrics(labelFont(size)).horizontalAdvance(text) > width) --size;
+        paintText(p, QRectF(m.x() + 21, m.y() - 1, width, 18), Qt::AlignLeft | Qt::AlignVCenter,
+                  text, labelFont(size), ink::kText);
+    };
+    // A title ending just left of a time field.
+    auto fieldTitle = [&](QPoint field, const QString& text) {
+        const QPoint t = field - origin;
+        paintLabel(p, QRectF(16, t.y(), t.x() - 24, 18), text, Qt::AlignRight);
     };
 
     paintGroupBox(p, QRectF(8, 2, 248, 48), w.mcpi, 11);
@@ -152,22 +167,44 @@ QImage lightPanel(int layout) {
     word(g.switches[3], w.off);
 
     paintGroupBox(p, QRectF(8, 54, 505, 46), w.lightMode, 11);
-    const QString modeWords[] = {w.breathing, w.light, w.syncBreathing, w.lightOff};
-    for (std::size_t i = 0; i < g.breathingModes.size(); ++i)
-        word(g.breathingModes[i], modeWords[i]);
-
-    // The timing area: titled fields where the layout shows the breathing times, otherwise
-    // only the picture of a breathing cycle.
     paintGroupBox(p, QRectF(8, 106, 505, 124));
-    if (g.breathingTimes.empty()) {
-        paintBreathingWave(p, QRectF(24, 122, 474, 96));
-    } else {
-        const QString timeWords[] = {w.offTime, w.riseTime, w.lightTime, w.fallTime};
-        for (std::size_t i = 0; i < g.breathingTimes.size(); ++i) {
-            const QPoint t = g.breathingTimes[i] - origin;
-            paintLabel(p, QRectF(16, t.y(), t.x() - 24, 18), timeWords[i], Qt::AlignRight);
+    const int panelRight = origin.x() + img.width() - 6;
+    switch (set) {
+        case LightSet::Breathing: {
+            const QString modeWords[] = {w.breathing, w.light, w.syncBreathing, w.lightOff};
+            for (std::size_t i = 0; i < g.breathingModes.size(); ++i)
+                word(g.breathingModes[i], modeWords[i]);
+            // Titled fields where the layout shows the breathing times, otherwise only the
+            // picture of a breathing cycle.
+            if (g.breathingTimes.empty()) {
+                paintBreathingWave(p, QRectF(24, 122, 474, 96));
+            } else {
+                const QString timeWords[] = {w.offTime, w.riseTime, w.lightTime, w.fallTime};
+                for (std::size_t i = 0; i < g.breathingTimes.size(); ++i)
+                    fieldTitle(g.breathingTimes[i], timeWords[i]);
+                paintBreathingWave(p, QRectF(262, 122, 236, 96));
+            }
+            break;
         }
-        paintBreathingWave(p, QRectF(262, 122, 236, 96));
+        case LightSet::Colour:
+            word(kColourModes[0], w.breathing, kColourModes[1].x());
+            word(kColourModes[1], w.light);
+            paintBreathingWave(p, QRectF(24, 122, 474, 96));
+            break;
+        case LightSet::NT:
+        case LightSet::NTFirstTimeOnly: {
+            const QString modeWords[] = {w.sevenColours, w.dpiColour, w.pulse, w.flash, w.lightOff};
+            for (std::size_t i = 0; i < kNTModes.size(); ++i) {
+                const int limit = i + 1 < kNTModes.size() ? kNTModes[i + 1].x() : panelRight;
+                word(kNTModes[i], modeWords[i], limit);
+            }
+            const QString timeWords[] = {w.colourTime, w.pulseTime, w.pulseHold, w.flashTime,
+                                         w.flashCount};
+            const std::size_t shown = set == LightSet::NT ? kNTTimes.size() : 1;
+            for (std::size_t i = 0; i < shown; ++i) fieldTitle(kNTTimes[i], timeWords[i]);
+            paintBreathingWave(p, QRectF(282, 122, 216, 96));
+            break;
+        }
     }
     p.end();
     return img;
@@ -217,7 +254,10 @@ bool makePagePanels(PictureWriter& out) {
     for (int layout = 1; layout <= 3; ++layout) {
         const QString prefix = QString("L%1_Back").arg(layout);
         if (!out.save(advancedPanel(layout), prefix + "2") ||
-            !out.save(lightPanel(layout), prefix + "3") ||
+            !out.save(lightPanel(layout, LightSet::Breathing), prefix + "3") ||
+            !out.save(lightPanel(layout, LightSet::Colour), prefix + "3Color") ||
+            !out.save(lightPanel(layout, LightSet::NT), prefix + "3NT") ||
+            !out.save(lightPanel(layout, LightSet::NTFirstTimeOnly), prefix + "3NTFirst") ||
             !out.save(macroPanel(layout), prefix + "4")) {
             return false;
         }

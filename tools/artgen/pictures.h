@@ -9,7 +9,7 @@ namespace art {
 
 bool makeBackgrounds(PictureWriter& out);     // L1_BackGround..L3_BackGround
 bool makeMousePanels(PictureWriter& out);     // L1_Back1..L3_Back1
-bool makePagePanels(PictureWriter& out);      // L1_Back2..L3_Back4
+bool makePagePanels(PictureWriter& out);      // L1_Back2..L3_Back4, L1_Back3NT.. per light set
 bool makeControls(PictureWriter& out);        // buttons, bars, ticks, insert bases, icons
 bool makeDialogs(PictureWriter& out);         // name and key combination dialogs
 bool makeBusyAnimation(const QString& path);  // the GIF of the busy window

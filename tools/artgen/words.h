@@ -12,6 +12,9 @@ struct PanelWords {
     // Breathing light page.
     QString mcpi, buttonEffect, on, off, lightMode, breathing, light, syncBreathing, lightOff;
     QString offTime, riseTime, lightTime, fallTime;
+    // The NT light modes and their times.
+    QString sevenColours, dpiColour, pulse, flash;
+    QString colourTime, pulseTime, pulseHold, flashTime, flashCount;
     // Macro page.
     QString pcMacros, mouseMacros, macroContent;
     QString delayTime, recordDelay, defaultDelay, noDelay, ms;
