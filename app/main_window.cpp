@@ -92,6 +92,7 @@ void TForm1::FormCreate() {
     createReadWriteCycle();
     link_.setImageVariant(cycle_->imageVariant());
     cycle_->InitNoDevice();
+    advancedPage_->refreshPointerSettings();
 
     link_.closeHandle();
     Btn_Lang1_0Click();
@@ -100,7 +101,7 @@ void TForm1::FormCreate() {
 
 void TForm1::createPages() {
     buttonPage_ = std::make_unique<ButtonPage>(*this, buttons_);
-    advancedPage_ = std::make_unique<AdvancedPage>(*this, sensitivity_);
+    advancedPage_ = std::make_unique<AdvancedPage>(*this, sensitivity_, services_.pointer);
     lightPage_ = std::make_unique<LightPage>(*this, light_);
     macroPage_ = std::make_unique<MacroPage>(*this);
 }

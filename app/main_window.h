@@ -28,6 +28,7 @@ class DesktopServices;
 class Dialogs;
 class HidBackend;
 class Pacer;
+class PointerSettingsStore;
 class TFormLoadingUI;
 class WindowControls;
 class ButtonPage;
@@ -43,6 +44,7 @@ struct AppServices {
     Pacer& pacer;
     Dialogs& dialogs;
     DesktopServices& desktop;
+    PointerSettingsStore& pointer;
 };
 
 class TForm1 : public QWidget,

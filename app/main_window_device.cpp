@@ -12,6 +12,7 @@
 #include "device/pacer.h"
 #include "buttons/button_page.h"
 #include "macros/macro_page.h"
+#include "settings/advanced_page.h"
 
 namespace kvr {
 
@@ -46,11 +47,11 @@ public:
     }
     void refreshErrorAP() override { window_.RefreshErrorAP(); }
     void showMacroButtons() override { window_.macroPage().showMacroButtons(); }
-    // The macro library, the device macro list and the pointer settings have no pages yet.
+    // The macro library and the device macro list have no pages yet.
     void refreshPcMacroNames() override {}
     void refreshDeviceMacroList() override {}
-    void refreshPointerSettings() override {}
-    void applyPointerSettings() override {}
+    void refreshPointerSettings() override { window_.advancedPage().refreshPointerSettings(); }
+    void applyPointerSettings() override { window_.advancedPage().applyPointerSettings(); }
     void clearMacroTexts() override { window_.macroPage().clearMacroTexts(); }
     void showFirstPage() override { window_.showFirstPageAfterRefresh(); }
     void showMainPageAfterRead() override { window_.showMainPageAfterRead(); }

@@ -49,7 +49,9 @@ void TForm1::switchPage(int p) {
     controls_->find("Disable")->hide();
     if (p == 1) buttonPage_->RefreshProfileKeys();
     setPictureOnCopies(kPageButtons[p - 1], "SetS_02");
-    setPicture(QString("Img_P%1").arg(p), QString("L%1_Back%2").arg(languageIndex()).arg(p));
+    setPicture(QString("Img_P%1").arg(p),
+               pages()[std::size_t(p - 1)]->panelPicture(
+                   QString("L%1_Back%2").arg(languageIndex()).arg(p)));
 }
 
 void TForm1::setCurrentPage(int p) {

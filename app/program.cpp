@@ -20,6 +20,7 @@
 #include "device/hidapi_backend.h"
 #include "device/memory_file.h"
 #include "device/virtual_bus.h"
+#include "settings/desktop_pointer_store.h"
 
 namespace kvr {
 
@@ -92,7 +93,8 @@ int runProgram(QApplication& app, const CommandLine& options) {
         hid = hidapi.get();
     }
 
-    TForm1 window(AppServices{*hid, pacer, dialogs, desktop});
+    const std::unique_ptr<PointerSettingsStore> pointer = makeDesktopPointerStore();
+    TForm1 window(AppServices{*hid, pacer, dialogs, desktop, *pointer});
     qtDialogs.setParent(&window);
     TFormLoadingUI busy(window, busyAnimation(dialogs));
     window.setBusyWindow(&busy);

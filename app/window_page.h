@@ -53,6 +53,9 @@ public:
     virtual void hideMenus() {}
     // The mouse was lost: forget what only a mouse can show.
     virtual void deviceLost() {}
+    // The skin picture of the page's panel, given the language's standard one; a page whose
+    // panel names choices that depend on the mouse picks its own.
+    virtual QString panelPicture(const QString& standard) const { return standard; }
 
 protected:
     PageHost& host_;

@@ -1,6 +1,10 @@
 #pragma once
-// Page 2: the eight sensitivity levels with their steps, colours and the current level.
+// Page 2: the eight sensitivity levels with their steps, colours and the current level, and the
+// desktop's pointer settings on three ten-segment scales.
 #include "app/window_page.h"
+#include "settings/pointer_settings.h"
+
+class QLineEdit;
 
 namespace kvr {
 
@@ -9,12 +13,34 @@ class SensitivityModel;
 class AdvancedPage final : public WindowPage {
     Q_OBJECT
 public:
-    AdvancedPage(PageHost& host, SensitivityModel& sensitivity);
+    AdvancedPage(PageHost& host, SensitivityModel& sensitivity, PointerSettingsStore& pointerStore);
 
     void render() override;
 
+    // Click handlers, level n = 1..8, segment k = 1..8 or 1..10.
+    void DPILevel_OnClick(int n);
+    void CurrentDPI_OnClick(int n);
+    void DPIVlaue_OnClick(int n, int k);
+    // Leaving a level's colour field.
+    void RefreshCPIColorValue(int n);
+    void MseSpd_OnClick(int k);
+    void MseDbSpd_OnClick(int k);
+    void MseScrSpd_OnClick(int k);
+
+    // RefreshMouseSystemParameterA/B: the desktop's pointer settings onto the scales.
+    void refreshPointerSettings();
+    // ChangedMouseSystemParameterA/B: the scales onto the desktop.
+    void applyPointerSettings();
+    const PointerSettingsModel& pointerSettings() const { return pointer_; }
+
 private:
+    void renderLevels();
+    void renderScale(PointerScale scale);
+    QLineEdit* colourField(int n) const;
+
     SensitivityModel& sensitivity_;
+    PointerSettingsStore& pointerStore_;
+    PointerSettingsModel pointer_;
 };
 
 }  // namespace kvr

@@ -2,13 +2,65 @@
 
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 
+#include "app/skin_widgets.h"
 #include "app/window_controls.h"
-#include "settings/light_model.h"
+#include "base/layout_state.h"
 
 namespace kvr {
 
-LightPage::LightPage(PageHost& host, LightModel& light) : WindowPage(host), light_(light) {}
+namespace {
+
+QString controlName(std::string_view name) {
+    return QString::fromUtf8(name.data(), qsizetype(name.size()));
+}
+
+// The panel pictures beside the standard one (the breathing modes).
+QString panelSuffix(LightControlSet set, bool allNTTimes) {
+    switch (set) {
+        case LightControlSet::NT:
+            return allNTTimes ? "NT" : "NTFirst";
+        case LightControlSet::ColorModes:
+            return "Color";
+        default:
+            return {};
+    }
+}
+
+}  // namespace
+
+LightPage::LightPage(PageHost& host, LightModel& light) : WindowPage(host), light_(light) {
+    WindowControls& controls = host_.controls();
+    auto onClick = [&](const QString& label, auto handler) {
+        connect(controls.caption("lbl_" + label), &CaptionLabel::clicked, this, handler);
+    };
+    onClick("MCPIOn", [this] { lbl_MCPIOnClick(true); });
+    onClick("MCPIOff", [this] { lbl_MCPIOnClick(false); });
+    onClick("LEDKeyOn", [this] { lbl_LEDKeyOnClick(true); });
+    onClick("LEDKeyOff", [this] { lbl_LEDKeyOnClick(false); });
+    for (int m = 1; m <= 5; ++m) onClick(QString("LEDNTMode%1").arg(m), [this, m] { LEDNTMode_OnClick(m); });
+    for (int m = 1; m <= 2; ++m)
+        onClick(QString("LEDColorMode%1").arg(m), [this, m] { LEDColorMode_OnClick(m); });
+    for (int m = 1; m <= 4; ++m)
+        onClick(QString("LEDColorBre%1").arg(m), [this, m] { LEDColorBre_OnClick(m); });
+
+    // Time fields take digits and Backspace only.
+    auto* digits = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
+    for (const TimeFieldInfo& info : timeFields()) {
+        QLineEdit* edit = timeEdit(info.field);
+        edit->setValidator(digits);
+        connect(edit, &QLineEdit::textEdited, this, [this, field = info.field](const QString& text) {
+            light_.setTimeText(field, text.toStdString());
+        });
+        connect(edit, &QLineEdit::editingFinished, this,
+                [this, field = info.field] { timeFieldExit(field); });
+    }
+}
+
+QLineEdit* LightPage::timeEdit(TimeField field) const {
+    return host_.controls().get<QLineEdit>(controlName(timeFieldInfo(field).control));
+}
 
 void LightPage::showChoice(const QString& name, bool shown, bool chosen) {
     WindowControls& controls = host_.controls();
@@ -19,6 +71,16 @@ void LightPage::showChoice(const QString& name, bool shown, bool chosen) {
 }
 
 void LightPage::render() {
+    renderChoices();
+    for (const TimeFieldInfo& f : timeFields()) {
+        QLineEdit* edit = timeEdit(f.field);
+        edit->setText(qText(light_.timeText(f.field)));
+        edit->setVisible(light_.timeFieldShown(f.field));
+    }
+    showPanel();
+}
+
+void LightPage::renderChoices() {
     const LightControlSet set = light_.controlSet();
     showChoice("MCPIOn", true, light_.mcpi() == OnOff::On);
     showChoice("MCPIOff", true, light_.mcpi() == OnOff::Off);
@@ -32,14 +94,51 @@ void LightPage::render() {
     for (int m = 1; m <= 4; ++m)
         showChoice(QString("LEDColorBre%1").arg(m), set == LightControlSet::Breathing,
                    light_.colorBre() == m);
-    for (const TimeFieldInfo& f : timeFields()) {
-        auto* edit = host_.controls().get<QLineEdit>(
-            QString::fromUtf8(f.control.data(), qsizetype(f.control.size())));
-        edit->setText(qText(light_.timeText(f.field)));
-        edit->setVisible(light_.timeFieldShown(f.field));
-    }
 }
 
+QString LightPage::panelPicture(const QString& standard) const {
+    return standard + panelSuffix(light_.controlSet(), light_.timeFieldShown(TimeField::NTMode2Time));
+}
+
+// The panel names the choices of the control set shown, so it follows every load and language.
+void LightPage::showPanel() {
+    const QString standard = QString("L%1_Back3").arg(host_.layoutState().LanguageIndex());
+    host_.setPicture("Img_P3", panelPicture(standard));
+}
+
+void LightPage::languageChanged() { showPanel(); }
+
 void LightPage::deviceLost() { light_.clearWords(); }
+
+void LightPage::lbl_MCPIOnClick(bool on) {
+    light_.lbl_MCPIOnClick(on);
+    renderChoices();
+}
+
+void LightPage::lbl_LEDKeyOnClick(bool on) {
+    light_.lbl_LEDKeyOnClick(on);
+    renderChoices();
+}
+
+void LightPage::LEDNTMode_OnClick(int mode) {
+    light_.LEDNTMode_OnClick(mode);
+    renderChoices();
+}
+
+void LightPage::LEDColorMode_OnClick(int mode) {
+    light_.LEDColorMode_OnClick(mode);
+    renderChoices();
+}
+
+void LightPage::LEDColorBre_OnClick(int mode) {
+    light_.LEDColorBre_OnClick(mode);
+    renderChoices();
+}
+
+void LightPage::timeFieldExit(TimeField field) {
+    light_.setTimeText(field, timeEdit(field)->text().toStdString());
+    light_.timeFieldExit(field);
+    timeEdit(field)->setText(qText(light_.timeText(field)));
+}
 
 }  // namespace kvr

@@ -14,6 +14,7 @@
 #include "device/emulated_mouse.h"
 #include "device/pacer.h"
 #include "device/virtual_bus.h"
+#include "settings/memory_pointer_store.h"
 
 namespace kvr::test {
 
@@ -28,7 +29,7 @@ protected:
     }
 
     void createWindow() {
-        window = std::make_unique<TForm1>(AppServices{bus, pacer, dialogs, desktop});
+        window = std::make_unique<TForm1>(AppServices{bus, pacer, dialogs, desktop, pointerStore});
         window->presenceTimer().stop();
         busy = std::make_unique<TFormLoadingUI>(*window, std::vector<AnimationFrame>{});
         window->setBusyWindow(busy.get());
@@ -61,6 +62,7 @@ protected:
     VirtualPacer pacer;
     RecordingDialogs dialogs;
     RecordingDesktopServices desktop;
+    MemoryPointerStore pointerStore;
     std::shared_ptr<EmulatedMouse> mouse;
     std::unique_ptr<TForm1> window;
     std::unique_ptr<TFormLoadingUI> busy;
