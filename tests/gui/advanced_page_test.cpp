@@ -1,0 +1,129 @@
+#include <QLineEdit>
+#include <gmock/gmock.h>
+
+#include "params/checksum.h"
+#include "settings/advanced_page.h"
+#include "window_fixture.h"
+
+namespace kvr::test {
+namespace {
+
+using testing::ElementsAre;
+using testing::IsEmpty;
+
+class AdvancedPageTest : public WindowTest {
+protected:
+    // A read mouse with its factory settings, the advanced page shown.
+    void openPage() {
+        plugAndRead();
+        click("Btn_Adv_1");
+        ASSERT_TRUE(find("gbPage2")->isVisible());
+    }
+
+    QColor textColour(const QString& name) { return label(name)->palette().color(QPalette::WindowText); }
+    QColor inUseColour() { return toQColor(window->layoutState().values().DpiSelectedColor); }
+
+    void type(const QString& field, const QString& keys) {
+        auto* edit = window->controls().get<QLineEdit>(field);
+        edit->clear();
+        QTest::keyClicks(edit, keys);
+        QTest::keyClick(edit, Qt::Key_Return);  // leaves the field
+    }
+    QString fieldText(const QString& field) {
+        return window->controls().get<QLineEdit>(field)->text();
+    }
+    int litSegments(const QString& scale, int count) {
+        int lit = 0;
+        for (int k = 1; k <= count; ++k) lit += picture(QString("Img_%1%2").arg(scale).arg(k)).endsWith("_E");
+        return lit;
+    }
+};
+
+TEST_F(AdvancedPageTest, LevelsStepsAndColoursClickedOnThePageReachTheMouse) {
+    openPage();
+    // Factory settings: levels 1 to 4 in use, level 2 current.
+    click("lbl_DPI6");  // above a gap
+    EXPECT_NE(textColour("lbl_DPI6"), inUseColour());
+    click("Img_DPI6");  // out of use: takes no click
+    EXPECT_EQ(picture("Img_DPI2"), "CbS_E");
+
+    click("lbl_DPI5");
+    EXPECT_EQ(textColour("lbl_DPI5"), inUseColour());
+    EXPECT_TRUE(find("Img_DPI5_1")->isEnabled());
+    click("Img_DPI5");
+    EXPECT_EQ(picture("Img_DPI5"), "CbS_E");
+    EXPECT_EQ(picture("Img_DPI2"), "CbS_D");
+    click("lbl_DPI3");  // below the highest level in use
+    EXPECT_EQ(textColour("lbl_DPI3"), inUseColour());
+    click("lbl_DPI5");  // the current level leaves: the one below becomes current
+    EXPECT_NE(textColour("lbl_DPI5"), inUseColour());
+    EXPECT_FALSE(find("Img_DPI5")->isEnabled());
+    EXPECT_EQ(picture("Img_DPI4"), "CbS_E");
+
+    click("Img_DPI3_6");
+    EXPECT_EQ(label("lbl_DPI3Value")->text(), "2400");
+    EXPECT_EQ(picture("Img_DPI3_6"), "Bar2_E");
+    EXPECT_EQ(picture("Img_DPI3_7"), "Bar2_D");
+
+    type("Edt_CPI1Color", "");
+    type("Edt_CPI2Color", "9");
+    type("Edt_CPI3Color", "x4y");
+    type("Edt_CPI8Color", "3");
+    EXPECT_EQ(fieldText("Edt_CPI1Color"), "0");
+    EXPECT_EQ(fieldText("Edt_CPI2Color"), "6");
+    EXPECT_EQ(fieldText("Edt_CPI3Color"), "4") << "only digits are typed";
+
+    click("Btn_Apply_2");
+    const auto memory = mouse->memory();
+    EXPECT_EQ(memory[1], 4) << "levels in use";
+    // Level 3's "2400" is the first step with that text; level 5 is out of use.
+    EXPECT_THAT(std::vector(memory.begin() + 9, memory.begin() + 17),
+                ElementsAre(2, 4, 4, 7, 0, 0, 0, 0));
+    EXPECT_THAT(std::vector(memory.begin() + 20, memory.begin() + 28),
+                ElementsAre(0, 6, 4, 3, 4, 5, 6, 7));
+    EXPECT_EQ(memory[38], 3) << "level 4 current";
+    EXPECT_EQ(memory[39], 0xFC);
+}
+
+TEST_F(AdvancedPageTest, PointerScalesShowTheDesktopAndApplySetsIt) {
+    pointerStore.values = {{PointerValue::MouseSensitivity, 10}, {PointerValue::MouseThreshold1, 6},
+                           {PointerValue::MouseThreshold2, 10},  {PointerValue::MouseSpeed, 1},
+                           {PointerValue::DoubleClickSpeed, 500}, {PointerValue::WheelScrollLines, 3}};
+    createWindow();  // read when the window is created
+    EXPECT_EQ(litSegments("Spd", 10), 6);
+    EXPECT_EQ(litSegments("DbSpd", 10), 0) << "500 ms is no level";
+    EXPECT_EQ(litSegments("ScrSpd", 10), 3);
+
+    pointerStore.values[PointerValue::WheelScrollLines] = 5;
+    openPage();  // and read again with the mouse
+    EXPECT_EQ(litSegments("ScrSpd", 10), 5);
+
+    click("lbl_Spd3");
+    click("lbl_DbSpd10");
+    EXPECT_EQ(litSegments("Spd", 10), 3);
+    EXPECT_EQ(litSegments("DbSpd", 10), 10);
+    pointerStore.calls.clear();
+    click("Btn_Reset_2");
+    EXPECT_THAT(pointerStore.changes(), IsEmpty()) << "Reset leaves the desktop alone";
+
+    click("Btn_Adv_1");
+    click("lbl_Spd3");
+    click("lbl_DbSpd10");
+    click("Btn_Apply_2");
+    EXPECT_THAT(pointerStore.changes(),
+                ElementsAre("write MouseSensitivity 4", "write DoubleClickSpeed 270",
+                            "write WheelScrollLines 5", "applyPointerSpeed 4",
+                            "applyAcceleration 6 10 1", "applyDoubleClickTime 270",
+                            "applyScrollLines 5"));
+}
+
+TEST_F(AdvancedPageTest, PointerSettingsAreSetEvenWhenTheMouseDoesNotAnswer) {
+    openPage();
+    click("lbl_ScrSpd2");
+    mouse->refuseNext(1000);
+    click("Btn_Confirm_2");
+    EXPECT_THAT(pointerStore.changes(), ElementsAre("write WheelScrollLines 2", "applyScrollLines 2"));
+}
+
+}  // namespace
+}  // namespace kvr::test
