@@ -63,6 +63,12 @@ const char* const kFieldStyle =
     "QFrame#Pnl_Main, QFrame#Pnl_MseKey, QFrame#Pnl_Special, QFrame#Pnl_Media,"
     " QFrame#Pnl_WWW, QFrame#Pnl_MyPC, QFrame#Pnl_PCMacro, QFrame#Pnl_DevMacro,"
     " QFrame#Pnl_DevContent { background: #1d1f25; border: 1px solid #b3202a; }";
+// Fields whose text colour the layout leaves alone read light on their dark ground.
+void setFieldText(QLineEdit* edit) {
+    QPalette pal = edit->palette();
+    pal.setColor(QPalette::Text, QColor(234, 236, 240));
+    edit->setPalette(pal);
+}
 }  // namespace
 
 template <typename T>
@@ -174,6 +180,7 @@ void WindowControls::createAdvancedPage(QWidget* page) {
     }
     for (int n = 1; n <= 8; ++n) {
         auto* colour = add<QLineEdit>(QString("Edt_CPI%1Color").arg(n), page);
+        setFieldText(colour);
         colour->setMaxLength(3);
         colour->resize(28, 18);
         colour->setAlignment(Qt::AlignCenter);
@@ -199,6 +206,7 @@ void WindowControls::createLightPage(QWidget* page) {
     }
     for (const QString& f : kLightTimeFields) {
         auto* edit = add<QLineEdit>(f, page);
+        setFieldText(edit);
         edit->setMaxLength(3);
         edit->resize(36, 18);
         edit->setAlignment(Qt::AlignRight);
