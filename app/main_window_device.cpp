@@ -13,6 +13,7 @@
 #include "buttons/button_page.h"
 #include "macros/macro_page.h"
 #include "settings/advanced_page.h"
+#include "settings/light_page.h"
 
 namespace kvr {
 
@@ -51,7 +52,13 @@ public:
     void refreshPcMacroNames() override {}
     void refreshDeviceMacroList() override {}
     void refreshPointerSettings() override { window_.advancedPage().refreshPointerSettings(); }
-    void applyPointerSettings() override { window_.advancedPage().applyPointerSettings(); }
+    void applyPointerSettings() override {
+        window_.advancedPage().applyPointerSettings();
+        // The settings were just built from the pages, every field through its exit rule: a
+        // field still being typed in shows what is written.
+        window_.advancedPage().showFieldTexts();
+        window_.lightPage().showFieldTexts();
+    }
     void clearMacroTexts() override { window_.macroPage().clearMacroTexts(); }
     void showFirstPage() override { window_.showFirstPageAfterRefresh(); }
     void showMainPageAfterRead() override { window_.showMainPageAfterRead(); }

@@ -73,8 +73,7 @@ QLineEdit* AdvancedPage::colourField(int n) const {
 
 void AdvancedPage::render() {
     renderLevels();
-    for (int n = 1; n <= SensitivityModel::kLevels; ++n)
-        colourField(n)->setText(qText(sensitivity_.colorText(n)));
+    showFieldTexts();
     for (const ScaleControls& s : kScales) renderScale(s.scale);
 }
 
@@ -141,9 +140,9 @@ void AdvancedPage::refreshPointerSettings() {
     for (const ScaleControls& s : kScales) renderScale(s.scale);
 }
 
-void AdvancedPage::applyPointerSettings() {
-    pointer_.apply(pointerStore_);
-    // The write has just put every colour field through its exit rule.
+void AdvancedPage::applyPointerSettings() { pointer_.apply(pointerStore_); }
+
+void AdvancedPage::showFieldTexts() {
     for (int n = 1; n <= SensitivityModel::kLevels; ++n)
         colourField(n)->setText(qText(sensitivity_.colorText(n)));
 }

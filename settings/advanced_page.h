@@ -32,6 +32,8 @@ public:
     // ChangedMouseSystemParameterA/B: the scales onto the desktop.
     void applyPointerSettings();
     const PointerSettingsModel& pointerSettings() const { return pointer_; }
+    // The colour fields as the model holds them, as after a write put them through their rule.
+    void showFieldTexts();
 
 private:
     void renderLevels();

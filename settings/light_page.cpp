@@ -72,12 +72,15 @@ void LightPage::showChoice(const QString& name, bool shown, bool chosen) {
 
 void LightPage::render() {
     renderChoices();
-    for (const TimeFieldInfo& f : timeFields()) {
-        QLineEdit* edit = timeEdit(f.field);
-        edit->setText(qText(light_.timeText(f.field)));
-        edit->setVisible(light_.timeFieldShown(f.field));
-    }
+    showFieldTexts();
+    for (const TimeFieldInfo& f : timeFields())
+        timeEdit(f.field)->setVisible(light_.timeFieldShown(f.field));
     showPanel();
+}
+
+void LightPage::showFieldTexts() {
+    for (const TimeFieldInfo& f : timeFields())
+        timeEdit(f.field)->setText(qText(light_.timeText(f.field)));
 }
 
 void LightPage::renderChoices() {

@@ -26,6 +26,8 @@ public:
     void LEDColorBre_OnClick(int mode);
     // Leaving a time field (edt_OffTimeExit and the others).
     void timeFieldExit(TimeField field);
+    // The time fields as the model holds them, as after a write put them through their rule.
+    void showFieldTexts();
 
 private:
     void renderChoices();

@@ -23,11 +23,12 @@ protected:
     QColor textColour(const QString& name) { return label(name)->palette().color(QPalette::WindowText); }
     QColor inUseColour() { return toQColor(window->layoutState().values().DpiSelectedColor); }
 
-    void type(const QString& field, const QString& keys) {
+    void type(const QString& field, const QString& keys, bool leave = true) {
         auto* edit = window->controls().get<QLineEdit>(field);
-        edit->clear();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
         QTest::keyClicks(edit, keys);
-        QTest::keyClick(edit, Qt::Key_Return);  // leaves the field
+        if (leave) QTest::keyClick(edit, Qt::Key_Return);
     }
     QString fieldText(const QString& field) {
         return window->controls().get<QLineEdit>(field)->text();
@@ -69,6 +70,7 @@ TEST_F(AdvancedPageTest, LevelsStepsAndColoursClickedOnThePageReachTheMouse) {
     type("Edt_CPI2Color", "9");
     type("Edt_CPI3Color", "x4y");
     type("Edt_CPI8Color", "3");
+    type("Edt_CPI4Color", "", false);  // still being typed in when Apply is clicked
     EXPECT_EQ(fieldText("Edt_CPI1Color"), "0");
     EXPECT_EQ(fieldText("Edt_CPI2Color"), "6");
     EXPECT_EQ(fieldText("Edt_CPI3Color"), "4") << "only digits are typed";
@@ -80,7 +82,8 @@ TEST_F(AdvancedPageTest, LevelsStepsAndColoursClickedOnThePageReachTheMouse) {
     EXPECT_THAT(std::vector(memory.begin() + 9, memory.begin() + 17),
                 ElementsAre(2, 4, 4, 7, 0, 0, 0, 0));
     EXPECT_THAT(std::vector(memory.begin() + 20, memory.begin() + 28),
-                ElementsAre(0, 6, 4, 3, 4, 5, 6, 7));
+                ElementsAre(0, 6, 4, 0, 4, 5, 6, 7));
+    EXPECT_EQ(fieldText("Edt_CPI4Color"), "0");
     EXPECT_EQ(memory[38], 3) << "level 4 current";
     EXPECT_EQ(memory[39], 0xFC);
 }

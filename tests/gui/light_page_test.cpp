@@ -23,11 +23,12 @@ protected:
         ASSERT_TRUE(find("gbPage3")->isVisible());
     }
 
-    void type(const QString& field, const QString& keys) {
+    void type(const QString& field, const QString& keys, bool leave = true) {
         auto* edit = window->controls().get<QLineEdit>(field);
-        edit->clear();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
         QTest::keyClicks(edit, keys);
-        QTest::keyClick(edit, Qt::Key_Return);
+        if (leave) QTest::keyClick(edit, Qt::Key_Return);
     }
     QString fieldText(const QString& field) {
         return window->controls().get<QLineEdit>(field)->text();
@@ -92,6 +93,7 @@ TEST_F(LightPageTest, NTModesAndTimesClickedOnThePageReachTheMouse) {
     type("edt_LEDNTMode3Count", "");
     type("edt_LEDNTMode1Time", "256");
     type("edt_LEDNTMode2Time", "7");
+    type("edt_LEDNTMode3Time", "", false);  // still being typed in when Apply is clicked
     EXPECT_EQ(fieldText("edt_LEDNTMode2Hold"), "50");
     EXPECT_EQ(fieldText("edt_LEDNTMode3Count"), "16");
     EXPECT_EQ(fieldText("edt_LEDNTMode1Time"), "255");
@@ -102,6 +104,8 @@ TEST_F(LightPageTest, NTModesAndTimesClickedOnThePageReachTheMouse) {
     EXPECT_EQ(at(kConfigFlags), 0x00);
     EXPECT_EQ(at(2), 255);
     EXPECT_EQ(at(3), 7);
+    EXPECT_EQ(at(4), 20);
+    EXPECT_EQ(fieldText("edt_LEDNTMode3Time"), "20");
     EXPECT_EQ(at(34), 50);
     EXPECT_EQ(at(35), 16);
 
