@@ -55,14 +55,16 @@ AdvancedPage::AdvancedPage(PageHost& host, SensitivityModel& sensitivity,
         }
         QLineEdit* field = colourField(n);
         field->setValidator(digits);
-        connect(field, &QLineEdit::textEdited, this,
-                [this, n](const QString& text) { sensitivity_.setColorText(n, text.toStdString()); });
+        connect(field, &QLineEdit::textEdited, this, [this, n](const QString& text) {
+            sensitivity_.setColorText(n, text.toStdString());
+        });
         connect(field, &QLineEdit::editingFinished, this, [this, n] { RefreshCPIColorValue(n); });
     }
     for (const ScaleControls& s : kScales) {
         for (int k = 1; k <= PointerSettingsModel::kLevels; ++k) {
-            connect(controls.caption(QString("lbl_%1%2").arg(s.name).arg(k)), &CaptionLabel::clicked,
-                    this, [this, clicked = s.clicked, k] { (this->*clicked)(k); });
+            connect(controls.caption(QString("lbl_%1%2").arg(s.name).arg(k)),
+                    &CaptionLabel::clicked, this,
+                    [this, clicked = s.clicked, k] { (this->*clicked)(k); });
         }
     }
 }
@@ -84,7 +86,8 @@ void AdvancedPage::renderLevels() {
     for (int n = 1; n <= SensitivityModel::kLevels; ++n) {
         const QString level = QString::number(n);
         setTextColour(controls.find("lbl_DPI" + level), sensitivity_.inUse(n) ? inUse : notInUse);
-        controls.get<QLabel>("lbl_DPI" + level + "Value")->setText(qText(sensitivity_.valueText(n)));
+        controls.get<QLabel>("lbl_DPI" + level + "Value")
+            ->setText(qText(sensitivity_.valueText(n)));
         const bool enabled = sensitivity_.controlsEnabled(n);
         for (int k = 1; k <= SensitivityModel::kSteps; ++k) {
             const QString segment = QString("Img_DPI%1_%2").arg(n).arg(k);

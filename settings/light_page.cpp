@@ -39,7 +39,8 @@ LightPage::LightPage(PageHost& host, LightModel& light) : WindowPage(host), ligh
     onClick("MCPIOff", [this] { lbl_MCPIOnClick(false); });
     onClick("LEDKeyOn", [this] { lbl_LEDKeyOnClick(true); });
     onClick("LEDKeyOff", [this] { lbl_LEDKeyOnClick(false); });
-    for (int m = 1; m <= 5; ++m) onClick(QString("LEDNTMode%1").arg(m), [this, m] { LEDNTMode_OnClick(m); });
+    for (int m = 1; m <= 5; ++m)
+        onClick(QString("LEDNTMode%1").arg(m), [this, m] { LEDNTMode_OnClick(m); });
     for (int m = 1; m <= 2; ++m)
         onClick(QString("LEDColorMode%1").arg(m), [this, m] { LEDColorMode_OnClick(m); });
     for (int m = 1; m <= 4; ++m)
@@ -50,9 +51,10 @@ LightPage::LightPage(PageHost& host, LightModel& light) : WindowPage(host), ligh
     for (const TimeFieldInfo& info : timeFields()) {
         QLineEdit* edit = timeEdit(info.field);
         edit->setValidator(digits);
-        connect(edit, &QLineEdit::textEdited, this, [this, field = info.field](const QString& text) {
-            light_.setTimeText(field, text.toStdString());
-        });
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, field = info.field](const QString& text) {
+                    light_.setTimeText(field, text.toStdString());
+                });
         connect(edit, &QLineEdit::editingFinished, this,
                 [this, field = info.field] { timeFieldExit(field); });
     }
@@ -100,7 +102,8 @@ void LightPage::renderChoices() {
 }
 
 QString LightPage::panelPicture(const QString& standard) const {
-    return standard + panelSuffix(light_.controlSet(), light_.timeFieldShown(TimeField::NTMode2Time));
+    return standard +
+           panelSuffix(light_.controlSet(), light_.timeFieldShown(TimeField::NTMode2Time));
 }
 
 // The panel names the choices of the control set shown, so it follows every load and language.

@@ -48,7 +48,9 @@ public:
     void apply(PointerSettingsStore& store);
 
 private:
-    static constexpr std::size_t slot(PointerScale scale) { return static_cast<std::size_t>(scale); }
+    static constexpr std::size_t slot(PointerScale scale) {
+        return static_cast<std::size_t>(scale);
+    }
     void readScale(PointerSettingsStore& store, PointerScale scale);
     void storeScale(PointerSettingsStore& store, PointerScale scale);
 

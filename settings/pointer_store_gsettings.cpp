@@ -49,8 +49,8 @@ GSettingsPointerStore::GSettingsPointerStore(const std::string& schemaFolder)
         source = g_settings_schema_source_get_default();
         if (source) g_settings_schema_source_ref(source);
     } else {
-        source = g_settings_schema_source_new_from_directory(schemaFolder.c_str(), nullptr,
-                                                             FALSE, nullptr);
+        source = g_settings_schema_source_new_from_directory(schemaFolder.c_str(), nullptr, FALSE,
+                                                             nullptr);
     }
     if (!source) return;
     // Looked up first: creating settings for a schema that is not installed ends the program.

@@ -49,9 +49,9 @@ public:
             return false;
         const std::string name(pointerValueName(value));
         const std::string text = std::to_string(number);
-        const LSTATUS status =
-            RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                           static_cast<DWORD>(text.size() + 1));
+        const LSTATUS status = RegSetValueExA(key, name.c_str(), 0, REG_SZ,
+                                              reinterpret_cast<const BYTE*>(text.c_str()),
+                                              static_cast<DWORD>(text.size() + 1));
         RegCloseKey(key);
         return status == ERROR_SUCCESS;
     }

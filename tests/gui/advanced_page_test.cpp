@@ -1,8 +1,10 @@
-#include <QLineEdit>
+#include "settings/advanced_page.h"
+
 #include <gmock/gmock.h>
 
+#include <QLineEdit>
+
 #include "params/checksum.h"
-#include "settings/advanced_page.h"
 #include "window_fixture.h"
 
 namespace kvr::test {
@@ -20,7 +22,9 @@ protected:
         ASSERT_TRUE(find("gbPage2")->isVisible());
     }
 
-    QColor textColour(const QString& name) { return label(name)->palette().color(QPalette::WindowText); }
+    QColor textColour(const QString& name) {
+        return label(name)->palette().color(QPalette::WindowText);
+    }
     QColor inUseColour() { return toQColor(window->layoutState().values().DpiSelectedColor); }
 
     void type(const QString& field, const QString& keys, bool leave = true) {
@@ -35,7 +39,8 @@ protected:
     }
     int litSegments(const QString& scale, int count) {
         int lit = 0;
-        for (int k = 1; k <= count; ++k) lit += picture(QString("Img_%1%2").arg(scale).arg(k)).endsWith("_E");
+        for (int k = 1; k <= count; ++k)
+            lit += picture(QString("Img_%1%2").arg(scale).arg(k)).endsWith("_E");
         return lit;
     }
 };
@@ -89,9 +94,10 @@ TEST_F(AdvancedPageTest, LevelsStepsAndColoursClickedOnThePageReachTheMouse) {
 }
 
 TEST_F(AdvancedPageTest, PointerScalesShowTheDesktopAndApplySetsIt) {
-    pointerStore.values = {{PointerValue::MouseSensitivity, 10}, {PointerValue::MouseThreshold1, 6},
-                           {PointerValue::MouseThreshold2, 10},  {PointerValue::MouseSpeed, 1},
-                           {PointerValue::DoubleClickSpeed, 500}, {PointerValue::WheelScrollLines, 3}};
+    pointerStore.values = {
+        {PointerValue::MouseSensitivity, 10},  {PointerValue::MouseThreshold1, 6},
+        {PointerValue::MouseThreshold2, 10},   {PointerValue::MouseSpeed, 1},
+        {PointerValue::DoubleClickSpeed, 500}, {PointerValue::WheelScrollLines, 3}};
     createWindow();  // read when the window is created
     EXPECT_EQ(litSegments("Spd", 10), 6);
     EXPECT_EQ(litSegments("DbSpd", 10), 0) << "500 ms is no level";
@@ -113,11 +119,11 @@ TEST_F(AdvancedPageTest, PointerScalesShowTheDesktopAndApplySetsIt) {
     click("lbl_Spd3");
     click("lbl_DbSpd10");
     click("Btn_Apply_2");
-    EXPECT_THAT(pointerStore.changes(),
-                ElementsAre("write MouseSensitivity 4", "write DoubleClickSpeed 270",
-                            "write WheelScrollLines 5", "applyPointerSpeed 4",
-                            "applyAcceleration 6 10 1", "applyDoubleClickTime 270",
-                            "applyScrollLines 5"));
+    EXPECT_THAT(
+        pointerStore.changes(),
+        ElementsAre("write MouseSensitivity 4", "write DoubleClickSpeed 270",
+                    "write WheelScrollLines 5", "applyPointerSpeed 4", "applyAcceleration 6 10 1",
+                    "applyDoubleClickTime 270", "applyScrollLines 5"));
 }
 
 TEST_F(AdvancedPageTest, PointerSettingsAreSetEvenWhenTheMouseDoesNotAnswer) {
@@ -125,7 +131,8 @@ TEST_F(AdvancedPageTest, PointerSettingsAreSetEvenWhenTheMouseDoesNotAnswer) {
     click("lbl_ScrSpd2");
     mouse->refuseNext(1000);
     click("Btn_Confirm_2");
-    EXPECT_THAT(pointerStore.changes(), ElementsAre("write WheelScrollLines 2", "applyScrollLines 2"));
+    EXPECT_THAT(pointerStore.changes(),
+                ElementsAre("write WheelScrollLines 2", "applyScrollLines 2"));
 }
 
 }  // namespace

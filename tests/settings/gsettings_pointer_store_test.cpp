@@ -1,15 +1,13 @@
-#include "settings/pointer_store_gsettings.h"
-
 #include <gio/gio.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include <unistd.h>
-
 #include "settings/pointer_settings.h"
+#include "settings/pointer_store_gsettings.h"
 
 namespace kvr {
 namespace {
@@ -118,7 +116,8 @@ TEST_F(GSettingsDesktop, SpeedBetweenLevelsStaysUntilAnotherLevelIsChosen) {
 }
 
 TEST(GSettingsPointerStoreWithoutSchema, HoldsNothingAndNeverStops) {
-    const fs::path empty = fs::temp_directory_path() / ("kvr_no_schema_" + std::to_string(getpid()));
+    const fs::path empty =
+        fs::temp_directory_path() / ("kvr_no_schema_" + std::to_string(getpid()));
     fs::create_directories(empty);
     for (const std::string& folder : {empty.string(), (empty / "missing").string()}) {
         GSettingsPointerStore desktop(folder);

@@ -15,8 +15,8 @@ using testing::IsEmpty;
 // three scroll lines.
 MemoryPointerStore usualDesktop() {
     MemoryPointerStore store;
-    store.values = {{PointerValue::MouseSensitivity, 10}, {PointerValue::MouseThreshold1, 6},
-                    {PointerValue::MouseThreshold2, 10},  {PointerValue::MouseSpeed, 1},
+    store.values = {{PointerValue::MouseSensitivity, 10},  {PointerValue::MouseThreshold1, 6},
+                    {PointerValue::MouseThreshold2, 10},   {PointerValue::MouseSpeed, 1},
                     {PointerValue::DoubleClickSpeed, 500}, {PointerValue::WheelScrollLines, 3}};
     return store;
 }
@@ -48,10 +48,9 @@ TEST(PointerSettings, ReadShowsLevelsAndApplyStoresTheChosenOnesThenAppliesEvery
 
     ASSERT_TRUE(model.MseSpd_OnClick(3));
     model.apply(store);
-    EXPECT_THAT(store.changes(),
-                ElementsAre("write MouseSensitivity 4", "write WheelScrollLines 3",
-                            "applyPointerSpeed 4", "applyAcceleration 6 10 1",
-                            "applyDoubleClickTime 500", "applyScrollLines 3"));
+    EXPECT_THAT(store.changes(), ElementsAre("write MouseSensitivity 4", "write WheelScrollLines 3",
+                                             "applyPointerSpeed 4", "applyAcceleration 6 10 1",
+                                             "applyDoubleClickTime 500", "applyScrollLines 3"));
     EXPECT_EQ(store.values[PointerValue::MouseSensitivity], 4);
     EXPECT_EQ(store.values[PointerValue::DoubleClickSpeed], 500);
 }
@@ -95,7 +94,8 @@ TEST(PointerSettings, NothingNeverReadNorChosenIsApplied) {
     const Case cases[] = {
         {"no settings at all", {}},
         // 0 would reset speed and double-click time to the desktop's defaults.
-        {"zero speed and time", {{PointerValue::MouseSensitivity, 0}, {PointerValue::DoubleClickSpeed, 0}}},
+        {"zero speed and time",
+         {{PointerValue::MouseSensitivity, 0}, {PointerValue::DoubleClickSpeed, 0}}},
         {"part of the acceleration",
          {{PointerValue::MouseThreshold1, 6}, {PointerValue::MouseSpeed, 1}}},
     };
