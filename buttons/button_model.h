@@ -2,11 +2,15 @@
 // State of the button assignment page: the caption of each button label, the code text of each
 // button, and the two fire-key fields that every fire-key button shares.
 #include <array>
+#include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "params/button_code.h"
 #include "buttons/button_names.h"
+#include "buttons/key_combination.h"
 #include "params/data_buf.h"
 #include "base/number_field.h"
 
@@ -48,6 +52,48 @@ public:
     // Shows the repeat count and fire time a fire-key code carries.
     void showFireKey(ButtonCode code);
 
+    // SelectedButton: the button whose label was clicked last; every menu choice acts on it.
+    int selectedButton() const { return selectedButton_; }
+    void selectButton(int button) {
+        if (isButton(button)) selectedButton_ = button;
+    }
+
+    // A button's code text, and its first six digits as the button's code in DataBuf.
+    void storeCode(int button, std::string text, DataBuf& data);
+
+    // A fixed function chosen from the menu for SelectedButton, with the function's name as its
+    // menu entry reads. The mouse keeps at least one button on the left click: a choice that
+    // would leave no label reading `leftKeyName` puts that name back and changes nothing.
+    // Returns whether the choice was stored.
+    bool KeyStatusOnClick(int entry, std::string_view functionName, std::string_view leftKeyName,
+                          DataBuf& data);
+
+    // The key combination dialog's result, cleared when the dialog opens.
+    void Key_AssemblyClick() { combo_ = {}; }
+    const KeyCombinationResult& keyCombination() const { return combo_; }
+    void setKeyCombination(KeyCombinationResult result) { combo_ = std::move(result); }
+    // A confirmed combination goes to SelectedButton: the label shows the whole text, the mouse
+    // gets the modifiers and the first key.
+    void ApplyKeyCombination(DataBuf& data);
+
+    // Device macros by list row: names of the used slots and their start addresses.
+    struct MacroList {
+        std::span<const std::string> names;
+        std::span<const std::uint16_t> addresses;
+    };
+    // A row of the macro list chosen for SelectedButton; the code is stored only while the mouse
+    // keeps macros.
+    void LB_NameClick(std::size_t row, MacroList macros, bool macroSupport, DataBuf& data);
+    // Before a device macro is deleted: marks every button whose caption names a macro.
+    void InitKeysParameters(std::span<const std::string> macroNames);
+    // After the deletion, with the rebuilt list: every marked button follows its macro by name,
+    // or falls back to its own fixed function when the macro is gone.
+    void RefreshKeysParameters(MacroList macros, bool macroSupport, const TextLookup& texts,
+                               DataBuf& data);
+    bool macroLinkMarked(int button) const {
+        return isButton(button) && macroLinkMarks_[static_cast<std::size_t>(button - 1)];
+    }
+
 private:
     static bool isButton(int button) {
         return button >= 1 && button <= static_cast<int>(kButtonCount);
@@ -57,6 +103,9 @@ private:
     ButtonCodeTexts codeTexts_;
     std::string repeatText_ = "2";
     std::string delayText_ = "16";
+    int selectedButton_ = 1;
+    KeyCombinationResult combo_;
+    std::array<bool, kButtonCount> macroLinkMarks_{};
 };
 
 }  // namespace kvr

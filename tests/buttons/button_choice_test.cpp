@@ -1,0 +1,208 @@
+// Choices on the button page: fixed functions under the left-click rule, key combinations and
+// device macros, each stored as code text and as the button's bytes in DataBuf.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "buttons/button_model.h"
+#include "buttons/button_names.h"
+#include "params/data_buf.h"
+#include "support/english_texts.h"
+
+namespace kvr {
+namespace {
+
+const std::array<std::string, 9> kDefaultCodes = {"010100", "010400", "010200", "010800", "011000",
+                                                  "050000", "040420", "020807", "030223"};
+
+class ButtonChoiceTest : public testing::Test {
+protected:
+    void SetUp() override {
+        for (int n = 1; n <= 9; ++n) setButton(n, kDefaultCodes[size_t(n - 1)]);
+        before = data;
+    }
+    void setButton(int n, const std::string& code) {
+        model.storeCode(n, code, data);
+        model.setCaption(n, CodeToDisplayName(code, naming));
+    }
+    bool choose(int button, int entry) {
+        model.selectButton(button);
+        const MenuEntry* e = nullptr;
+        for (const MenuEntry& m : menuEntries())
+            if (m.entry == entry) e = &m;
+        return model.KeyStatusOnClick(entry, naming.texts(e->nameKey), "Left Key", data);
+    }
+    std::vector<std::uint8_t> bytes(int button) const {
+        const ButtonCode c = buttonCodeAt(data, button);
+        return {c.codeClass, c.data1, c.data2};
+    }
+
+    CodeNaming naming{test::englishLookup(), {}};
+    ButtonModel model;
+    DataBuf data{};
+    DataBuf before{};
+};
+
+TEST_F(ButtonChoiceTest, TheLastLeftClickIsNeverChosenAway) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<int, std::string>> setup;  // buttons given a code first
+        int button;
+        int entry;
+        bool stored;
+    };
+    const Case cases[] = {
+        {"only left key", {}, 1, 1304, false},
+        {"left key on button 2 too", {{2, "010100"}}, 1, 1304, true},
+        {"hidden button 7 on left key", {{7, "010100"}}, 1, 1304, true},
+        {"left key chosen for itself", {}, 1, 900, true},
+        {"other button", {}, 3, 1304, true},
+        {"moving the left key", {}, 3, 900, true},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        for (const auto& [n, code] : c.setup) setButton(n, code);
+        const DataBuf start = data;
+        const std::string oldCode = model.codeText(c.button);
+        EXPECT_EQ(choose(c.button, c.entry), c.stored) << c.what;
+        if (c.stored) {
+            EXPECT_EQ(model.codeText(c.button), CodeForMenuEntry(c.entry, {})) << c.what;
+            EXPECT_EQ(model.caption(c.button), CodeToDisplayName(model.codeText(c.button), naming));
+        } else {
+            EXPECT_EQ(model.caption(c.button), "Left Key") << c.what;
+            EXPECT_EQ(model.codeText(c.button), oldCode) << c.what;
+            EXPECT_EQ(data, start) << c.what;
+        }
+    }
+}
+
+TEST_F(ButtonChoiceTest, VolumePlusAndFireKeyAreStoredAsTheirBytes) {
+    EXPECT_TRUE(choose(2, 1304));
+    EXPECT_EQ(bytes(2), (std::vector<std::uint8_t>{0x03, 0x00, 0xE9}));
+    EXPECT_EQ(model.caption(2), "Volume +");
+
+    model.setRepeatText("5");
+    model.setDelayText("40");
+    EXPECT_TRUE(choose(4, 1000));
+    EXPECT_EQ(bytes(4), (std::vector<std::uint8_t>{0x04, 0x0A, 0x28}));
+    EXPECT_EQ(model.codeText(4), "040A28");
+    // Only the chosen button changed.
+    for (int n : {1, 3, 5, 6, 7, 8, 9}) EXPECT_EQ(buttonCodeAt(data, n), buttonCodeAt(before, n));
+}
+
+TEST_F(ButtonChoiceTest, ConfirmedCombinationGoesToTheButtonSelectedAtConfirm) {
+    model.selectButton(3);
+    model.Key_AssemblyClick();
+    KeyCombination dialog;
+    dialog.FormCreate();
+    dialog.modifierClicked(Modifier::Ctrl, true);
+    dialog.Edt_AssemblyKeyDown(0x41, false);
+    dialog.Edt_AssemblyKeyDown(0x42, false);
+    model.selectButton(5);  // the dialog does not block the page
+    model.setKeyCombination(dialog.IB_ConfirmClick());
+    model.ApplyKeyCombination(data);
+
+    EXPECT_EQ(model.caption(5), "Ctrl+A+B");
+    EXPECT_EQ(model.codeText(5), "02010405");
+    EXPECT_EQ(bytes(5), (std::vector<std::uint8_t>{0x02, 0x01, 0x04}));
+    EXPECT_EQ(buttonCodeAt(data, 3), buttonCodeAt(before, 3));
+    // Named again from its code, the label shows what the mouse keeps.
+    EXPECT_EQ(CodeToDisplayName(model.codeText(5), naming), "Ctrl+A");
+}
+
+TEST_F(ButtonChoiceTest, UnconfirmedOrClearedCombinationChangesNothing) {
+    model.selectButton(2);
+    model.Key_AssemblyClick();
+    model.ApplyKeyCombination(data);
+    EXPECT_EQ(model.caption(2), "Middle Key");
+    EXPECT_EQ(data, before);
+
+    // Confirm with nothing composed: no key, no caption, and the last left click may go.
+    model.selectButton(1);
+    KeyCombination dialog;
+    model.setKeyCombination(dialog.IB_ConfirmClick());
+    model.ApplyKeyCombination(data);
+    EXPECT_EQ(model.caption(1), "");
+    EXPECT_EQ(bytes(1), (std::vector<std::uint8_t>{0x02, 0x00, 0x00}));
+}
+
+class MacroLinkTest : public ButtonChoiceTest {
+protected:
+    std::vector<std::string> names = {"Alpha", "Beta", "Gamma"};
+    std::vector<std::uint16_t> addresses = {528, 568, 628};
+    ButtonModel::MacroList list() const { return {names, addresses}; }
+};
+
+TEST_F(MacroLinkTest, ChosenMacroStoresItsAddressOnlyWithMacroSupport) {
+    model.selectButton(4);
+    model.LB_NameClick(1, list(), true, data);
+    EXPECT_EQ(model.caption(4), "Beta");
+    EXPECT_EQ(model.codeText(4), "060238");
+    EXPECT_EQ(bytes(4), (std::vector<std::uint8_t>{0x06, 0x02, 0x38}));
+
+    model.selectButton(5);
+    model.LB_NameClick(0, list(), false, data);
+    EXPECT_EQ(model.caption(5), "Alpha");
+    EXPECT_EQ(model.codeText(5), "011000");
+    model.LB_NameClick(3, list(), true, data);  // no such row
+    EXPECT_EQ(model.caption(5), "Alpha");
+}
+
+TEST_F(MacroLinkTest, DeletionMovesLinkedButtonsAndFallsBackForTheDeletedMacro) {
+    setButton(7, "060210");
+    model.setCaption(7, "Alpha");
+    setButton(8, "060274");
+    model.setCaption(8, "Gamma");
+    // Linked by caption only: button 2 names a macro whatever its code, button 3's code points
+    // at a macro but its caption names none.
+    model.setCaption(2, "Beta");
+    setButton(3, "060238");
+    model.setRepeatText("3");
+    model.setDelayText("9");
+
+    model.InitKeysParameters(names);
+    for (int n = 1; n <= 9; ++n) EXPECT_EQ(model.macroLinkMarked(n), n == 2 || n == 7 || n == 8) << n;
+
+    // Alpha (40 bytes) is deleted: the later records move down by 40.
+    names = {"Beta", "Gamma"};
+    addresses = {528, 588};
+    model.RefreshKeysParameters(list(), true, naming.texts, data);
+
+    EXPECT_EQ(model.caption(7), "Fire Key");
+    EXPECT_EQ(model.codeText(7), "040609");
+    EXPECT_EQ(model.caption(8), "Gamma");
+    EXPECT_EQ(bytes(8), (std::vector<std::uint8_t>{0x06, 0x02, 0x4C}));
+    EXPECT_EQ(model.codeText(2), "060210");
+    EXPECT_EQ(model.codeText(3), "060238") << "not linked by its caption";
+    for (int n = 1; n <= 9; ++n) EXPECT_FALSE(model.macroLinkMarked(n));
+}
+
+TEST_F(MacroLinkTest, EveryButtonHasItsOwnFallback) {
+    const char* const captions[] = {"Left Key", "Middle Key", "Right Key", "Backward", "Forward",
+                                    "DPI",      "Fire Key",   "Win+D",     "LED Switch"};
+    const char* const codes[] = {"010100", "010400", "010200", "010800", "011000",
+                                 "050000", "040410", "020807", "090000"};
+    model.setRepeatText("2");
+    model.setDelayText("16");
+    for (int n = 1; n <= 9; ++n) model.setCaption(n, "Alpha");
+    model.InitKeysParameters(names);
+    names = {"Beta", "Gamma"};
+    model.RefreshKeysParameters(list(), true, naming.texts, data);
+    for (int n = 1; n <= 9; ++n) {
+        EXPECT_EQ(model.caption(n), captions[n - 1]) << n;
+        EXPECT_EQ(model.codeText(n), codes[n - 1]) << n;
+        EXPECT_EQ(codeText(buttonCodeAt(data, n)), codes[n - 1]) << n;
+    }
+}
+
+TEST_F(MacroLinkTest, WithoutMacroSupportTheMarksStay) {
+    model.setCaption(6, "Alpha");
+    model.InitKeysParameters(names);
+    model.RefreshKeysParameters({}, false, naming.texts, data);
+    EXPECT_EQ(model.caption(6), "Alpha");
+    EXPECT_EQ(data, before);
+}
+
+}  // namespace
+}  // namespace kvr
