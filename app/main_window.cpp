@@ -100,7 +100,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::createPages() {
-    buttonPage_ = std::make_unique<ButtonPage>(*this, buttons_);
+    buttonPage_ = std::make_unique<ButtonPage>(*this, buttons_, naming_);
     advancedPage_ = std::make_unique<AdvancedPage>(*this, sensitivity_, services_.pointer);
     lightPage_ = std::make_unique<LightPage>(*this, light_);
     macroPage_ = std::make_unique<MacroPage>(*this);

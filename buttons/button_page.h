@@ -1,25 +1,75 @@
 #pragma once
-// Page 1: the nine button labels over the mouse drawing and the fire-key fields.
+// Page 1: the nine button labels over the mouse drawing, the two-level function menu that opens
+// beside a clicked label, the key combination dialog and the fire-key fields.
+#include <QPointer>
+#include <functional>
+
 #include "app/window_page.h"
+#include "buttons/button_model.h"
+#include "buttons/key_combination_dialog.h"
 
 namespace kvr {
 
-class ButtonModel;
+struct CodeNaming;
+class CaptionLabel;
 
 class ButtonPage final : public WindowPage {
     Q_OBJECT
 public:
-    ButtonPage(PageHost& host, ButtonModel& buttons);
+    ButtonPage(PageHost& host, ButtonModel& buttons, const CodeNaming& naming);
+    ~ButtonPage() override;
 
     void render() override;
     void languageChanged() override;
     void hideMenus() override;
 
-    // Each key label shows its button's name as the model holds it.
+    // Each key label shows the name of its button's function, named afresh from its code.
     void RefreshProfileKeys();
 
+    // Clicking label Key<n>: the button is selected and the menu opens beside the label.
+    void ShowPnlMain_OnClick(int button);
+    // Pointing at an entry of the menu, and leaving it.
+    void KeyByTagMouseEnter(const QString& entry);
+    void KeyByTagMouseLeave(const QString& entry);
+    // Choosing a fixed function from a submenu.
+    void KeyStatusOnClick(const QString& entry);
+    // "User-defined": the key combination dialog opens for the selected button.
+    void Key_AssemblyClick();
+    // The dialog confirmed: the result goes to the button selected now.
+    void ApplyKeyCombination();
+    // The page background: every menu closes.
+    void ClearAP();
+    // Leaving the fire-key fields.
+    void RepeatValue_OnClick();
+    void DelayTimeValue_OnClick();
+
+    // The mouse's macros, as the macro page keeps them; the macro list of the menu opens only
+    // while there is at least one.
+    using DeviceMacros = std::function<ButtonModel::MacroList()>;
+    void setDeviceMacros(DeviceMacros macros, std::function<bool()> macroSupport);
+    void LB_NameClick(int row);
+    // Around the deletion of a device macro: the buttons that name a macro, and afterwards their
+    // new addresses or their fallback functions.
+    void InitKeysParameters();
+    void RefreshKeysParameters();
+
+    KeyCombinationDialog* keyCombinationDialog() const { return dialog_; }
+
 private:
+    // The labels show the model's captions as they are.
+    void showCaptions();
+    void showFireKeyFields();
+    void setHighlight(CaptionLabel* entry, bool on);
+    void openBeside(QWidget* menu, CaptionLabel* entry);
+    void closeSubmenus();
+    void connectMenu();
+    std::string text(std::string_view key) const;
+
     ButtonModel& buttons_;
+    const CodeNaming& naming_;
+    QPointer<KeyCombinationDialog> dialog_;
+    DeviceMacros deviceMacros_;
+    std::function<bool()> macroSupport_;
 };
 
 }  // namespace kvr
