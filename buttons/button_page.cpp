@@ -73,6 +73,9 @@ void ButtonPage::connectMenu() {
     for (const QString& name : menuEntryControls()) {
         CaptionLabel* entry = controls.caption(name);
         if (entry == nullptr) continue;
+        // The entry paints its own row when lit; the panel shows through otherwise.
+        entry->setAttribute(Qt::WA_TranslucentBackground, false);
+        entry->setAttribute(Qt::WA_NoSystemBackground, false);
         setHighlight(entry, false);
         connect(entry, &CaptionLabel::entered, this, [this, name] { KeyByTagMouseEnter(name); });
         connect(entry, &CaptionLabel::left, this, [this, name] { KeyByTagMouseLeave(name); });
@@ -146,10 +149,10 @@ void ButtonPage::languageChanged() {
 }
 
 void ButtonPage::setHighlight(CaptionLabel* entry, bool on) {
-    QPalette pal = entry->palette();
-    pal.setColor(QPalette::WindowText, on ? QColor(Qt::white) : kEntryText);
-    pal.setColor(QPalette::Window, kHighlight);
-    entry->setPalette(pal);
+    // The window's style sheet draws the panels, so the entry's colours go through one too.
+    const QColor textColour = on ? QColor(Qt::white) : kEntryText;
+    entry->setStyleSheet(QString("QLabel { color: %1; background: %2; padding-left: 3px; }")
+                             .arg(textColour.name(), on ? kHighlight.name() : "transparent"));
     entry->setAutoFillBackground(on);
 }
 

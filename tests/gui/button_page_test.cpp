@@ -157,18 +157,25 @@ TEST_F(ButtonPageTest, PointedEntriesAreTealWithWhiteTextAndGroupsSwapTheirSubme
     click("Key1");
     enter("Key_Standard");
     QLabel* entry = label("Key_Standard");
-    EXPECT_TRUE(entry->autoFillBackground());
-    EXPECT_EQ(entry->palette().color(QPalette::Window), QColor(0, 128, 128));
-    EXPECT_EQ(entry->palette().color(QPalette::WindowText), QColor(Qt::white));
+    // As drawn: a teal row with white letters, and back to the panel's colour when left.
+    const QImage lit = entry->grab().toImage();
+    EXPECT_EQ(QColor(lit.pixel(lit.width() - 2, 1)), QColor(0, 128, 128));
+    bool whiteText = false;
+    for (int x = 0; x < lit.width(); ++x)
+        whiteText = whiteText || QColor(lit.pixel(x, lit.height() / 2)) == QColor(Qt::white);
+    EXPECT_TRUE(whiteText);
     EXPECT_TRUE(find("Pnl_MseKey")->isVisible());
     leave("Key_Standard");
-    EXPECT_FALSE(entry->autoFillBackground());
+    const QImage unlit = find("Pnl_Main")->grab().toImage();
+    EXPECT_NE(QColor(unlit.pixel(entry->geometry().right() - 2, entry->geometry().top() + 1)),
+              QColor(0, 128, 128));
 
     enter("Key_Special");
     EXPECT_FALSE(find("Pnl_MseKey")->isVisible());
     EXPECT_TRUE(find("Pnl_Special")->isVisible());
     enter("Key_Fire");
-    EXPECT_TRUE(label("Key_Fire")->autoFillBackground());
+    const QImage fire = label("Key_Fire")->grab().toImage();
+    EXPECT_EQ(QColor(fire.pixel(fire.width() - 2, 1)), QColor(0, 128, 128));
     leave("Key_Fire");
     leave("Key_Special");
     enter("Key_Assembly");
