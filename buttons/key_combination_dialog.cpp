@@ -138,6 +138,8 @@ KeyCombinationDialog::KeyCombinationDialog(QWidget* mainWindow, TextLookup texts
         box->setGeometry(kTickRow.left() + int(i) * boxWidth + 14, kTickRow.top(), boxWidth - 14,
                          kTickRow.height());
         box->setStyleSheet("QCheckBox { color: #d8dbe2; background: transparent; }");
+        // The keys belong to the edit field: a box never keeps the focus.
+        box->setFocusPolicy(Qt::NoFocus);
         connect(box, &QCheckBox::clicked, this, [this, m](bool ticked) { modifierClicked(m, ticked); });
         boxes_[i] = box;
     }
