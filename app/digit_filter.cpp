@@ -37,8 +37,7 @@ bool Edt_Repeat1KeyPress(QChar typed) {
 
 void installDigitFilter(QLineEdit* field) {
     field->installEventFilter(new DigitKeyFilter(field));
-    field->setValidator(
-        new QRegularExpressionValidator(QRegularExpression("[0-9]*"), field));
+    field->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), field));
 }
 
 }  // namespace kvr

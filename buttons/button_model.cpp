@@ -75,7 +75,8 @@ void ButtonModel::showFireKey(ButtonCode code) {
 
 void ButtonModel::storeCode(int button, std::string text, DataBuf& data) {
     if (!isButton(button)) return;
-    if (const std::optional<ButtonCode> code = parseCodeText(text)) setButtonCode(data, button, *code);
+    if (const std::optional<ButtonCode> code = parseCodeText(text))
+        setButtonCode(data, button, *code);
     setCodeText(button, std::move(text));
 }
 

@@ -8,11 +8,11 @@
 #include <string_view>
 #include <utility>
 
-#include "params/button_code.h"
+#include "base/number_field.h"
 #include "buttons/button_names.h"
 #include "buttons/key_combination.h"
+#include "params/button_code.h"
 #include "params/data_buf.h"
-#include "base/number_field.h"
 
 namespace kvr {
 

@@ -60,7 +60,8 @@ ButtonPage::ButtonPage(PageHost& host, ButtonModel& buttons, const CodeNaming& n
     for (int k = 1; k <= 9; ++k)
         connect(controls.caption(keyLabel(k)), &CaptionLabel::clicked, this,
                 [this, k] { ShowPnlMain_OnClick(k); });
-    connect(controls.image("Img_P1"), &SkinImage::pressed, this, [this](QMouseEvent*) { ClearAP(); });
+    connect(controls.image("Img_P1"), &SkinImage::pressed, this,
+            [this](QMouseEvent*) { ClearAP(); });
     connectMenu();
 }
 
@@ -86,13 +87,14 @@ void ButtonPage::connectMenu() {
             &ButtonPage::Key_AssemblyClick);
     auto* list = controls.get<QListWidget>("LB_Name");
     list->setFixedWidth(function_menu::kSubWidth);
-    list->setStyleSheet(QString("QListWidget { background: #1d1f25; border: 1px solid #b3202a; "
-                                "color: %1; }"
-                                "QListWidget::item { height: %2px; padding-left: %3px; }"
-                                "QListWidget::item:hover { background: rgb(0,128,128); color: white; }")
-                            .arg(kEntryText.name())
-                            .arg(function_menu::kRowHeight)
-                            .arg(kMacroRowIndent));
+    list->setStyleSheet(
+        QString("QListWidget { background: #1d1f25; border: 1px solid #b3202a; "
+                "color: %1; }"
+                "QListWidget::item { height: %2px; padding-left: %3px; }"
+                "QListWidget::item:hover { background: rgb(0,128,128); color: white; }")
+            .arg(kEntryText.name())
+            .arg(function_menu::kRowHeight)
+            .arg(kMacroRowIndent));
     connect(list, &QListWidget::itemClicked, this,
             [this, list](QListWidgetItem* item) { LB_NameClick(list->row(item)); });
 }
@@ -179,9 +181,9 @@ void ButtonPage::openBeside(QWidget* menu, CaptionLabel* entry) {
     const QWidget* main = host_.controls().find("Pnl_Main");
     const QRect m = main->geometry();
     const QRect e = entry->geometry();
-    const MenuPoint at = submenuAt({m.left(), m.top(), m.width(), m.height()},
-                                   {e.left(), e.top(), e.width(), e.height()}, menu->width(),
-                                   menu->height());
+    const MenuPoint at =
+        submenuAt({m.left(), m.top(), m.width(), m.height()},
+                  {e.left(), e.top(), e.width(), e.height()}, menu->width(), menu->height());
     menu->move(at.x, at.y);
     menu->show();
     menu->raise();

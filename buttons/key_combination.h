@@ -20,7 +20,7 @@ struct KeyCombinationResult {
 class KeyCombination {
 public:
     static constexpr std::array<Modifier, 4> kModifiers = {Modifier::Ctrl, Modifier::Shift,
-                                                            Modifier::Alt, Modifier::Win};
+                                                           Modifier::Alt, Modifier::Win};
     static std::string_view nameOf(Modifier m);
 
     // The dialog as it opens: nothing typed, nothing shown. The boxes keep their ticks.

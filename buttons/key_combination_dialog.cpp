@@ -39,45 +39,80 @@ struct KeyMap {
 };
 
 constexpr KeyMap kKeyMap[] = {
-    {Qt::Key_Asterisk, true, 0x6A},   {Qt::Key_Plus, true, 0x6B},
-    {Qt::Key_Comma, true, 0x6C},      {Qt::Key_Minus, true, 0x6D},
-    {Qt::Key_Period, true, 0x6E},     {Qt::Key_Slash, true, 0x6F},
-    {Qt::Key_Backspace, false, 0x08}, {Qt::Key_Tab, false, 0x09},
-    {Qt::Key_Backtab, false, 0x09},   {Qt::Key_Clear, false, 0x0C},
-    {Qt::Key_Return, false, 0x0D},    {Qt::Key_Enter, false, 0x0D},
-    {Qt::Key_Shift, false, 0x10},     {Qt::Key_Control, false, 0x11},
-    {Qt::Key_Alt, false, 0x12},       {Qt::Key_AltGr, false, 0xA5},
-    {Qt::Key_Pause, false, 0x13},     {Qt::Key_CapsLock, false, 0x14},
-    {Qt::Key_Escape, false, 0x1B},    {Qt::Key_Space, false, 0x20},
-    {Qt::Key_PageUp, false, 0x21},    {Qt::Key_PageDown, false, 0x22},
-    {Qt::Key_End, false, 0x23},       {Qt::Key_Home, false, 0x24},
-    {Qt::Key_Left, false, 0x25},      {Qt::Key_Up, false, 0x26},
-    {Qt::Key_Right, false, 0x27},     {Qt::Key_Down, false, 0x28},
-    {Qt::Key_Select, false, 0x29},    {Qt::Key_Print, false, 0x2C},
-    {Qt::Key_Insert, false, 0x2D},    {Qt::Key_Delete, false, 0x2E},
-    {Qt::Key_Help, false, 0x2F},      {Qt::Key_Meta, false, 0x5B},
-    {Qt::Key_Super_L, false, 0x5B},   {Qt::Key_Super_R, false, 0x5C},
-    {Qt::Key_Menu, false, 0x5D},      {Qt::Key_NumLock, false, 0x90},
+    {Qt::Key_Asterisk, true, 0x6A},
+    {Qt::Key_Plus, true, 0x6B},
+    {Qt::Key_Comma, true, 0x6C},
+    {Qt::Key_Minus, true, 0x6D},
+    {Qt::Key_Period, true, 0x6E},
+    {Qt::Key_Slash, true, 0x6F},
+    {Qt::Key_Backspace, false, 0x08},
+    {Qt::Key_Tab, false, 0x09},
+    {Qt::Key_Backtab, false, 0x09},
+    {Qt::Key_Clear, false, 0x0C},
+    {Qt::Key_Return, false, 0x0D},
+    {Qt::Key_Enter, false, 0x0D},
+    {Qt::Key_Shift, false, 0x10},
+    {Qt::Key_Control, false, 0x11},
+    {Qt::Key_Alt, false, 0x12},
+    {Qt::Key_AltGr, false, 0xA5},
+    {Qt::Key_Pause, false, 0x13},
+    {Qt::Key_CapsLock, false, 0x14},
+    {Qt::Key_Escape, false, 0x1B},
+    {Qt::Key_Space, false, 0x20},
+    {Qt::Key_PageUp, false, 0x21},
+    {Qt::Key_PageDown, false, 0x22},
+    {Qt::Key_End, false, 0x23},
+    {Qt::Key_Home, false, 0x24},
+    {Qt::Key_Left, false, 0x25},
+    {Qt::Key_Up, false, 0x26},
+    {Qt::Key_Right, false, 0x27},
+    {Qt::Key_Down, false, 0x28},
+    {Qt::Key_Select, false, 0x29},
+    {Qt::Key_Print, false, 0x2C},
+    {Qt::Key_Insert, false, 0x2D},
+    {Qt::Key_Delete, false, 0x2E},
+    {Qt::Key_Help, false, 0x2F},
+    {Qt::Key_Meta, false, 0x5B},
+    {Qt::Key_Super_L, false, 0x5B},
+    {Qt::Key_Super_R, false, 0x5C},
+    {Qt::Key_Menu, false, 0x5D},
+    {Qt::Key_NumLock, false, 0x90},
     {Qt::Key_ScrollLock, false, 0x91},
     // The OEM keys by their unshifted characters (US layout); "+" is the plus key of layouts
     // that have one unshifted.
-    {Qt::Key_Semicolon, false, 0xBA}, {Qt::Key_Slash, false, 0xBF},
-    {Qt::Key_QuoteLeft, false, 0xC0}, {Qt::Key_BracketLeft, false, 0xDB},
-    {Qt::Key_Backslash, false, 0xDC}, {Qt::Key_BracketRight, false, 0xDD},
-    {Qt::Key_Apostrophe, false, 0xDE}, {Qt::Key_Equal, false, 0xBB},
-    {Qt::Key_Plus, false, 0xBB},      {Qt::Key_Comma, false, 0xBC},
-    {Qt::Key_Minus, false, 0xBD},     {Qt::Key_Period, false, 0xBE},
+    {Qt::Key_Semicolon, false, 0xBA},
+    {Qt::Key_Slash, false, 0xBF},
+    {Qt::Key_QuoteLeft, false, 0xC0},
+    {Qt::Key_BracketLeft, false, 0xDB},
+    {Qt::Key_Backslash, false, 0xDC},
+    {Qt::Key_BracketRight, false, 0xDD},
+    {Qt::Key_Apostrophe, false, 0xDE},
+    {Qt::Key_Equal, false, 0xBB},
+    {Qt::Key_Plus, false, 0xBB},
+    {Qt::Key_Comma, false, 0xBC},
+    {Qt::Key_Minus, false, 0xBD},
+    {Qt::Key_Period, false, 0xBE},
     // Browser, volume, media and launch keys, where the platform reports them.
-    {Qt::Key_Back, false, 0xA6},      {Qt::Key_Forward, false, 0xA7},
-    {Qt::Key_Refresh, false, 0xA8},   {Qt::Key_Stop, false, 0xA9},
-    {Qt::Key_Search, false, 0xAA},    {Qt::Key_Favorites, false, 0xAB},
-    {Qt::Key_HomePage, false, 0xAC},  {Qt::Key_VolumeMute, false, 0xAD},
-    {Qt::Key_VolumeDown, false, 0xAE}, {Qt::Key_VolumeUp, false, 0xAF},
-    {Qt::Key_MediaNext, false, 0xB0}, {Qt::Key_MediaPrevious, false, 0xB1},
-    {Qt::Key_MediaStop, false, 0xB2}, {Qt::Key_MediaTogglePlayPause, false, 0xB3},
-    {Qt::Key_MediaPlay, false, 0xB3}, {Qt::Key_MediaPause, false, 0xB3},
-    {Qt::Key_LaunchMail, false, 0xB4}, {Qt::Key_LaunchMedia, false, 0xB5},
-    {Qt::Key_Launch0, false, 0xB6},   {Qt::Key_Launch1, false, 0xB7},
+    {Qt::Key_Back, false, 0xA6},
+    {Qt::Key_Forward, false, 0xA7},
+    {Qt::Key_Refresh, false, 0xA8},
+    {Qt::Key_Stop, false, 0xA9},
+    {Qt::Key_Search, false, 0xAA},
+    {Qt::Key_Favorites, false, 0xAB},
+    {Qt::Key_HomePage, false, 0xAC},
+    {Qt::Key_VolumeMute, false, 0xAD},
+    {Qt::Key_VolumeDown, false, 0xAE},
+    {Qt::Key_VolumeUp, false, 0xAF},
+    {Qt::Key_MediaNext, false, 0xB0},
+    {Qt::Key_MediaPrevious, false, 0xB1},
+    {Qt::Key_MediaStop, false, 0xB2},
+    {Qt::Key_MediaTogglePlayPause, false, 0xB3},
+    {Qt::Key_MediaPlay, false, 0xB3},
+    {Qt::Key_MediaPause, false, 0xB3},
+    {Qt::Key_LaunchMail, false, 0xB4},
+    {Qt::Key_LaunchMedia, false, 0xB5},
+    {Qt::Key_Launch0, false, 0xB6},
+    {Qt::Key_Launch1, false, 0xB7},
 };
 
 }  // namespace
@@ -111,9 +146,8 @@ KeyCombinationDialog::KeyCombinationDialog(QWidget* mainWindow, TextLookup texts
     if (std::optional<QImage> picture = decodeBuiltInPicture("AssemblyDlgBack")) {
         background_->setPicture(QPixmap::fromImage(*picture), "AssemblyDlgBack");
         // The window takes the picture's shape: its see-through pixels are left out.
-        setMask(QBitmap::fromImage(
-            picture->convertToFormat(QImage::Format_RGB32)
-                .createMaskFromColor(kMaroon.rgb(), Qt::MaskInColor)));
+        setMask(QBitmap::fromImage(picture->convertToFormat(QImage::Format_RGB32)
+                                       .createMaskFromColor(kMaroon.rgb(), Qt::MaskInColor)));
     }
 
     title_ = new CaptionLabel("lbl_Assembly", this);
@@ -140,7 +174,8 @@ KeyCombinationDialog::KeyCombinationDialog(QWidget* mainWindow, TextLookup texts
         box->setStyleSheet("QCheckBox { color: #d8dbe2; background: transparent; }");
         // The keys belong to the edit field: a box never keeps the focus.
         box->setFocusPolicy(Qt::NoFocus);
-        connect(box, &QCheckBox::clicked, this, [this, m](bool ticked) { modifierClicked(m, ticked); });
+        connect(box, &QCheckBox::clicked, this,
+                [this, m](bool ticked) { modifierClicked(m, ticked); });
         boxes_[i] = box;
     }
 
@@ -214,10 +249,10 @@ bool KeyCombinationDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void KeyCombinationDialog::Edt_AssemblyKeyDown(QKeyEvent* event) {
     const int key = event->key();
-    const bool held = (event->modifiers() & (Qt::ShiftModifier | Qt::AltModifier |
-                                             Qt::ControlModifier)) != 0 ||
-                      key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
-                      key == Qt::Key_AltGr;
+    const bool held =
+        (event->modifiers() & (Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier)) != 0 ||
+        key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+        key == Qt::Key_AltGr;
     combo_.Edt_AssemblyKeyDown(virtualKeyOf(*event), held);
     render();
 }

@@ -162,7 +162,8 @@ TEST_F(MacroLinkTest, DeletionMovesLinkedButtonsAndFallsBackForTheDeletedMacro) 
     model.setDelayText("9");
 
     model.InitKeysParameters(names);
-    for (int n = 1; n <= 9; ++n) EXPECT_EQ(model.macroLinkMarked(n), n == 2 || n == 7 || n == 8) << n;
+    for (int n = 1; n <= 9; ++n)
+        EXPECT_EQ(model.macroLinkMarked(n), n == 2 || n == 7 || n == 8) << n;
 
     // Alpha (40 bytes) is deleted: the later records move down by 40.
     names = {"Beta", "Gamma"};
@@ -179,7 +180,7 @@ TEST_F(MacroLinkTest, DeletionMovesLinkedButtonsAndFallsBackForTheDeletedMacro) 
 }
 
 TEST_F(MacroLinkTest, EveryButtonHasItsOwnFallback) {
-    const char* const captions[] = {"Left Key", "Middle Key", "Right Key", "Backward", "Forward",
+    const char* const captions[] = {"Left Key", "Middle Key", "Right Key", "Backward",  "Forward",
                                     "DPI",      "Fire Key",   "Win+D",     "LED Switch"};
     const char* const codes[] = {"010100", "010400", "010200", "010800", "011000",
                                  "050000", "040410", "020807", "090000"};

@@ -11,11 +11,10 @@ TEST(FunctionMenu, MainMenuOpensAtTheLabelCentreAndTurnsAtTheEdges) {
         MenuPoint at;
     };
     const Case cases[] = {
-        {{100, 100}, {100, 100}},
-        {{609, 429}, {609, 429}},  // 799 and 599: still inside
-        {{610, 100}, {420, 100}},  // reaches 800: to the left
-        {{100, 430}, {100, 260}},  // reaches 600: above
-        {{700, 500}, {510, 330}},  // the corner: both
+        {{100, 100}, {100, 100}}, {{609, 429}, {609, 429}},  // 799 and 599: still inside
+        {{610, 100}, {420, 100}},                            // reaches 800: to the left
+        {{100, 430}, {100, 260}},                            // reaches 600: above
+        {{700, 500}, {510, 330}},                            // the corner: both
     };
     for (const Case& c : cases)
         EXPECT_EQ(mainMenuAt(c.centre), c.at) << c.centre.x << "," << c.centre.y;
@@ -38,13 +37,14 @@ TEST(FunctionMenu, SubmenuOpensBesideItsEntryAndTurnsAtTheEdges) {
         {{100, 357, 190, 170}, 170, {289, 406 + 24 - 170}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(submenuAt(c.main, entry, 164, c.subHeight), c.at) << c.main.left << "," << c.main.top;
+        EXPECT_EQ(submenuAt(c.main, entry, 164, c.subHeight), c.at)
+            << c.main.left << "," << c.main.top;
 }
 
 TEST(FunctionMenu, GroupsOpenTheirSubmenusWithTheirEntriesInOrder) {
     const auto groups = menuGroups();
     ASSERT_EQ(groups.size(), 7u);
-    const char* const order[] = {"Key_Standard", "Key_Special", "Key_Media", "Key_WWW",
+    const char* const order[] = {"Key_Standard", "Key_Special",  "Key_Media", "Key_WWW",
                                  "Key_MyPC",     "Key_Assembly", "Key_Macro"};
     for (std::size_t i = 0; i < 7; ++i) EXPECT_EQ(groups[i].control, order[i]);
 
@@ -54,15 +54,16 @@ TEST(FunctionMenu, GroupsOpenTheirSubmenusWithTheirEntriesInOrder) {
         return names;
     };
     using V = std::vector<std::string_view>;
-    EXPECT_EQ(controls("Key_Standard"), (V{"Key_Left", "Key_Right", "Key_Middle", "Key_B4", "Key_B5"}));
+    EXPECT_EQ(controls("Key_Standard"),
+              (V{"Key_Left", "Key_Right", "Key_Middle", "Key_B4", "Key_B5"}));
     EXPECT_EQ(controls("Key_Special"),
               (V{"Key_Fire", "Key_CPI", "Key_CPII", "Key_CPID", "Key_LEDSwitch"}));
-    EXPECT_EQ(controls("Key_Media"), (V{"Key_PlayPause", "Key_Stop", "Key_PreviousTrack",
-                                        "Key_NextTrack", "Key_VolumePlus", "Key_VolumeMinus",
-                                        "Key_Mute"}));
-    EXPECT_EQ(controls("Key_WWW"), (V{"Key_WWWHome", "Key_WWWSearch", "Key_WWWBack",
-                                      "Key_WWWForward", "Key_WWWStop", "Key_WWWRefresh",
-                                      "Key_WWWFavorites"}));
+    EXPECT_EQ(controls("Key_Media"),
+              (V{"Key_PlayPause", "Key_Stop", "Key_PreviousTrack", "Key_NextTrack",
+                 "Key_VolumePlus", "Key_VolumeMinus", "Key_Mute"}));
+    EXPECT_EQ(controls("Key_WWW"),
+              (V{"Key_WWWHome", "Key_WWWSearch", "Key_WWWBack", "Key_WWWForward", "Key_WWWStop",
+                 "Key_WWWRefresh", "Key_WWWFavorites"}));
     EXPECT_EQ(controls("Key_MyPC"), (V{"Key_Computer", "Key_Calculator", "Key_EMail"}));
     EXPECT_TRUE(controls("Key_Assembly").empty());
     EXPECT_EQ(menuGroupOf("Key_Macro")->panel, "LB_Name");

@@ -104,14 +104,15 @@ std::vector<Row> keysByRule() {
     for (int i = 0; i < 26; ++i)
         rows.push_back({78 + i, 0x41 + i, std::string(1, char('A' + i)), 0x04 + i});
     for (int d = 0; d <= 9; ++d)
-        rows.push_back({104 + d, 0x30 + d, std::string(1, char('0' + d)), d == 0 ? 0x27 : 0x1D + d});
+        rows.push_back(
+            {104 + d, 0x30 + d, std::string(1, char('0' + d)), d == 0 ? 0x27 : 0x1D + d});
     for (int f = 1; f <= 12; ++f)
         rows.push_back({45 + f, 0x6F + f, "F" + std::to_string(f), 0x39 + f});
     for (int f = 13; f <= 24; ++f)
         rows.push_back({45 + f, 0x6F + f, "F" + std::to_string(f), 0x5B + f});
     for (int d = 0; d <= 9; ++d)
-        rows.push_back({30 + d, 0x60 + d, std::to_string(d) + " (numeric pad)",
-                        d == 0 ? 0x62 : 0x58 + d});
+        rows.push_back(
+            {30 + d, 0x60 + d, std::to_string(d) + " (numeric pad)", d == 0 ? 0x62 : 0x58 + d});
     return rows;
 }
 

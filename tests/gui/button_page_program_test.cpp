@@ -1,9 +1,10 @@
 // The real program with the emulated mouse kept in a file, driven by pointer moves and clicks
 // on a private X server: a function chosen from the button menu reaches the file with Apply.
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "buttons/button_page.h"
 #include "params/checksum.h"
@@ -23,9 +24,11 @@ public:
     }
     // Moves the pointer to a point of the window, and clicks there when asked.
     bool at(QPoint p, bool click) {
-        QStringList args = {"mousemove", "--window", QString::number(window_), QString::number(p.x()),
-                            QString::number(p.y())};
-        if (click) args << "click" << "1";
+        QStringList args = {"mousemove", "--window", QString::number(window_),
+                            QString::number(p.x()), QString::number(p.y())};
+        if (click)
+            args << "click"
+                 << "1";
         QProcess xdotool;
         xdotool.setProcessEnvironment(env_);
         xdotool.start("xdotool", args);

@@ -1,10 +1,11 @@
 // The button page in the window: the function menu, the choices it makes, the key combination
 // dialog over the page, the fire-key fields, and what Apply writes into the mouse.
+#include "buttons/button_page.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "buttons/button_page.h"
 #include "buttons/function_menu.h"
 #include "buttons/key_combination_dialog.h"
 #include "params/checksum.h"
@@ -90,11 +91,14 @@ TEST_F(ButtonPageTest, VolumePlusByMouseClicksReachesTheMouseWithAValidChecksum)
 TEST_F(ButtonPageTest, EveryFixedFunctionOfTheMenuCanBeGivenByMouse) {
     for (const MenuGroup& g : menuGroups()) {
         for (const MenuEntry& e : submenuEntries(g)) {
-            const QString control = QString::fromUtf8(e.control.data(), qsizetype(e.control.size()));
+            const QString control =
+                QString::fromUtf8(e.control.data(), qsizetype(e.control.size()));
             choose(3, QString::fromUtf8(g.control.data(), qsizetype(g.control.size())), control);
-            EXPECT_EQ(window->buttonModel().codeText(3), CodeForMenuEntry(e.entry, window->buttonModel().fireKey()))
+            EXPECT_EQ(window->buttonModel().codeText(3),
+                      CodeForMenuEntry(e.entry, window->buttonModel().fireKey()))
                 << control.toStdString();
-            EXPECT_EQ(label("Key3")->text(), label(control)->text().mid(3)) << control.toStdString();
+            EXPECT_EQ(label("Key3")->text(), label(control)->text().mid(3))
+                << control.toStdString();
         }
     }
 }
@@ -117,6 +121,19 @@ TEST_F(ButtonPageTest, TheLastLeftClickStaysAndAHiddenButtonCounts) {
     EXPECT_EQ(label("Key1")->text(), "Volume +");
     click("Btn_Apply_1");
     EXPECT_EQ(mouseCode(1), (std::vector<std::uint8_t>{0x03, 0x00, 0xE9}));
+}
+
+TEST_F(ButtonPageTest, ClickingAHoveredLabelEndsItsHoverAndSelectsItsButton) {
+    enter("Key5");
+    EXPECT_EQ(picture("Img_Key5"), "KeyS_02");
+    EXPECT_TRUE(window->marquee().isActive());
+    window->LabelRunTimer();  // the caption has started to scroll
+    click("Key5");
+    EXPECT_FALSE(window->marquee().isActive());
+    EXPECT_EQ(picture("Img_Key5"), "KeyS_01");
+    EXPECT_EQ(label("Key5")->text(), "Forward");
+    EXPECT_EQ(label("Key5")->palette().color(QPalette::WindowText), QColor(Qt::white));
+    EXPECT_EQ(window->buttonModel().selectedButton(), 5);
 }
 
 TEST_F(ButtonPageTest, MenuOpensAtTheLabelAndTurnsAtTheWindowEdges) {
@@ -224,11 +241,11 @@ TEST_F(ButtonPageTest, FireKeyFieldsTakeDigitsOnlyAndMendWhatTheyHoldOnExit) {
         const char* shown;
     };
     const Case cases[] = {
-        {"Edt_Repeat1", "1", "2"},       {"Edt_Repeat1", "300", "127"},
-        {"Edt_Repeat1", "0", "0"},       {"Edt_Repeat1", "", "2"},
-        {"Edt_Repeat1", "a1b2", "12"},   {"Edt_DelayTime1", "", "2"},
+        {"Edt_Repeat1", "1", "2"},        {"Edt_Repeat1", "300", "127"},
+        {"Edt_Repeat1", "0", "0"},        {"Edt_Repeat1", "", "2"},
+        {"Edt_Repeat1", "a1b2", "12"},    {"Edt_DelayTime1", "", "2"},
         {"Edt_DelayTime1", "999", "255"}, {"Edt_DelayTime1", "0", "0"},
-        {"Edt_DelayTime1", "1", "2"},    {"Edt_DelayTime1", "-7.", "7"},
+        {"Edt_DelayTime1", "1", "2"},     {"Edt_DelayTime1", "-7.", "7"},
     };
     for (const Case& c : cases) {
         typeInto(c.field, c.typed);
@@ -306,7 +323,10 @@ TEST_F(ButtonPageTest, MacroListOpensWithDeviceMacrosAndLinksTheChosenOne) {
     const std::vector<std::string> names = {"Greet", "Build"};
     const std::vector<std::uint16_t> addresses = {528, 568};
     window->buttonPage().setDeviceMacros(
-        [&] { return ButtonModel::MacroList{names, addresses}; }, [] { return true; });
+        [&] {
+            return ButtonModel::MacroList{names, addresses};
+        },
+        [] { return true; });
     click("Key6");
     enter("Key_Macro");
     auto* list = window->controls().get<QListWidget>("LB_Name");

@@ -1,13 +1,15 @@
 // The key combination dialog on its own: key events as the key table knows them, the boxes, the
 // edit text, Confirm, Clear and the close box, its place and its captions.
+#include "buttons/key_combination_dialog.h"
+
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/skin_widgets.h"
 #include "base/language_table.h"
-#include "buttons/key_combination_dialog.h"
 #include "buttons/key_table.h"
 
 namespace kvr {
@@ -101,9 +103,8 @@ protected:
     void SetUp() override {
         main.setGeometry(100, 50, 800, 600);
         main.show();
-        dialog = new KeyCombinationDialog(&main, [this](std::string_view key) {
-            return LanguageText(language, key);
-        });
+        dialog = new KeyCombinationDialog(
+            &main, [this](std::string_view key) { return LanguageText(language, key); });
         dialog->confirmed = [this](const KeyCombinationResult& r) { results.push_back(r); };
         dialog->cleared = [this] { ++clears; };
         dialog->open();
