@@ -58,6 +58,7 @@ public:
         // field still being typed in shows what is written.
         window_.advancedPage().showFieldTexts();
         window_.lightPage().showFieldTexts();
+        window_.buttonPage().showFireKeyFields();
     }
     void clearMacroTexts() override { window_.macroPage().clearMacroTexts(); }
     void showFirstPage() override { window_.showFirstPageAfterRefresh(); }

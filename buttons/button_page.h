@@ -55,10 +55,12 @@ public:
 
     KeyCombinationDialog* keyCombinationDialog() const { return dialog_; }
 
+    // The fire-key fields show the model's texts (after a write, as their exit rules left them).
+    void showFireKeyFields();
+
 private:
     // The labels show the model's captions as they are.
     void showCaptions();
-    void showFireKeyFields();
     void setHighlight(CaptionLabel* entry, bool on);
     void openBeside(QWidget* menu, CaptionLabel* entry);
     void closeSubmenus();

@@ -254,11 +254,18 @@ TEST_F(ButtonPageTest, FireKeyFieldsTakeDigitsOnlyAndMendWhatTheyHoldOnExit) {
     }
     EXPECT_EQ(window->buttonModel().repeatText(), "12");
     EXPECT_EQ(window->buttonModel().delayText(), "7");
+    // A field still being typed in when Apply is clicked shows what was written.
+    auto* repeat = window->controls().get<QLineEdit>("Edt_Repeat1");
+    repeat->setFocus();
+    repeat->selectAll();
+    QTest::keyClicks(repeat, "1");
+    click("Btn_Apply_1");
+    EXPECT_EQ(repeat->text(), "2");
     // Pasted text that is not a number never enters the field.
     auto* edit = window->controls().get<QLineEdit>("Edt_Repeat1");
     edit->selectAll();
     edit->insert("x9");
-    EXPECT_EQ(edit->text(), "12");
+    EXPECT_EQ(edit->text(), "2");
 }
 
 TEST_F(ButtonPageTest, CombinationShowsAllTypedKeysUntilTheNextRefresh) {
