@@ -316,6 +316,21 @@ WriteResult ReadWriteCycle::DefaultParameter() {
     return finishWrite(bracket, whole);
 }
 
+WriteResult ReadWriteCycle::WriteImagesAsTheyStand() {
+    prepareTransfer(true);
+    const ParamLayout* layout = paramLayout(link_.deviceVariant());
+    if (!layout) {
+        endTransfer();
+        return WriteResult::NotOpened;
+    }
+    bool whole = false;
+    const Bracket bracket = exchange([&] { whole = writeImages(*layout, macroSupport()); });
+    if (macroSupport()) ui_.refreshDeviceMacroList();
+    refreshPages();
+    endTransfer();
+    return finishWrite(bracket, whole);
+}
+
 WriteResult ReadWriteCycle::finishWrite(Bracket bracket, bool whole) {
     switch (bracket) {
         case Bracket::NotOpened:

@@ -144,6 +144,9 @@ public:
     WriteResult DownloadParameter();
     // Writes the factory settings to the mouse (Reset).
     WriteResult DefaultParameter();
+    // Writes the images byte for byte as they stand, without the pages' settings (a restored
+    // memory image), the macro area too when the mouse keeps macros; the pages then show them.
+    WriteResult WriteImagesAsTheyStand();
     // Makes the mouse reload its settings from memory; its answer does not matter.
     void SystemReloadCmd_OnClick();
 

@@ -102,6 +102,22 @@ void DeviceLink::interfaceWentAway() {
     handler_.noDeviceFound();
 }
 
+int DeviceLink::searchPair(const IdentifierPair& pair) {
+    // The variant says what this search found, not what an earlier one did.
+    deviceVariant_ = 0;
+    if (OpenDevice(pair.vendorId, pair.productId, kVersionVariant1)) deviceVariant_ = 1;
+    if (OpenDevice(pair.vendorId, pair.productId, kVersionVariant2)) deviceVariant_ = 2;
+    if (deviceVariant_ == 0) return 0;
+    vendorId_ = pair.vendorId;
+    productId_ = pair.productId;
+    if (deviceVariant_ == imageVariant_) {
+        handler_.readDevInfo();
+    } else {
+        handler_.wrongVariant();
+    }
+    return deviceVariant_;
+}
+
 void DeviceLink::interfaceArrived() {
     for (const IdentifierPair& pair : accepted_) {
         if (!pair.usable()) continue;
@@ -109,24 +125,21 @@ void DeviceLink::interfaceArrived() {
             pacer_.wait(kSettleStep);
             pacer_.pump();
         }
-        // The variant says what this search found, not what an earlier one did.
-        deviceVariant_ = 0;
-        if (OpenDevice(pair.vendorId, pair.productId, kVersionVariant1)) deviceVariant_ = 1;
-        if (OpenDevice(pair.vendorId, pair.productId, kVersionVariant2)) deviceVariant_ = 2;
-        if (deviceVariant_ != 0) {
-            vendorId_ = pair.vendorId;
-            productId_ = pair.productId;
-            if (deviceVariant_ == imageVariant_) {
-                handler_.readDevInfo();
-            } else {
-                handler_.wrongVariant();
-            }
-            return;
-        }
+        if (searchPair(pair) != 0) return;
         // A handle from an earlier search no longer matches anything present.
         dropDevice();
         handler_.noDeviceFound();
     }
+}
+
+int DeviceLink::searchMouse() {
+    for (const IdentifierPair& pair : accepted_) {
+        if (!pair.usable()) continue;
+        if (const int variant = searchPair(pair)) return variant;
+    }
+    dropDevice();
+    handler_.noDeviceFound();
+    return 0;
 }
 
 }  // namespace kvr

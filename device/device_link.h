@@ -63,6 +63,10 @@ public:
     // examined and a later match replaces an earlier one. False, and the link unchanged, when
     // none matches.
     bool OpenDevice(std::uint16_t vendorId, std::uint16_t productId, std::uint16_t version);
+    // One search for the mouse with the accepted pairs, without the settle wait: a program that
+    // looks only once at start (the command line). Sets the device variant (0 when nothing
+    // matched) and tells the handler, as a tick that saw a new interface does.
+    int searchMouse();
     // One tick of the presence timer: the first searches, later ones search when the count of
     // interfaces rose and take the mouse as lost when it fell; an open mouse that was never read
     // is read again. Returns at once while a tick is already running (the handler's reactions
@@ -94,6 +98,8 @@ public:
 private:
     void interfaceWentAway();
     void interfaceArrived();
+    // Searches one pair; the variant found, 0 for none.
+    int searchPair(const IdentifierPair& pair);
     bool openInterfaceStillPresent();
     void dropDevice();
 

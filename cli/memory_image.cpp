@@ -1,0 +1,125 @@
+#include "cli/memory_image.h"
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <variant>
+
+#include "cli/mouse_session.h"
+#include "params/checksum.h"
+
+namespace kvr {
+
+namespace {
+
+// Reads move at most 255 bytes per start command, as the macro area's reads do.
+constexpr std::size_t kReadPiece = 255;
+
+std::string hex2(unsigned value) {
+    char text[4];
+    std::snprintf(text, sizeof text, "%02X", value & 0xFFU);
+    return text;
+}
+
+}  // namespace
+
+std::variant<MouseMemory, std::string> readWholeMemory(MouseSession& session) {
+    CommandProtocol& protocol = session.protocol();
+    if (!protocol.SendCommand(BeginCmd) || !protocol.SendCommand(StatusCmd) ||
+        protocol.report()[1] != kStatusReplyTag) {
+        return std::string("The mouse does not answer.");
+    }
+    if (!(protocol.report()[2] & kStatusReadyMask)) {
+        (void)protocol.SendCommand(EndCmd);
+        return std::string("The mouse is not ready.");
+    }
+    MouseMemory memory{};
+    std::array<std::uint8_t, kReadPiece + kChunkSize> buffer{};
+    std::string failure;
+    for (std::size_t address = 0; address < kMouseMemorySize && failure.empty();
+         address += kReadPiece) {
+        const std::size_t length = std::min(kReadPiece, kMouseMemorySize - address);
+        if (!protocol.ReadBlock(static_cast<std::uint16_t>(address),
+                                static_cast<std::uint16_t>(length), buffer, length) ||
+            protocol.failedChunks() != 0) {
+            // A hole of 0xFF bytes would pass for memory; a dump is whole or none.
+            failure = "The mouse did not give its memory from address " + std::to_string(address) +
+                      "; nothing was saved.";
+            break;
+        }
+        std::copy_n(buffer.begin(), length, memory.begin() + static_cast<std::ptrdiff_t>(address));
+    }
+    // The exchange is closed whatever its answer.
+    (void)protocol.SendCommand(EndCmd);
+    if (!failure.empty()) return failure;
+    return memory;
+}
+
+std::optional<std::string> imageRefusal(std::span<const std::uint8_t> image, MouseSession& session) {
+    if (image.size() != kMouseMemorySize) {
+        return "it has " + std::to_string(image.size()) + " bytes; a memory image has " +
+               std::to_string(kMouseMemorySize);
+    }
+    const ParamLayout* layout = paramLayout(session.link().deviceVariant());
+    if (!layout) return std::string("the mouse's memory variant is unknown");
+    const auto param = image.subspan(kMemoryParamAddress, layout->blockSize);
+    if (blockChecksum(param.first(layout->checksum)) != param[layout->checksum]) {
+        return std::string("the checksum of its parameter block fails (or it is from a mouse of "
+                           "the other variant)");
+    }
+    const auto profile = image.subspan(kMemoryProfileAddress, profile_block::kSize);
+    if (blockChecksum(profile.first(profile_block::kChecksum)) != profile[profile_block::kChecksum]) {
+        return std::string("the checksum of its button block fails");
+    }
+    const auto tail = param.subspan(layout->tail, param_tail::kLength);
+    if (tail[param_tail::kCurrentDpiLevel] + tail[param_tail::kCurrentDpiLevelInv] != 255 ||
+        tail[param_tail::kLedMode] + tail[param_tail::kLedModeInv] != 255) {
+        return std::string("its current level or light mode is damaged");
+    }
+    if (!session.identityPasses(tail[param_tail::kManufacturerId], tail[param_tail::kProductId])) {
+        return "it belongs to another mouse (identity " + hex2(tail[param_tail::kManufacturerId]) +
+               " " + hex2(tail[param_tail::kProductId]) + ")";
+    }
+    if (layout->usbVendorId && layout->usbProductId) {
+        const unsigned vendor = param[*layout->usbVendorId] | param[*layout->usbVendorId + 1] << 8;
+        const unsigned product = param[*layout->usbProductId] | param[*layout->usbProductId + 1] << 8;
+        if (vendor != kMouseVendorId || product != kMouseProductId) {
+            return std::string("it names another USB device");
+        }
+    }
+    return std::nullopt;
+}
+
+std::variant<MouseMemory, std::string> readMemoryImage(const std::filesystem::path& path,
+                                                       MouseSession& session) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return path.string() + ": cannot be opened for reading";
+    // One byte more than an image holds tells a long file from a whole one.
+    std::vector<std::uint8_t> bytes(kMouseMemorySize + 1);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad()) return path.string() + ": read error";
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (auto refusal = imageRefusal(bytes, session)) {
+        return path.string() + " is refused: " + *refusal + ". The mouse was not changed.";
+    }
+    MouseMemory memory{};
+    std::ranges::copy(bytes, memory.begin());
+    return memory;
+}
+
+std::optional<std::string> writeMemoryImage(const MouseMemory& image, MouseSession& session) {
+    const ParamLayout* layout = paramLayout(session.link().deviceVariant());
+    if (!layout) return std::string("The mouse's memory variant is unknown.");
+    DeviceImages& images = session.cycle().images();
+    // The whole room of the image, so the chunk padding comes from the file too.
+    const auto room = layout->variant == 1 ? std::span<std::uint8_t>(images.paramV1.bytes)
+                                           : std::span<std::uint8_t>(images.paramV2.bytes);
+    std::copy_n(image.begin() + kMemoryParamAddress, room.size(), room.begin());
+    std::copy_n(image.begin() + kMemoryProfileAddress, images.profile.bytes.size(),
+                images.profile.bytes.begin());
+    std::copy_n(image.begin() + kMemoryMacroAddress, images.macroArea.bytes.size(),
+                images.macroArea.bytes.begin());
+    return session.writeFailure(session.cycle().WriteImagesAsTheyStand());
+}
+
+}  // namespace kvr
