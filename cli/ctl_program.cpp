@@ -71,7 +71,7 @@ public:
                 };
             }
             plugMouse(*bus_.virtualBus, bus_.mouse, "emulated:kvr5507");
-            if (environment_.onEmulatedMouse) environment_.onEmulatedMouse(*bus_.mouse);
+            if (environment_.onEmulatedMouse) environment_.onEmulatedMouse(bus_.mouse);
             bus_.backend = bus_.virtualBus.get();
             // The emulated mouse answers at once; there is nothing to wait for.
             bus_.pacer = std::make_unique<VirtualPacer>();
@@ -188,7 +188,8 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     Options options;
     CLI::App app{"Reads and changes the settings of a KVR5507 gaming mouse.", kProgram};
     app.fallthrough();
-    app.require_subcommand(1);
+    // At most one command; a missing one is reported below, so that an unknown word is named.
+    app.require_subcommand(0, 1);
     app.add_flag("--emulate{}", options.emulateFile,
                  "Use an emulated mouse instead of a real one; with =FILE its 1024-byte memory is "
                  "kept in FILE");
@@ -214,6 +215,11 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e, out, err);
         return code == 0 ? kExitDone : kExitUsage;
+    }
+    if (app.get_subcommands().empty()) {
+        err << kProgram << ": a command is required: list, show, set, reset, dump or restore\n"
+            << "Run with --help for more information.\n";
+        return kExitUsage;
     }
     options.emulate = app.get_option("--emulate")->count() > 0;
 

@@ -2,6 +2,7 @@
 // kvr5507ctl: the mouse's settings from the command line, on the same core as the window.
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -19,7 +20,7 @@ struct CtlEnvironment {
     // Searched instead of the machine's HID interfaces (tests; an empty bus is a missing mouse).
     HidBackend* hid = nullptr;
     // Sees the mouse of --emulate before the command runs (tests: wire log and faults).
-    std::function<void(EmulatedMouse&)> onEmulatedMouse;
+    std::function<void(const std::shared_ptr<EmulatedMouse>&)> onEmulatedMouse;
 };
 
 // `args` excludes the program name. Results go to `out`, messages to `err`.
