@@ -13,6 +13,11 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core
 )
+# kvr5507ctl's command line and JSON (headers only, needed to build).
+cli_build_packages=(libcli11-dev nlohmann-json3-dev)
+# Tests of the menu entry, the metainfo and the .deb (dpkg-shlibdeps finds its dependencies).
+cli_test_packages=(desktop-file-utils appstream dpkg-dev)
+packages+=("${cli_build_packages[@]}" "${cli_test_packages[@]}")
 
 missing=()
 for p in "${packages[@]}"; do

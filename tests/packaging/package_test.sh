@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# install BUILD EXPECTED: `cmake --install` into a temporary root lays out exactly the expected
+#   files.
+# deb BUILD EXPECTED: the .deb carries exactly those files, depends on the libraries the
+#   programs link, installs into a temporary root with dpkg and is removed leaving nothing.
+set -euo pipefail
+mode=$1 build=$2 expected=$3
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+
+files_under() { (cd "$1" && find . -type f -o -type l) | sed 's|^\.||' | sort; }
+
+check_list() {
+    if ! diff -u "$expected" <(echo "$1"); then
+        echo "FAIL: the files differ from $expected (- expected, + found)"
+        exit 1
+    fi
+}
+
+case $mode in
+install)
+    DESTDIR="$root/dest" cmake --install "$build" --prefix /usr >/dev/null
+    found=$(files_under "$root/dest")
+    echo "$found"
+    check_list "$found"
+    ;;
+deb)
+    cpack --config "$build/CPackConfig.cmake" -B "$root/out" >/dev/null
+    deb=$(ls "$root"/out/kvr5507_*.deb)
+    depends=$(dpkg-deb -f "$deb" Depends)
+    # The programs need the libraries, never their development packages.
+    if grep -q -- "-dev" <<<"$depends"; then echo "FAIL: depends on a development package"; exit 1; fi
+    echo "Depends: $depends"
+    for lib in libhidapi-hidraw0 libpng16-16 libgif7 libqt6widgets6 libqt6gui6 libc6; do
+        grep -q "$lib" <<<"$depends" || { echo "FAIL: the package does not depend on $lib"; exit 1; }
+    done
+    # No maintainer scripts: nothing is made at install that removal would leave behind.
+    scripts=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -vE '^\./(control|md5sums)?$' || true)
+    [ -z "$scripts" ] || { echo "FAIL: unexpected control files: $scripts"; exit 1; }
+
+    # A private dpkg database in the temporary root: install, list, remove.
+    admin="$root/admin"
+    mkdir -p "$admin/info" "$admin/updates" "$root/inst"
+    touch "$admin/status" "$admin/available"
+    dpkg_here=(dpkg --admindir="$admin" --instdir="$root/inst" --force-not-root
+               --force-depends --force-script-chrootless --no-triggers --log=/dev/null)
+    "${dpkg_here[@]}" -i "$deb" >/dev/null
+    found=$(files_under "$root/inst")
+    echo "$found"
+    check_list "$found"
+    "${dpkg_here[@]}" -P kvr5507 >/dev/null
+    left=$(files_under "$root/inst")
+    [ -z "$left" ] || { echo "FAIL: removal left files behind:"; echo "$left"; exit 1; }
+    dirs=$(cd "$root/inst" && find . -mindepth 1 -type d)
+    [ -z "$dirs" ] || { echo "FAIL: removal left folders behind:"; echo "$dirs"; exit 1; }
+    echo "installed and removed cleanly"
+    ;;
+*)
+    echo "usage: $0 install|deb BUILD EXPECTED" >&2
+    exit 2
+    ;;
+esac
