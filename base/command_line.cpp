@@ -10,6 +10,8 @@ const char* const kUsageText =
     "                       memory is loaded from and saved to FILE\n"
     "  --screenshot FILE    start, read the mouse if one is present, save the window\n"
     "                       as an 800 x 600 PNG to FILE and exit\n"
+    "  --diagnose           list the mouse's interfaces, whether they can be opened and\n"
+    "                       what to do when permissions are in the way, and exit\n"
     "  --help               show this help and exit\n"
     "  --version            show the version and exit\n";
 
@@ -33,6 +35,8 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
             }
             if (options.screenshotFile.empty())
                 return {std::nullopt, "--screenshot needs a file name"};
+        } else if (arg == "--diagnose") {
+            options.diagnose = true;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--version") {

@@ -10,6 +10,7 @@ struct CommandLine {
     bool emulate = false;
     std::string emulateFile;     // empty: the emulated mouse keeps its memory only while running
     std::string screenshotFile;  // non-empty: save the window as PNG and exit
+    bool diagnose = false;  // describe the mouse's interfaces and access to them, then exit
     bool help = false;
     bool version = false;
 };

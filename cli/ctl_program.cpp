@@ -84,13 +84,10 @@ public:
     }
 
     int list() {
-        const auto interfaces = examineMouseInterfaces(*bus_.backend);
-        bool usable = false;
-        for (const MouseInterfaceStatus& s : interfaces)
-            usable |= s.openable && s.configurable && s.variant != 0;
+        const Diagnosis d = diagnose(*bus_.backend);
         if (options_.json) {
             nlohmann::ordered_json list = nlohmann::ordered_json::array();
-            for (const MouseInterfaceStatus& s : interfaces) {
+            for (const MouseInterfaceStatus& s : d.interfaces) {
                 list.push_back({{"path", s.info.path},
                                 {"variant", s.variant},
                                 {"version", s.info.version},
@@ -100,11 +97,11 @@ public:
                                 {"problem", s.problem}});
             }
             out_ << nlohmann::ordered_json{{"interfaces", list}}.dump(2) << "\n";
-            if (!usable && !interfaces.empty()) err_ << diagnosisText(interfaces);
+            if (!d.usable) err_ << d.text;
         } else {
-            (usable ? out_ : err_) << diagnosisText(interfaces);
+            (d.usable ? out_ : err_) << d.text;
         }
-        return usable ? kExitDone : kExitMouse;
+        return d.usable ? kExitDone : kExitMouse;
     }
 
     // Searches once and reads the mouse; the exit code when that fails.

@@ -84,4 +84,14 @@ std::string diagnosisText(const std::vector<MouseInterfaceStatus>& interfaces) {
     return text;
 }
 
+Diagnosis diagnose(HidBackend& backend) {
+    Diagnosis d;
+    d.interfaces = examineMouseInterfaces(backend);
+    d.text = diagnosisText(d.interfaces);
+    for (const MouseInterfaceStatus& s : d.interfaces) {
+        d.usable |= s.configurable && s.openable && s.variant != 0;
+    }
+    return d;
+}
+
 }  // namespace kvr

@@ -28,6 +28,16 @@ std::vector<MouseInterfaceStatus> examineMouseInterfaces(HidBackend& backend);
 // The interfaces as lines of text, with advice on the udev rule when permissions are in the way.
 std::string diagnosisText(const std::vector<MouseInterfaceStatus>& interfaces);
 
+struct Diagnosis {
+    std::vector<MouseInterfaceStatus> interfaces;
+    std::string text;
+    // Some interface of a known variant is the configuration interface and opens.
+    bool usable = false;
+};
+
+// The mouse's interfaces on `backend` examined and described.
+Diagnosis diagnose(HidBackend& backend);
+
 // What to do when the mouse's interfaces are not readable and writable by the user.
 std::string udevAdvice();
 

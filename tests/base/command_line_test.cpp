@@ -26,6 +26,8 @@ TEST(CommandLine, ReadsEveryOption) {
         EXPECT_EQ(r.options->emulateFile, c.emulateFile);
         EXPECT_EQ(r.options->screenshotFile, c.screenshot);
     }
+    EXPECT_TRUE(parseCommandLine({"--diagnose"}).options->diagnose);
+    EXPECT_FALSE(parseCommandLine({"--emulate"}).options->diagnose);
 }
 
 TEST(CommandLine, RefusesWhatItCannotUse) {

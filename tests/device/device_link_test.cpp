@@ -295,5 +295,35 @@ INSTANTIATE_TEST_SUITE_P(
         CountCase{"TheFifthRoundsFirstCountDecides", {2, 2, 2, 2, 2, 2, 2, 2, 0, 2}, false, 0}),
     [](const testing::TestParamInfo<CountCase>& info) { return info.param.name; });
 
+
+// A program that looks once at start: no settle wait, the same reactions as a tick's search.
+TEST_F(DeviceLinkTest, ASearchAtStartFindsTheMouseWithoutSettling) {
+    struct Case {
+        const char* name;
+        int variant;  // 0: no mouse plugged
+        Events events;
+    };
+    const Case cases[] = {
+        {"mouse of the image's variant", 1, {"readDevInfo"}},
+        {"mouse of the other variant", 2, {"wrongVariant"}},
+        {"no mouse", 0, {"noDeviceFound"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        VirtualBus bus;
+        VirtualPacer pacer;
+        test::RecordingPresence window;
+        DeviceLink link(bus, pacer, window);
+        bus.plug(test::otherDevice("/dev/hidraw-keyboard"));
+        if (c.variant != 0) plugMouse(bus, std::make_shared<EmulatedMouse>(c.variant), test::kMousePath);
+
+        EXPECT_EQ(link.searchMouse(), c.variant);
+        EXPECT_EQ(window.events, c.events);
+        EXPECT_EQ(link.deviceVariant(), c.variant);
+        EXPECT_EQ(link.hasDevice(), c.variant != 0);
+        EXPECT_TRUE(pacer.waits().empty());
+    }
+}
+
 }  // namespace
 }  // namespace kvr
