@@ -112,6 +112,10 @@ std::optional<std::string> MouseSession::open() {
     }
     switch (handler_->result) {
         case DevInfoResult::Read:
+            // A block that did not come whole would show, and be written back as, a template.
+            if (cycle_->mouseMemory() != MouseReadState::Read) {
+                return "The mouse's memory could not be read whole; nothing is shown or written.";
+            }
             return std::nullopt;
         case DevInfoResult::NoAnswer:
             return "The mouse does not answer.";
@@ -129,6 +133,8 @@ std::optional<std::string> MouseSession::writeFailure(WriteResult result) const 
     switch (result) {
         case WriteResult::Written:
             return std::nullopt;
+        case WriteResult::Refused:
+            return "The mouse's memory was not read whole; nothing was written.";
         case WriteResult::NotOpened:
             return "The mouse does not answer; nothing was written.";
         case WriteResult::NotReady:

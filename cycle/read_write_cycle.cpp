@@ -317,12 +317,9 @@ WriteResult ReadWriteCycle::DefaultParameter() {
 }
 
 WriteResult ReadWriteCycle::WriteImagesAsTheyStand() {
+    const ParamLayout* layout = writableLayout();
+    if (!layout) return WriteResult::Refused;
     prepareTransfer(true);
-    const ParamLayout* layout = paramLayout(link_.deviceVariant());
-    if (!layout) {
-        endTransfer();
-        return WriteResult::NotOpened;
-    }
     bool whole = false;
     const Bracket bracket = exchange([&] { whole = writeImages(*layout, macroSupport()); });
     if (macroSupport()) ui_.refreshDeviceMacroList();

@@ -232,6 +232,24 @@ TEST_F(CtlTest, AMouseThatRefusesTheWriteExitsOne) {
     EXPECT_EQ(memory(), factoryMemory());
 }
 
+TEST_F(CtlTest, NothingIsWrittenToAMouseWhoseMemoryWasNotReadWhole) {
+    // The third chunk of the parameter block never comes.
+    prepareMouse = [](EmulatedMouse& m) { m.loseChunk(2, 2); };
+    for (const std::string command : {"set", "reset", "restore", "show"}) {
+        SCOPED_TRACE(command);
+        const auto image = path("image.bin");
+        ASSERT_TRUE(saveMemoryFile(image, factoryMemory()));
+        std::vector<std::string> args{"--emulate=" + memoryFile.string(), command};
+        if (command == "set") args.insert(args.end(), {"current", "3"});
+        if (command == "restore") args.push_back(image.string());
+        const auto run = runArgs(args);
+        EXPECT_EQ(run.code, 1);
+        EXPECT_NE(run.err.find("could not be read whole"), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(requestsWith(WriteStartCmd), 0);
+    }
+}
+
 TEST_F(CtlTest, DumpAndRestoreGiveTheMemoryBack) {
     const auto image = path("image.bin");
     ASSERT_EQ(run({"dump", image.string()}).code, 0);
