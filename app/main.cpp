@@ -9,6 +9,8 @@
 #include "app/instance_finder.h"
 #include "app/main_window.h"
 #include "app/program.h"
+#include "device/access_diagnosis.h"
+#include "device/hidapi_backend.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -27,6 +29,12 @@ int main(int argc, char** argv) {
     if (options.version) {
         std::printf("kvr5507 %s\n", kvr::kProgramVersion);
         return 0;
+    }
+    if (options.diagnose) {
+        kvr::HidapiBackend hid;
+        const kvr::Diagnosis diagnosis = kvr::diagnose(hid);
+        std::fputs(diagnosis.text.c_str(), stdout);
+        return diagnosis.usable ? 0 : 1;
     }
     return kvr::runProgram(app, options);
 }

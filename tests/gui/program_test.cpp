@@ -68,5 +68,21 @@ TEST(Program, RefusesUnknownOptionsWithUsage) {
     EXPECT_TRUE(p.readAllStandardError().contains("--emulate"));
 }
 
+TEST(Program, DiagnoseDescribesTheMouseInterfacesWithoutAWindow) {
+    QProcess p;
+    p.start(programPath(), {"--diagnose"});
+    ASSERT_TRUE(p.waitForFinished(20000));
+    const QByteArray out = p.readAllStandardOutput();
+    // Without a usable mouse it says why and fails; with one it lists the interfaces.
+    if (p.exitCode() == 1) {
+        EXPECT_TRUE(out.contains("No KVR5507 mouse found") || out.contains("does not open") ||
+                    out.contains("No interface of the mouse"))
+            << out.toStdString();
+    } else {
+        EXPECT_EQ(p.exitCode(), 0);
+        EXPECT_TRUE(out.contains("opens")) << out.toStdString();
+    }
+}
+
 }  // namespace
 }  // namespace kvr
