@@ -1,6 +1,7 @@
 #include "cli/ctl_program.h"
 
 #include <CLI/CLI.hpp>
+#include <cstdio>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <ostream>
@@ -22,6 +23,12 @@ namespace kvr {
 namespace {
 
 constexpr const char* kProgram = "kvr5507ctl";
+
+std::string hex4(unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", value & 0xFFFFU);
+    return text;
+}
 
 struct Options {
     std::string emulateFile;
@@ -90,7 +97,7 @@ public:
             for (const MouseInterfaceStatus& s : d.interfaces) {
                 list.push_back({{"path", s.info.path},
                                 {"variant", s.variant},
-                                {"version", s.info.version},
+                                {"version", hex4(s.info.version)},
                                 {"featureReportLength", s.info.featureReportLength},
                                 {"configurable", s.configurable},
                                 {"openable", s.openable},
@@ -187,9 +194,13 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     app.fallthrough();
     // At most one command; a missing one is reported below, so that an unknown word is named.
     app.require_subcommand(0, 1);
-    app.add_flag("--emulate{}", options.emulateFile,
-                 "Use an emulated mouse instead of a real one; with =FILE its 1024-byte memory is "
-                 "kept in FILE");
+    // The file is optional; a command word after --emulate is never taken for it.
+    app.add_option("--emulate", options.emulateFile,
+                   "Use an emulated mouse instead of a real one; with =FILE its 1024-byte memory "
+                   "is kept in FILE")
+        ->expected(0, 1)
+        ->type_name("[=FILE]");
+    app.set_version_flag("--version", std::string(kProgram) + " 1.0");
     app.add_flag("--json", options.json, "Print results as JSON");
     app.add_subcommand("list", "List the mouse's HID interfaces and whether they can be opened");
     app.add_subcommand("show", "Print every setting read from the mouse");

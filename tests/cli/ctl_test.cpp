@@ -326,6 +326,7 @@ TEST_F(CtlTest, ListNamesTheEmulatedInterface) {
     EXPECT_EQ(doc["interfaces"][0]["variant"], 1);
     EXPECT_EQ(doc["interfaces"][0]["openable"], true);
     EXPECT_EQ(doc["interfaces"][0]["featureReportLength"], 8);
+    EXPECT_EQ(doc["interfaces"][0]["version"], "0102");
 }
 
 }  // namespace
