@@ -65,7 +65,8 @@ public:
             const std::string file = options_.emulateFile;
             if (!file.empty()) {
                 MemoryFileLoad load = loadMemoryFile(file);
-                if (load.state == MemoryFileState::Unreadable) return fail(kExitMouse, load.message);
+                if (load.state == MemoryFileState::Unreadable)
+                    return fail(kExitMouse, load.message);
                 memory = load.memory;
             }
             bus_.virtualBus = std::make_unique<VirtualBus>();
@@ -214,7 +215,8 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     CLI::App* dump = app.add_subcommand("dump", "Save the mouse's whole 1024-byte memory to FILE");
     dump->add_option("FILE", options.file, "Where to save the memory")->required();
     CLI::App* restore = app.add_subcommand(
-        "restore", "Write a memory image saved by dump back; a damaged or foreign image is refused");
+        "restore",
+        "Write a memory image saved by dump back; a damaged or foreign image is refused");
     restore->add_option("FILE", options.file, "The memory image")->required();
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());

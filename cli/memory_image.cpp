@@ -55,7 +55,8 @@ std::variant<MouseMemory, std::string> readWholeMemory(MouseSession& session) {
     return memory;
 }
 
-std::optional<std::string> imageRefusal(std::span<const std::uint8_t> image, MouseSession& session) {
+std::optional<std::string> imageRefusal(std::span<const std::uint8_t> image,
+                                        MouseSession& session) {
     if (image.size() != kMouseMemorySize) {
         return "it has " + std::to_string(image.size()) + " bytes; a memory image has " +
                std::to_string(kMouseMemorySize);
@@ -64,11 +65,13 @@ std::optional<std::string> imageRefusal(std::span<const std::uint8_t> image, Mou
     if (!layout) return std::string("the mouse's memory variant is unknown");
     const auto param = image.subspan(kMemoryParamAddress, layout->blockSize);
     if (blockChecksum(param.first(layout->checksum)) != param[layout->checksum]) {
-        return std::string("the checksum of its parameter block fails (or it is from a mouse of "
-                           "the other variant)");
+        return std::string(
+            "the checksum of its parameter block fails (or it is from a mouse of "
+            "the other variant)");
     }
     const auto profile = image.subspan(kMemoryProfileAddress, profile_block::kSize);
-    if (blockChecksum(profile.first(profile_block::kChecksum)) != profile[profile_block::kChecksum]) {
+    if (blockChecksum(profile.first(profile_block::kChecksum)) !=
+        profile[profile_block::kChecksum]) {
         return std::string("the checksum of its button block fails");
     }
     const auto tail = param.subspan(layout->tail, param_tail::kLength);
@@ -82,7 +85,8 @@ std::optional<std::string> imageRefusal(std::span<const std::uint8_t> image, Mou
     }
     if (layout->usbVendorId && layout->usbProductId) {
         const unsigned vendor = param[*layout->usbVendorId] | param[*layout->usbVendorId + 1] << 8;
-        const unsigned product = param[*layout->usbProductId] | param[*layout->usbProductId + 1] << 8;
+        const unsigned product = param[*layout->usbProductId] | param[*layout->usbProductId + 1]
+                                                                    << 8;
         if (vendor != kMouseVendorId || product != kMouseProductId) {
             return std::string("it names another USB device");
         }

@@ -74,9 +74,9 @@ MouseSession::MouseSession(HidBackend& backend, Pacer& pacer)
       naming_{[this](std::string_view key) { return text(key); }, {}} {
     static const std::span<const std::uint8_t> kNoImage;
     const auto image = findResource(kDefaultImageResource);
-    cycle_ = std::make_unique<ReadWriteCycle>(image ? *image : kNoImage, link_, protocol_,
-                                              PageModels{sensitivity_, light_, buttons_}, naming_,
-                                              *ui_);
+    cycle_ =
+        std::make_unique<ReadWriteCycle>(image ? *image : kNoImage, link_, protocol_,
+                                         PageModels{sensitivity_, light_, buttons_}, naming_, *ui_);
     NoLayout noLayout;
     // Without the table only the program's own identity is accepted.
     (void)LoadOrgSection(noLayout, org_);

@@ -35,7 +35,8 @@ constexpr int kMaxDelay = 255;
 
 std::string lower(std::string_view text) {
     std::string out;
-    for (char c : text) out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    for (char c : text)
+        out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
     return out;
 }
 
@@ -82,15 +83,20 @@ std::variant<FireKeySetting, ArgumentError> parseFire(const std::string& argumen
                                                       std::string_view spec) {
     const auto comma = spec.find(',');
     const int repeat = wholeNumber(spec.substr(0, comma));
-    const int delay = comma == std::string_view::npos ? kNotANumber : wholeNumber(spec.substr(comma + 1));
+    const int delay =
+        comma == std::string_view::npos ? kNotANumber : wholeNumber(spec.substr(comma + 1));
     // 1 is what an emptied field turns into 2, so it is refused rather than changed.
     if (repeat < 0 || repeat > kMaxFireRepeat || repeat == 1) {
-        return ArgumentError{argument, "fire:REPEAT,DELAY: REPEAT must be 0 or a whole number "
-                                       "from 2 to " + std::to_string(kMaxFireRepeat)};
+        return ArgumentError{argument,
+                             "fire:REPEAT,DELAY: REPEAT must be 0 or a whole number "
+                             "from 2 to " +
+                                 std::to_string(kMaxFireRepeat)};
     }
     if (delay < 0 || delay > kMaxDelay || delay == 1) {
-        return ArgumentError{argument, "fire:REPEAT,DELAY: DELAY must be 0 or a whole number "
-                                       "from 2 to " + std::to_string(kMaxDelay)};
+        return ArgumentError{argument,
+                             "fire:REPEAT,DELAY: DELAY must be 0 or a whole number "
+                             "from 2 to " +
+                                 std::to_string(kMaxDelay)};
     }
     return FireKeySetting{repeat, static_cast<std::uint8_t>(delay)};
 }
@@ -129,9 +135,10 @@ LightControlSet modeSet(std::string_view name, int& mode) {
         LightControlSet set;
         int modes;
     };
-    static constexpr std::array<Group, 3> kGroups = {{{"nt-", LightControlSet::NT, 5},
-                                                      {"color-", LightControlSet::ColorModes, 2},
-                                                      {"breathing-", LightControlSet::Breathing, 4}}};
+    static constexpr std::array<Group, 3> kGroups = {
+        {{"nt-", LightControlSet::NT, 5},
+         {"color-", LightControlSet::ColorModes, 2},
+         {"breathing-", LightControlSet::Breathing, 4}}};
     for (const Group& g : kGroups) {
         if (!name.starts_with(g.prefix)) continue;
         const int n = wholeNumber(name.substr(g.prefix.size()));
@@ -200,7 +207,8 @@ std::variant<ButtonCode, ArgumentError> buttonFunctionCode(const std::string& ar
     }
     if (const auto code = keyCombination(function)) return *code;
     if (lower(function).starts_with("macro:")) {
-        return ArgumentError{argument, "device macros cannot be assigned from the command line yet"};
+        return ArgumentError{argument,
+                             "device macros cannot be assigned from the command line yet"};
     }
     std::vector<std::string> names;
     for (const MenuEntry& e : menuEntries()) {
@@ -218,7 +226,8 @@ SettingChanges parseSettingChanges(std::span<const std::string> words) {
         if (i >= words.size()) return std::nullopt;
         return words[i++];
     };
-    if (words.empty()) return ArgumentError{"set", std::string("no setting given: ") + kSettingsHelp};
+    if (words.empty())
+        return ArgumentError{"set", std::string("no setting given: ") + kSettingsHelp};
     while (i < words.size()) {
         const std::string keyword = lower(words[i++]);
         SettingChange c;
@@ -241,9 +250,10 @@ SettingChanges parseSettingChanges(std::span<const std::string> words) {
             const int n = assignment ? wholeNumber(assignment->first) : kNotANumber;
             const int highest = keyword == "level" ? kDpiLevelCount : kLastColouredLevel;
             if (n < 1 || n > highest) {
-                return rangeError(c.argument, keyword == "level" ? "N of level N=STEP"
-                                                                 : "N of color N=C (level 8's "
-                                                                   "colour is fixed)",
+                return rangeError(c.argument,
+                                  keyword == "level" ? "N of level N=STEP"
+                                                     : "N of color N=C (level 8's "
+                                                       "colour is fixed)",
                                   1, highest);
             }
             c.number = n;
@@ -273,7 +283,8 @@ SettingChanges parseSettingChanges(std::span<const std::string> words) {
             if (n < 1 || n > static_cast<int>(kButtonCount)) {
                 return rangeError(c.argument, "the button number", 1, kButtonCount);
             }
-            if (!function) return ArgumentError{c.argument, "a FUNCTION must follow the button number"};
+            if (!function)
+                return ArgumentError{c.argument, "a FUNCTION must follow the button number"};
             c.number = n;
             c.value = *function;
             if (lower(*function).starts_with("fire:")) {
@@ -284,14 +295,16 @@ SettingChanges parseSettingChanges(std::span<const std::string> words) {
         } else if (keyword == "mcpi" || keyword == "effect") {
             c.kind = keyword == "mcpi" ? SettingChange::Kind::Mcpi : SettingChange::Kind::Effect;
             const std::string v = lower(*value);
-            if (v != "on" && v != "off") return ArgumentError{c.argument, keyword + " must be on or off"};
+            if (v != "on" && v != "off")
+                return ArgumentError{c.argument, keyword + " must be on or off"};
             c.number = v == "on" ? 1 : 0;
         } else if (keyword == "mode") {
             c.kind = SettingChange::Kind::Mode;
             c.value = lower(*value);
             if (modeSet(c.value, c.number) == LightControlSet::None) {
-                return ArgumentError{c.argument, "the mode must be nt-1..nt-5, color-1, color-2 "
-                                                 "or breathing-1..breathing-4"};
+                return ArgumentError{c.argument,
+                                     "the mode must be nt-1..nt-5, color-1, color-2 "
+                                     "or breathing-1..breathing-4"};
             }
         } else if (const auto t = std::ranges::find(kTimeNames, keyword, &TimeName::name);
                    t != kTimeNames.end()) {
@@ -301,8 +314,8 @@ SettingChanges parseSettingChanges(std::span<const std::string> words) {
             if (v < 0 || v > kMaxTime) return rangeError(c.argument, keyword, 0, kMaxTime);
             c.timeValue = v;
         } else {
-            return ArgumentError{keyword, std::string("unknown setting; the settings are: ") +
-                                              kSettingsHelp};
+            return ArgumentError{
+                keyword, std::string("unknown setting; the settings are: ") + kSettingsHelp};
         }
         changes.push_back(std::move(c));
     }
@@ -319,8 +332,10 @@ std::optional<ArgumentError> applySettingChanges(std::span<const SettingChange> 
             case SettingChange::Kind::Levels:
                 // As clicks on the level labels: the highest level goes out of use or the next
                 // one comes into use, and the current level follows a level switched off.
-                while (levels.levelsInUse() > c.number) levels.DPILevel_OnClick(levels.levelsInUse());
-                while (levels.levelsInUse() < c.number) levels.DPILevel_OnClick(levels.levelsInUse() + 1);
+                while (levels.levelsInUse() > c.number)
+                    levels.DPILevel_OnClick(levels.levelsInUse());
+                while (levels.levelsInUse() < c.number)
+                    levels.DPILevel_OnClick(levels.levelsInUse() + 1);
                 break;
             case SettingChange::Kind::LevelStep: {
                 std::vector<std::string> steps;
@@ -343,8 +358,10 @@ std::optional<ArgumentError> applySettingChanges(std::span<const SettingChange> 
             }
             case SettingChange::Kind::Current:
                 if (!levels.CurrentDPI_OnClick(c.number)) {
-                    return ArgumentError{c.argument, "the current level must be a level in use: "
-                                                     "1 to " + std::to_string(levels.levelsInUse())};
+                    return ArgumentError{c.argument,
+                                         "the current level must be a level in use: "
+                                         "1 to " +
+                                             std::to_string(levels.levelsInUse())};
                 }
                 break;
             case SettingChange::Kind::Color:
@@ -360,7 +377,8 @@ std::optional<ArgumentError> applySettingChanges(std::span<const SettingChange> 
                                    : buttonFunctionCode(c.argument, c.value, session.naming(),
                                                         buttons.fireKey());
                 if (auto* error = std::get_if<ArgumentError>(&code)) return *error;
-                // As a menu choice does: the code goes into DataBuf's profile and the button's text.
+                // As a menu choice does: the code goes into DataBuf's profile and the button's
+                // text.
                 const ButtonCode chosen = std::get<ButtonCode>(code);
                 setButtonCode(session.cycle().dataBuf(), c.number, chosen);
                 buttons.setCodeText(c.number, codeText(chosen));
@@ -378,10 +396,10 @@ std::optional<ArgumentError> applySettingChanges(std::span<const SettingChange> 
                 const LightControlSet set = modeSet(c.value, mode);
                 if (set != light.controlSet()) {
                     const auto offered = lightModeNames(light.controlSet());
-                    return ArgumentError{c.argument, offered.empty()
-                                                         ? "this mouse's light has no modes"
-                                                         : "this mouse's light offers the modes " +
-                                                               joined(offered)};
+                    return ArgumentError{
+                        c.argument, offered.empty()
+                                        ? "this mouse's light has no modes"
+                                        : "this mouse's light offers the modes " + joined(offered)};
                 }
                 if (set == LightControlSet::NT) light.LEDNTMode_OnClick(mode);
                 if (set == LightControlSet::ColorModes) light.LEDColorMode_OnClick(mode);
@@ -394,9 +412,10 @@ std::optional<ArgumentError> applySettingChanges(std::span<const SettingChange> 
                     for (const TimeName& t : kTimeNames) {
                         if (light.timeFieldShown(t.field)) shown.emplace_back(t.name);
                     }
-                    return ArgumentError{c.argument, "this mouse's light mode has " +
-                                                         (shown.empty() ? std::string("no times")
-                                                                        : "the times " + joined(shown))};
+                    return ArgumentError{c.argument,
+                                         "this mouse's light mode has " +
+                                             (shown.empty() ? std::string("no times")
+                                                            : "the times " + joined(shown))};
                 }
                 light.setTimeText(c.time, std::to_string(c.timeValue));
                 break;

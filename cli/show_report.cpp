@@ -63,7 +63,8 @@ Json showDocument(MouseSession& session) {
 
     Json times = Json::object();
     for (const TimeFieldInfo& t : timeFields()) {
-        if (light.timeFieldShown(t.field)) times[std::string(timeFieldName(t.field))] = light.timeByte(t.field);
+        if (light.timeFieldShown(t.field))
+            times[std::string(timeFieldName(t.field))] = light.timeByte(t.field);
     }
     const LightTypeWords& words = light.words();
     doc["light"] = {{"type", words.type},
@@ -78,9 +79,10 @@ Json showDocument(MouseSession& session) {
 
     Json buttonList = Json::array();
     for (int n = 1; n <= static_cast<int>(kButtonCount); ++n) {
-        buttonList.push_back({{"button", n},
-                              {"function", CodeToDisplayName(buttons.codeText(n), session.naming())},
-                              {"code", buttons.codeText(n)}});
+        buttonList.push_back(
+            {{"button", n},
+             {"function", CodeToDisplayName(buttons.codeText(n), session.naming())},
+             {"code", buttons.codeText(n)}});
     }
     doc["buttons"] = buttonList;
     const FireKeySetting fire = buttons.fireKey();

@@ -37,8 +37,7 @@ std::vector<MouseInterfaceStatus> examineMouseInterfaces(HidBackend& backend) {
         status.openable = backend.open(info.path) != nullptr;
         if (!status.openable) {
             // A device node tells why through its permissions; other paths only that they failed.
-            if (info.path.starts_with("/dev/") &&
-                ::access(info.path.c_str(), R_OK | W_OK) != 0) {
+            if (info.path.starts_with("/dev/") && ::access(info.path.c_str(), R_OK | W_OK) != 0) {
                 status.permissionDenied = errno == EACCES || errno == EPERM;
                 status.problem = info.path + ": " + std::strerror(errno);
             } else {
@@ -63,8 +62,8 @@ std::string udevAdvice() {
 std::string diagnosisText(const std::vector<MouseInterfaceStatus>& interfaces) {
     std::string text;
     if (interfaces.empty()) {
-        return "No KVR5507 mouse found (USB " + hex4(kMouseVendorId) + ":" +
-               hex4(kMouseProductId) + "). Check that it is plugged in.\n";
+        return "No KVR5507 mouse found (USB " + hex4(kMouseVendorId) + ":" + hex4(kMouseProductId) +
+               "). Check that it is plugged in.\n";
     }
     bool denied = false;
     bool usable = false;

@@ -41,11 +41,14 @@ Picture scaled(const Picture& source, int size) {
             double sum[4] = {0, 0, 0, 0};
             double area = 0;
             const double y0 = ty * step, y1 = y0 + step, x0 = tx * step, x1 = x0 + step;
-            for (int sy = static_cast<int>(y0); sy < std::min<double>(std::ceil(y1), source.size); ++sy) {
+            for (int sy = static_cast<int>(y0); sy < std::min<double>(std::ceil(y1), source.size);
+                 ++sy) {
                 const double wy = std::min<double>(y1, sy + 1) - std::max<double>(y0, sy);
-                for (int sx = static_cast<int>(x0); sx < std::min<double>(std::ceil(x1), source.size); ++sx) {
+                for (int sx = static_cast<int>(x0);
+                     sx < std::min<double>(std::ceil(x1), source.size); ++sx) {
                     const double w = wy * (std::min<double>(x1, sx + 1) - std::max<double>(x0, sx));
-                    const png_byte* p = &source.rgba[static_cast<std::size_t>((sy * source.size + sx) * 4)];
+                    const png_byte* p =
+                        &source.rgba[static_cast<std::size_t>((sy * source.size + sx) * 4)];
                     const double alpha = p[3] / 255.0;
                     for (int c = 0; c < 3; ++c) sum[c] += w * p[c] * alpha;
                     sum[3] += w * p[3];
@@ -55,7 +58,9 @@ Picture scaled(const Picture& source, int size) {
             png_byte* q = &target.rgba[static_cast<std::size_t>((ty * size + tx) * 4)];
             const double alpha = sum[3] / area;
             for (int c = 0; c < 3; ++c) {
-                q[c] = alpha > 0 ? static_cast<png_byte>(std::lround(std::clamp(sum[c] / area / (alpha / 255.0), 0.0, 255.0))) : 0;
+                q[c] = alpha > 0 ? static_cast<png_byte>(std::lround(
+                                       std::clamp(sum[c] / area / (alpha / 255.0), 0.0, 255.0)))
+                                 : 0;
             }
             q[3] = static_cast<png_byte>(std::lround(alpha));
         }
@@ -91,8 +96,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "icon_sizes: %s: not a size\n", argv[i]);
             return 2;
         }
-        const std::string path = std::string(argv[2]) + "/" + std::to_string(size) + "x" +
-                                 std::to_string(size) + ".png";
+        const std::string path =
+            std::string(argv[2]) + "/" + std::to_string(size) + "x" + std::to_string(size) + ".png";
         if (!write(size == source.size ? source : scaled(source, size), path)) {
             std::fprintf(stderr, "icon_sizes: %s: cannot be written\n", path.c_str());
             return 1;

@@ -27,8 +27,9 @@ class CtlTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
-               ("kvr5507ctl_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+               ("kvr5507ctl_test_" +
+                std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         memoryFile = dir_ / "mouse.bin";
@@ -66,7 +67,8 @@ protected:
     // Set requests of the last run with this command byte.
     int requestsWith(std::uint8_t command) const {
         int n = 0;
-        for (const CommandReport& r : mouse->requests()) n += r[CommandReport::kCommandByte] == command;
+        for (const CommandReport& r : mouse->requests())
+            n += r[CommandReport::kCommandByte] == command;
         return n;
     }
 

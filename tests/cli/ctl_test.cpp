@@ -3,8 +3,8 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
-#include "base/language_table.h"
 #include "base/bits.h"
+#include "base/language_table.h"
 #include "ctl_fixture.h"
 #include "device/virtual_bus.h"
 #include "params/checksum.h"
@@ -46,7 +46,8 @@ TEST_F(CtlTest, ShowJsonGivesTheFactoryMemoryFieldByField) {
         const Json& level = doc["sensitivity"]["levels"][n - 1];
         EXPECT_EQ(level["inUse"], n <= inUse);
         if (n <= inUse) {
-            EXPECT_EQ(level["step"], english("Str" + std::to_string(300 + m[kV1.dpiLevelValue + n - 1])));
+            EXPECT_EQ(level["step"],
+                      english("Str" + std::to_string(300 + m[kV1.dpiLevelValue + n - 1])));
         }
         EXPECT_EQ(level["color"], n == 8 ? 7 : m[kV1.cpiColor + n - 1]);
     }
@@ -124,8 +125,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Every fire key shares one repeat count and delay: button 7 follows.
         SetCase{"FireKey",
                 {"button", "5", "fire:5,30"},
-                {{button(5), 0x04}, {button(5) + 1, 10}, {button(5) + 2, 30},
-                 {button(7) + 1, 10}, {button(7) + 2, 30}}},
+                {{button(5), 0x04},
+                 {button(5) + 1, 10},
+                 {button(5) + 2, 30},
+                 {button(7) + 1, 10},
+                 {button(7) + 2, 30}}},
         SetCase{"McpiOn", {"mcpi", "on"}, {{kV1.configFlags, kFactoryFlags & ~0x01}}},
         SetCase{"EffectOn",
                 {"effect", "on"},
@@ -179,7 +183,9 @@ TEST_F(CtlTest, BadArgumentsExitTwoNamingTheArgumentAndWriteNothing) {
         {{"set", "level", "6=800"}, "level 6=800", "not in use"},
         {{"set", "button", "10", "Mute"}, "button 10 Mute", "from 1 to 9"},
         {{"set", "button", "2", "Nope"}, "button 2 Nope", "\"Volume +\""},
-        {{"set", "button", "2", "fire:1,20"}, "button 2 fire:1,20", "0 or a whole number from 2 to 127"},
+        {{"set", "button", "2", "fire:1,20"},
+         "button 2 fire:1,20",
+         "0 or a whole number from 2 to 127"},
         {{"set", "effect", "maybe"}, "effect maybe", "on or off"},
         {{"set", "mode", "nt-2"}, "mode nt-2", "breathing-1, breathing-2"},
         {{"set", "nt2-time", "5"}, "nt2-time 5", "off-time"},
@@ -280,10 +286,7 @@ TEST_F(CtlTest, RestoreRefusesADamagedOrForeignImageAndLeavesTheMouseAlone) {
         {"parameter block", [](auto& b) { b[kV1.riseTime] ^= 0x01; }, "parameter block"},
         {"button block", [](auto& b) { b[button(3)] ^= 0x01; }, "button block"},
         {"value pair", [](auto& b) { b[kTail + 1] ^= 0x01; }, "damaged"},
-        {"identity",
-         [](auto& b) {
-             b[kTail + param_tail::kManufacturerId] = 0x12;
-         },
+        {"identity", [](auto& b) { b[kTail + param_tail::kManufacturerId] = 0x12; },
          "another mouse"},
     };
     setMemory(withChecksums([] {
@@ -299,7 +302,8 @@ TEST_F(CtlTest, RestoreRefusesADamagedOrForeignImageAndLeavesTheMouseAlone) {
         d.damage(bytes);
         const auto file = path("damaged.bin");
         std::ofstream(file, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
 
         const auto run = this->run({"restore", file.string()});
         EXPECT_EQ(run.code, 1);

@@ -295,7 +295,6 @@ INSTANTIATE_TEST_SUITE_P(
         CountCase{"TheFifthRoundsFirstCountDecides", {2, 2, 2, 2, 2, 2, 2, 2, 0, 2}, false, 0}),
     [](const testing::TestParamInfo<CountCase>& info) { return info.param.name; });
 
-
 // A program that looks once at start: no settle wait, the same reactions as a tick's search.
 TEST_F(DeviceLinkTest, ASearchAtStartFindsTheMouseWithoutSettling) {
     struct Case {
@@ -315,7 +314,8 @@ TEST_F(DeviceLinkTest, ASearchAtStartFindsTheMouseWithoutSettling) {
         test::RecordingPresence window;
         DeviceLink link(bus, pacer, window);
         bus.plug(test::otherDevice("/dev/hidraw-keyboard"));
-        if (c.variant != 0) plugMouse(bus, std::make_shared<EmulatedMouse>(c.variant), test::kMousePath);
+        if (c.variant != 0)
+            plugMouse(bus, std::make_shared<EmulatedMouse>(c.variant), test::kMousePath);
 
         EXPECT_EQ(link.searchMouse(), c.variant);
         EXPECT_EQ(window.events, c.events);
