@@ -322,11 +322,42 @@ SettingChanges parseSettingChanges(std::span<const std::string> words) {
     return changes;
 }
 
+namespace {
+
+bool holdsLeftClick(const ButtonModel& buttons, int button) {
+    return parseCodeText(buttons.codeText(button)) == menuEntries().front().code;
+}
+
+// The mouse keeps at least one button on the left click, as the window's menu does; a call that
+// would take it from the last button holding it is refused, naming the change that did.
+std::optional<ArgumentError> leftClickTaken(std::span<const SettingChange> changes,
+                                            const std::array<bool, kButtonCount>& heldBefore,
+                                            const ButtonModel& buttons) {
+    for (int n = 1; n <= static_cast<int>(kButtonCount); ++n) {
+        if (holdsLeftClick(buttons, n)) return std::nullopt;
+    }
+    for (const SettingChange& c : changes) {
+        if (c.kind == SettingChange::Kind::Button &&
+            heldBefore[static_cast<std::size_t>(c.number - 1)]) {
+            return ArgumentError{c.argument,
+                                 "no button would keep the left click; give another "
+                                 "button \"Left Key\" in the same call"};
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<ArgumentError> applySettingChanges(std::span<const SettingChange> changes,
                                                  MouseSession& session) {
     SensitivityModel& levels = session.sensitivity();
     LightModel& light = session.light();
     ButtonModel& buttons = session.buttons();
+    std::array<bool, kButtonCount> leftClickBefore{};
+    for (int n = 1; n <= static_cast<int>(kButtonCount); ++n) {
+        leftClickBefore[static_cast<std::size_t>(n - 1)] = holdsLeftClick(buttons, n);
+    }
     for (const SettingChange& c : changes) {
         switch (c.kind) {
             case SettingChange::Kind::Levels:
@@ -421,7 +452,7 @@ std::optional<ArgumentError> applySettingChanges(std::span<const SettingChange> 
                 break;
         }
     }
-    return std::nullopt;
+    return leftClickTaken(changes, leftClickBefore, buttons);
 }
 
 }  // namespace kvr

@@ -191,6 +191,8 @@ TEST_F(CtlTest, BadArgumentsExitTwoNamingTheArgumentAndWriteNothing) {
         {{"set", "nt2-time", "5"}, "nt2-time 5", "off-time"},
         {{"set", "rise-time", "256"}, "rise-time 256", "from 0 to 255"},
         {{"set", "wheel", "3"}, "wheel", "levels N"},
+        // Button 1 is the only one on the left click.
+        {{"set", "button", "1", "Mute"}, "button 1 Mute", "left click"},
         {{"set", "levels"}, "levels", "a value must follow"},
         {{"set"}, "settings", "required"},
         {{"frobnicate"}, "frobnicate", ""},
@@ -208,6 +210,14 @@ TEST_F(CtlTest, BadArgumentsExitTwoNamingTheArgumentAndWriteNothing) {
             EXPECT_EQ(requestsWith(WriteStartCmd), 0);
         }
     }
+}
+
+TEST_F(CtlTest, TheLeftClickMovesToAnotherButtonInOneCall) {
+    const auto run = this->run({"set", "button", "2", "Left Key", "button", "1", "Mute"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const Json doc = Json::parse(this->run({"--json", "show"}).out);
+    EXPECT_EQ(doc["buttons"][0]["function"], "Mute");
+    EXPECT_EQ(doc["buttons"][1]["function"], "Left Key");
 }
 
 TEST_F(CtlTest, AMissingMouseExitsOne) {
@@ -260,7 +270,7 @@ TEST_F(CtlTest, DumpAndRestoreGiveTheMemoryBack) {
     const auto image = path("image.bin");
     ASSERT_EQ(run({"dump", image.string()}).code, 0);
     EXPECT_EQ(loadMemoryFile(image).memory, factoryMemory());
-    ASSERT_EQ(run({"set", "levels", "2", "button", "1", "Mute", "rise-time", "40"}).code, 0);
+    ASSERT_EQ(run({"set", "levels", "2", "button", "3", "Mute", "rise-time", "40"}).code, 0);
     ASSERT_NE(memory(), factoryMemory());
 
     const auto restored = run({"restore", image.string()});
