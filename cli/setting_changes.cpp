@@ -411,8 +411,7 @@ std::optional<ArgumentError> applySettingChanges(std::span<const SettingChange> 
                 // As a menu choice does: the code goes into DataBuf's profile and the button's
                 // text.
                 const ButtonCode chosen = std::get<ButtonCode>(code);
-                setButtonCode(session.cycle().dataBuf(), c.number, chosen);
-                buttons.setCodeText(c.number, codeText(chosen));
+                buttons.storeCode(c.number, codeText(chosen), session.cycle().dataBuf());
                 buttons.setCaption(c.number, CodeToDisplayName(chosen, session.naming()));
                 break;
             }
