@@ -249,7 +249,12 @@ bool ReadWriteCycle::writeBlockWhole(std::uint16_t address, std::uint16_t length
 bool ReadWriteCycle::writeImages(const ParamLayout& layout, bool withMacros) {
     bool whole = writeBlockWhole(kParamAddress, u16(layout.blockSize), paramRoom(images_, layout));
     whole &= writeBlockWhole(kProfileAddress, u16(profile_block::kSize), images_.profile.bytes);
-    if (!withMacros) return whole;
+    if (withMacros) whole &= writeMacroArea();
+    return whole;
+}
+
+bool ReadWriteCycle::writeMacroArea() {
+    bool whole = true;
     auto& buffer = images_.macroWriteBuffer;
     for (std::size_t half = 0; half < kMacroAreaSize / kMacroWriteSize; ++half) {
         const auto from =
@@ -325,6 +330,23 @@ WriteResult ReadWriteCycle::WriteImagesAsTheyStand() {
     if (macroSupport()) ui_.refreshDeviceMacroList();
     refreshPages();
     endTransfer();
+    return finishWrite(bracket, whole);
+}
+
+WriteResult ReadWriteCycle::writeDeviceMacros(const std::function<void()>& refreshCodes) {
+    macroDirty_ = true;
+    prepareTransfer(false);
+    bool whole = false;
+    const Bracket bracket = exchange([&] {
+        if (refreshCodes) refreshCodes();
+        SetProfileChecksum(data_);
+        std::copy_n(data_.begin() + databuf::kProfileStart, databuf::kProfileLength,
+                    images_.profile.bytes.begin());
+        whole = writeBlockWhole(kProfileAddress, u16(profile_block::kSize), images_.profile.bytes);
+        if (macroSupport()) whole &= writeMacroArea();
+    });
+    endTransfer();
+    if (bracket == Bracket::Done && whole) macroDirty_ = false;
     return finishWrite(bracket, whole);
 }
 

@@ -147,6 +147,12 @@ public:
     // Writes the images byte for byte as they stand, without the pages' settings (a restored
     // memory image), the macro area too when the mouse keeps macros; the pages then show them.
     WriteResult WriteImagesAsTheyStand();
+    // Btn_SaveMacroClick: after a device macro was added or deleted, writes the profile block
+    // (rebuilt from DataBuf with its checksum) and, with macro memory, the macro area.
+    // `refreshCodes` runs once the mouse said it is ready, before the profile block is built, so
+    // that macro buttons follow their macros (RefreshMacroAddr). Macro changes that did not reach
+    // the mouse stay pending (MacroDirty) for the next write.
+    WriteResult writeDeviceMacros(const std::function<void()>& refreshCodes);
     // Makes the mouse reload its settings from memory; its answer does not matter.
     void SystemReloadCmd_OnClick();
 
@@ -162,6 +168,8 @@ private:
     // Parameter and profile images, then the macro area when `withMacros`. Returns whether
     // every block was taken whole.
     bool writeImages(const ParamLayout& layout, bool withMacros);
+    // The macro area as two writes of 256 bytes.
+    bool writeMacroArea();
     // WriteBlock, and once more when the start or a chunk was not acknowledged.
     WriteResult finishWrite(Bracket bracket, bool whole);
     bool writeBlockWhole(std::uint16_t address, std::uint16_t length,

@@ -1,0 +1,104 @@
+#include "cycle/profile_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "params/param_layout.h"
+
+namespace kvr {
+
+namespace {
+
+constexpr std::string_view kBinExtension = ".bin";
+
+FileResult noMouse() { return FileResult{false, std::strerror(ENODEV)}; }
+
+// Copies as much of `to` as `bytes` holds from `offset` on.
+void copyFrom(std::span<const std::uint8_t> bytes, std::size_t offset, std::span<std::uint8_t> to) {
+    if (offset >= bytes.size()) return;
+    const std::size_t n = std::min(to.size(), bytes.size() - offset);
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), n, to.begin());
+}
+
+}  // namespace
+
+std::filesystem::path withBinExtension(const std::filesystem::path& chosen) {
+    if (chosen.string().ends_with(kBinExtension)) return chosen;
+    std::filesystem::path file = chosen;
+    file += kBinExtension;
+    return file;
+}
+
+ProfileFiles::ProfileFiles(ReadWriteCycle& cycle, const DeviceLink& link, PageModels pages,
+                           const CodeNaming& naming, std::function<void()> refreshDeviceMacros,
+                           ShowFirstPage showFirstPage)
+    : cycle_(cycle),
+      link_(link),
+      pages_(pages),
+      naming_(naming),
+      refreshDeviceMacros_(std::move(refreshDeviceMacros)),
+      showFirstPage_(std::move(showFirstPage)) {}
+
+void ProfileFiles::DataBufToMemo_OnClick() {
+    const int variant = link_.deviceVariant();
+    const ParamLayout* layout = paramLayout(variant);
+    if (!layout) return;
+    DataBuf& data = cycle_.dataBuf();
+    UIToDataBuf(pages_, variant, data);
+    SetParameterChecksum(data, *layout);
+    FireKeyAndFireKeyModeToDataBuf(pages_.buttons, data);
+    SetProfileChecksum(data);
+    copyDataBufToImages(data, variant, cycle_.images());
+}
+
+std::vector<std::uint8_t> ProfileFiles::profileBytes() const {
+    const ParamLayout* layout = paramLayout(link_.deviceVariant());
+    if (!layout) return {};
+    const DeviceImages& images = cycle_.images();
+    std::vector<std::uint8_t> bytes;
+    const auto param = images.param(*layout);
+    bytes.insert(bytes.end(), param.begin(), param.end());
+    const auto profile = images.profile.used();
+    bytes.insert(bytes.end(), profile.begin(), profile.end());
+    if (cycle_.macroSupport()) {
+        bytes.insert(bytes.end(), images.macroArea.bytes.begin(), images.macroArea.bytes.end());
+    }
+    return bytes;
+}
+
+FileResult ProfileFiles::save(const std::filesystem::path& file) {
+    if (!paramLayout(link_.deviceVariant())) return noMouse();
+    DataBufToMemo_OnClick();
+    return writeFileAtomically(file, profileBytes());
+}
+
+FileResult ProfileFiles::load(const std::filesystem::path& file) {
+    const ParamLayout* layout = paramLayout(link_.deviceVariant());
+    if (!layout) return noMouse();
+    const std::size_t macroOffset = layout->blockSize + profile_block::kSize;
+    FileBytes read = readFileStart(file, macroOffset + kMacroAreaSize);
+    if (!read.result) return read.result;
+
+    DeviceImages& images = cycle_.images();
+    copyFrom(read.bytes, 0, images.param(*layout));
+    copyFrom(read.bytes, layout->blockSize, images.profile.used());
+    if (cycle_.macroSupport()) copyFrom(read.bytes, macroOffset, images.macroArea.bytes);
+    MemoToDataBuf_OnClick();
+    return read.result;
+}
+
+void ProfileFiles::MemoToDataBuf_OnClick() {
+    if (cycle_.macroSupport() && refreshDeviceMacros_) refreshDeviceMacros_();
+    DataBufToUI(cycle_.images(), link_.deviceVariant(), cycle_.dataBuf(), pages_, naming_,
+                showFirstPage_);
+    cycle_.setMacroDirty(true);
+}
+
+FileResult ProfileFiles::exportDeviceMacros(const std::filesystem::path& file) {
+    if (!cycle_.macroSupport()) return writeFileAtomically(file, {});
+    return writeFileAtomically(file, cycle_.images().macroArea.bytes);
+}
+
+}  // namespace kvr
