@@ -175,7 +175,13 @@ TEXTS = [
       "Erro do fabricante ou do ID do produto"),
      # Shown when the mouse did not acknowledge part of a write, even when sent a second time.
      ("Str108", "The mouse did not take all the settings. Please try again.",
-      "O mouse não recebeu todas as configurações. Por favor, tente novamente.")],
+      "O mouse não recebeu todas as configurações. Por favor, tente novamente."),
+     # File errors; the system's own reason follows on the next line.
+     ("Str110", "The file could not be saved.", "Não foi possível salvar o arquivo."),
+     ("Str111", "The file could not be read.", "Não foi possível ler o arquivo."),
+     # A macro too long for the mouse's 255-byte length field.
+     ("Str112", "The macro is too long: at most 254 bytes of events fit.",
+      "A macro é longa demais: cabem no máximo 254 bytes de eventos.")],
     [("Str200", "*", "*"),
      ("Str201", "Standard Mouse Key", "Botão Padrão do Mouse"),
      ("Str202", "Special Key", "Botão Especial"), ("Str203", "Media Fn", "Função Mídia"),
@@ -255,7 +261,7 @@ def write_language(n):
 
 def main():
     keys = [k for group in TEXTS for k, _, _ in group]
-    assert len(keys) == len(set(keys)) == 97, len(keys)
+    assert len(keys) == len(set(keys)) == 100, len(keys)
     write_org()
     for n in (1, 2, 3):
         write_layout(n)
