@@ -103,7 +103,9 @@ void TForm1::createPages() {
     buttonPage_ = std::make_unique<ButtonPage>(*this, buttons_, naming_);
     advancedPage_ = std::make_unique<AdvancedPage>(*this, sensitivity_, services_.pointer);
     lightPage_ = std::make_unique<LightPage>(*this, light_);
-    macroPage_ = std::make_unique<MacroPage>(*this);
+    macroPage_ = std::make_unique<MacroPage>(*this, buttons_);
+    naming_.macroNameAt = macroPage_->macroNameAt();
+    connect(macroPage_.get(), &MacroPage::buttonsChanged, buttonPage_.get(), &ButtonPage::render);
 }
 
 std::array<WindowPage*, 4> TForm1::pages() const {

@@ -82,6 +82,7 @@ public:
     void Btn_Breath_0Click();
     void Btn_Macro_0Click();
     void HideAllMenu();
+    void hideAllMenus() override { HideAllMenu(); }
     void ClearAP();
     void Img_BaseMouseDown();
     void Btn_Web_0Click();

@@ -48,9 +48,8 @@ public:
     }
     void refreshErrorAP() override { window_.RefreshErrorAP(); }
     void showMacroButtons() override { window_.macroPage().showMacroButtons(); }
-    // The macro library and the device macro list have no pages yet.
-    void refreshPcMacroNames() override {}
-    void refreshDeviceMacroList() override {}
+    void refreshPcMacroNames() override { window_.macroPage().RefreshPCMacroName(); }
+    void refreshDeviceMacroList() override { window_.macroPage().refreshDeviceMacroList(); }
     void refreshPointerSettings() override { window_.advancedPage().refreshPointerSettings(); }
     void applyPointerSettings() override {
         window_.advancedPage().applyPointerSettings();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include "app/event_loop_pacer.h"
 #include "app/instance_finder.h"
 #include "app/main_window.h"
+#include "macros/macro_page.h"
 #include "app/skin.h"
 #include "device/emulated_mouse.h"
 #include "device/hidapi_backend.h"
@@ -95,6 +97,10 @@ int runProgram(QApplication& app, const CommandLine& options) {
 
     const std::unique_ptr<PointerSettingsStore> pointer = makeDesktopPointerStore();
     TForm1 window(AppServices{*hid, pacer, dialogs, desktop, *pointer});
+    // "Macro.bin" beside the program, or in the user's data folder when that is read-only.
+    window.macroPage().useLibraryFile(pcMacroLibraryPath(
+        QCoreApplication::applicationDirPath().toStdString(),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()));
     qtDialogs.setParent(&window);
     TFormLoadingUI busy(window, busyAnimation(dialogs));
     window.setBusyWindow(&busy);

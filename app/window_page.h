@@ -30,6 +30,8 @@ public:
     virtual Pacer& pacer() = 0;
     virtual bool mouseOpen() const = 0;
     virtual ReadWriteCycle& cycle() = 0;
+    // HideAllMenu: every page's menus and context panels close.
+    virtual void hideAllMenus() = 0;
 };
 
 inline QString qText(const std::string& s) { return QString::fromStdString(s); }

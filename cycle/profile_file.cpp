@@ -31,30 +31,24 @@ std::filesystem::path withBinExtension(const std::filesystem::path& chosen) {
     return file;
 }
 
-ProfileFiles::ProfileFiles(ReadWriteCycle& cycle, const DeviceLink& link, PageModels pages,
-                           const CodeNaming& naming, std::function<void()> refreshDeviceMacros,
-                           ShowFirstPage showFirstPage)
-    : cycle_(cycle),
-      link_(link),
-      pages_(pages),
-      naming_(naming),
-      refreshDeviceMacros_(std::move(refreshDeviceMacros)),
-      showFirstPage_(std::move(showFirstPage)) {}
+ProfileFiles::ProfileFiles(ReadWriteCycle& cycle, std::function<void()> refreshDeviceMacros)
+    : cycle_(cycle), refreshDeviceMacros_(std::move(refreshDeviceMacros)) {}
 
 void ProfileFiles::DataBufToMemo_OnClick() {
-    const int variant = link_.deviceVariant();
+    const int variant = cycle_.deviceVariant();
     const ParamLayout* layout = paramLayout(variant);
     if (!layout) return;
     DataBuf& data = cycle_.dataBuf();
-    UIToDataBuf(pages_, variant, data);
+    const PageModels pages = cycle_.pageModels();
+    UIToDataBuf(pages, variant, data);
     SetParameterChecksum(data, *layout);
-    FireKeyAndFireKeyModeToDataBuf(pages_.buttons, data);
+    FireKeyAndFireKeyModeToDataBuf(pages.buttons, data);
     SetProfileChecksum(data);
     copyDataBufToImages(data, variant, cycle_.images());
 }
 
 std::vector<std::uint8_t> ProfileFiles::profileBytes() const {
-    const ParamLayout* layout = paramLayout(link_.deviceVariant());
+    const ParamLayout* layout = paramLayout(cycle_.deviceVariant());
     if (!layout) return {};
     const DeviceImages& images = cycle_.images();
     std::vector<std::uint8_t> bytes;
@@ -69,13 +63,13 @@ std::vector<std::uint8_t> ProfileFiles::profileBytes() const {
 }
 
 FileResult ProfileFiles::save(const std::filesystem::path& file) {
-    if (!paramLayout(link_.deviceVariant())) return noMouse();
+    if (!paramLayout(cycle_.deviceVariant())) return noMouse();
     DataBufToMemo_OnClick();
     return writeFileAtomically(file, profileBytes());
 }
 
 FileResult ProfileFiles::load(const std::filesystem::path& file) {
-    const ParamLayout* layout = paramLayout(link_.deviceVariant());
+    const ParamLayout* layout = paramLayout(cycle_.deviceVariant());
     if (!layout) return noMouse();
     const std::size_t macroOffset = layout->blockSize + profile_block::kSize;
     FileBytes read = readFileStart(file, macroOffset + kMacroAreaSize);
@@ -91,8 +85,7 @@ FileResult ProfileFiles::load(const std::filesystem::path& file) {
 
 void ProfileFiles::MemoToDataBuf_OnClick() {
     if (cycle_.macroSupport() && refreshDeviceMacros_) refreshDeviceMacros_();
-    DataBufToUI(cycle_.images(), link_.deviceVariant(), cycle_.dataBuf(), pages_, naming_,
-                showFirstPage_);
+    cycle_.refreshPagesFromImages();
     cycle_.setMacroDirty(true);
 }
 

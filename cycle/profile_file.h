@@ -10,10 +10,7 @@
 #include <vector>
 
 #include "base/file_io.h"
-#include "buttons/button_names.h"
-#include "cycle/data_buf_ui.h"
 #include "cycle/read_write_cycle.h"
-#include "device/device_link.h"
 
 namespace kvr {
 
@@ -22,12 +19,9 @@ std::filesystem::path withBinExtension(const std::filesystem::path& chosen);
 
 class ProfileFiles {
 public:
-    // Everything referenced must outlive this. `refreshDeviceMacros` parses the macro area into
-    // the device macro list (ReadAndRefreshMacro2) after a load; `showFirstPage` is the window's
-    // part of a page refresh.
-    ProfileFiles(ReadWriteCycle& cycle, const DeviceLink& link, PageModels pages,
-                 const CodeNaming& naming, std::function<void()> refreshDeviceMacros,
-                 ShowFirstPage showFirstPage = {});
+    // `cycle` must outlive this. `refreshDeviceMacros` parses the macro area into the device
+    // macro list (ReadAndRefreshMacro2) after a load.
+    ProfileFiles(ReadWriteCycle& cycle, std::function<void()> refreshDeviceMacros);
 
     // DataBufToMemo_OnClick: the pages' settings into DataBuf and the device images, checksums
     // set, without writing to the mouse.
@@ -49,11 +43,7 @@ public:
 
 private:
     ReadWriteCycle& cycle_;
-    const DeviceLink& link_;
-    PageModels pages_;
-    const CodeNaming& naming_;
     std::function<void()> refreshDeviceMacros_;
-    ShowFirstPage showFirstPage_;
 };
 
 }  // namespace kvr

@@ -333,6 +333,8 @@ WriteResult ReadWriteCycle::WriteImagesAsTheyStand() {
     return finishWrite(bracket, whole);
 }
 
+int ReadWriteCycle::deviceVariant() const { return link_.deviceVariant(); }
+
 WriteResult ReadWriteCycle::writeDeviceMacros(const std::function<void()>& refreshCodes) {
     macroDirty_ = true;
     prepareTransfer(false);

@@ -153,6 +153,12 @@ public:
     // that macro buttons follow their macros (RefreshMacroAddr). Macro changes that did not reach
     // the mouse stay pending (MacroDirty) for the next write.
     WriteResult writeDeviceMacros(const std::function<void()>& refreshCodes);
+    // What profile files need to bring a loaded image onto the pages: the connected mouse's
+    // variant (0 without one), the page models, the names of codes, and the refresh itself.
+    int deviceVariant() const;
+    PageModels pageModels() const { return pages_; }
+    const CodeNaming& naming() const { return naming_; }
+    void refreshPagesFromImages() { refreshPages(); }
     // Makes the mouse reload its settings from memory; its answer does not matter.
     void SystemReloadCmd_OnClick();
 

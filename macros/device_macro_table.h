@@ -73,7 +73,7 @@ public:
 
     // Number of macros; the used slots are always 0..count-1.
     std::size_t count() const;
-    const std::array<DeviceMacroSlot, kDeviceMacroSlots>& slots() const { return slots_; }
+    const std::array<DeviceMacroSlot, kDeviceMacroSlots>& allSlots() const { return slots_; }
     const DeviceMacroSlot& slot(std::size_t index) const { return slots_.at(index); }
     // The names of the macros in list order (RefreshMacroName2): list index = slot index.
     std::vector<std::string> names() const;

@@ -74,7 +74,7 @@ LibraryResult PCMacroLibrary::fileError(const FileResult& result) {
 
 LibraryResult PCMacroLibrary::CheckPCMacro(std::span<const std::uint8_t> defaultLibrary) {
     std::error_code ec;
-    if (std::filesystem::exists(path_, ec)) {
+    if (!path_.empty() && std::filesystem::exists(path_, ec)) {
         FileBytes file = readFileStart(path_, kPCMacroFileSize);
         if (!file.result) {
             readLibraryRecords(defaultLibrary, slots_);
@@ -110,6 +110,10 @@ bool PCMacroLibrary::nameTaken(std::string_view text) const {
 }
 
 LibraryResult PCMacroLibrary::commit(const PCMacroSlots& candidate) {
+    if (path_.empty()) {
+        slots_ = candidate;
+        return LibraryResult::Done;
+    }
     const FileResult saved = writeFileAtomically(path_, libraryBytes(candidate));
     if (!saved) return fileError(saved);
     slots_ = candidate;

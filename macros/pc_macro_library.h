@@ -50,7 +50,8 @@ enum class LibraryResult {
 
 class PCMacroLibrary {
 public:
-    // The library works on the file at `path`; nothing is read until CheckPCMacro.
+    // The library works on the file at `path`; nothing is read until CheckPCMacro. With an empty
+    // path it lives in memory only (a window that must leave the user's files alone).
     explicit PCMacroLibrary(std::filesystem::path path);
 
     const std::filesystem::path& path() const { return path_; }
@@ -64,7 +65,7 @@ public:
     // Number of entries in use; the slots 0..count-1.
     std::size_t count() const;
     bool full() const { return count() >= kPCMacroSlots; }
-    const PCMacroSlots& slots() const { return slots_; }
+    const PCMacroSlots& allSlots() const { return slots_; }
     const PCMacroSlot& slot(std::size_t index) const { return slots_.at(index); }
     // RefreshPCMacroName: the names of the entries in use, in slot order.
     std::vector<std::string> names() const;

@@ -55,9 +55,7 @@ protected:
     }
 
     fs::path folder;
-    ProfileFiles files{cycle, link, PageModels{sensitivity, light, buttons}, naming,
-                       [this] { macros.ReadAndRefreshMacro2(); },
-                       [this] { ui.showFirstPage(); }};
+    ProfileFiles files{cycle, [this] { macros.ReadAndRefreshMacro2(); }};
 };
 
 TEST_F(ProfileFileTest, SavedProfileHoldsWhatApplyWritesAndTheMacroArea) {
@@ -104,7 +102,7 @@ TEST_F(ProfileFileTest, AMouseWithoutMacroMemorySavesItsBlocksOnly) {
         ASSERT_EQ(own.ReadDevInfo(), DevInfoResult::Read);
         ASSERT_FALSE(own.macroSupport());
 
-        ProfileFiles ownFiles(own, link, PageModels{sensitivity, light, buttons}, naming, {});
+        ProfileFiles ownFiles(own, {});
         ASSERT_TRUE(ownFiles.save(folder / "p.bin"));
         const Bytes file = readAll(folder / "p.bin");
         EXPECT_EQ(file.size(), c.size);

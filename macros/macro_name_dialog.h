@@ -1,0 +1,47 @@
+#pragma once
+// TForm3: the small dialog in which a PC macro's name is typed, for a new macro or a rename.
+// Borderless and always on top, shaped by its artwork, and not modal: the main window goes on
+// working while it is open.
+#include <QLineEdit>
+#include <QWidget>
+
+namespace kvr {
+
+class CaptionLabel;
+
+class TForm3 final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 354;
+    static constexpr int kHeight = 179;
+    static constexpr int kMaxNameLength = 14;
+
+    struct Texts {
+        QString title;    // Str510
+        QString confirm;  // Str511
+        QString cancel;   // Str512
+    };
+
+    // Centred over `owner`, which it stays above.
+    TForm3(const Texts& texts, QWidget* owner);
+
+    QLineEdit* edit() const { return edit_; }
+
+    void IB_ConfirmClick();
+    void IB_CancelClick();
+    void IB_CloseClick();
+
+signals:
+    // The typed name (possibly empty) when IB_Confirm was clicked; the dialog closes after it.
+    void confirmed(const QString& name);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void FormCreate(const Texts& texts, QWidget* owner);
+
+    QLineEdit* edit_ = nullptr;
+};
+
+}  // namespace kvr
