@@ -33,7 +33,9 @@ void applyCaptions(const LanguageTable& table, std::span<const LanguageTable> al
             target.setCaption(pageCopy("Btn_", c.control, p), table.text(c.key));
         }
     }
-    store({"Str020", "Str100", "Str101", "Str102", "Str103", "Str106", "Str107", "Str108"}, table, messages);
+    store({"Str020", "Str100", "Str101", "Str102", "Str103", "Str106", "Str107", "Str108", "Str110",
+           "Str111", "Str112"},
+          table, messages);
 
     for (int k = 1; k <= 9; ++k) {
         const std::string label = "Key" + std::to_string(k);

@@ -34,6 +34,9 @@ CaptionLabel* button(QWidget* parent, const QString& name, const QString& text, 
     auto* label = new CaptionLabel(name, parent);
     label->setText(text);
     label->setGeometry(r);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(pal);
     return label;
 }
 

@@ -2,7 +2,9 @@
 
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 
 #include "app/dialogs.h"
 #include "app/skin.h"
@@ -25,6 +27,17 @@ constexpr const char* kEventList = "LB_macro";
 constexpr const char* kPanels[] = {"Pnl_PCMacro", "Pnl_DevMacro", "Pnl_DevContent"};
 const QString kSaveFilter = "SaveFile(*.bin)|*.bin";
 const QString kLoadFilter = "LoadFile(*.bin)|*.bin";
+
+// The lists' scroll bars in the skin's colours.
+const char* const kScrollBarStyle =
+    "QScrollBar:vertical { background: #0d0e11; width: 10px; margin: 0; }"
+    "QScrollBar::handle:vertical { background: #4a1a1f; min-height: 20px; border-radius: 4px; }"
+    "QScrollBar::handle:vertical:hover { background: #8c1a22; }"
+    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+    "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
+
+const QColor kPanelBack(29, 31, 37);
+const QColor kPanelBorder(179, 32, 42);
 
 std::span<const std::uint8_t> builtInLibrary() {
     if (auto data = findResource(kDefaultLibraryResource)) return *data;
@@ -81,10 +94,15 @@ MacroPage::MacroPage(PageHost& host, ButtonModel& buttons)
 
     for (const char* name : {kPcList, kDeviceList, kEventList}) {
         QListWidget* l = list(name);
+        l->verticalScrollBar()->setStyleSheet(kScrollBarStyle);
         l->setSelectionMode(QAbstractItemView::SingleSelection);
         l->viewport()->installEventFilter(this);
     }
     list(kEventList)->setIconSize(QSize(16, 16));
+    for (const char* name : kPanels) {
+        c.find(name)->installEventFilter(this);
+    }
+    fitPanels();
     connect(list(kEventList), &QListWidget::itemClicked, this, [this] { hideMenus(); });
 }
 
@@ -139,6 +157,27 @@ std::vector<std::string> MacroPage::deviceMacroNames() { return deviceMacros().t
 
 void MacroPage::languageChanged() {
     if (nameDialog_) nameDialog_->close();
+    fitPanels();
+}
+
+void MacroPage::fitPanels() {
+    constexpr int kMinWidth = 130;
+    constexpr int kPadding = 10;
+    for (const char* name : kPanels) {
+        QWidget* panel = host_.controls().find(name);
+        const QList<CaptionLabel*> entries =
+            panel->findChildren<CaptionLabel*>(QString(), Qt::FindDirectChildrenOnly);
+        int width = kMinWidth;
+        for (CaptionLabel* e : entries)
+            width = std::max(width, e->fontMetrics().horizontalAdvance(e->text()) + 2 * kPadding);
+        for (CaptionLabel* e : entries) {
+            // The layout fills each entry with the list colour, which would hide the plate.
+            e->setAutoFillBackground(false);
+            e->setIndent(kPadding);
+            e->resize(width, e->height());
+        }
+        panel->resize(width, panel->height());
+    }
 }
 
 void MacroPage::hideMenus() {
@@ -237,8 +276,9 @@ void MacroPage::openNameDialog(NameRequest request) {
     nameRequest_ = request;
     if (nameDialog_) nameDialog_->close();
     QWidget* owner = host_.controls().page(4)->window();
-    nameDialog_ = new TForm3({host_.messageText("Str510"), host_.messageText("Str511"),
-                              host_.messageText("Str512")},
+    // Captions of the current language, read when the dialog opens.
+    const TextLookup texts = host_.layoutState().languageText();
+    nameDialog_ = new TForm3({qText(texts("Str510")), qText(texts("Str511")), qText(texts("Str512"))},
                              owner);
     connect(nameDialog_.data(), &TForm3::confirmed, this, &MacroPage::ApplyMacroName);
     nameDialog_->show();
@@ -415,11 +455,27 @@ void MacroPage::showFileError(const char* key, const std::string& error) {
                             host_.messageText(key) + "\n" + QString::fromStdString(error));
 }
 
+bool MacroPage::isPanel(QObject* object) const {
+    for (const char* name : kPanels)
+        if (object == host_.controls().find(name)) return true;
+    return false;
+}
+
 bool MacroPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint && isPanel(watched)) {
+        // The context panels draw their own plate under their buttons.
+        auto* panel = static_cast<QWidget*>(watched);
+        QPainter painter(panel);
+        painter.fillRect(panel->rect(), kPanelBack);
+        painter.setPen(kPanelBorder);
+        painter.drawRect(panel->rect().adjusted(0, 0, -1, -1));
+        return true;
+    }
     if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease)
         return false;
     for (const char* name : {kPcList, kDeviceList, kEventList}) {
         QListWidget* l = list(name);
+        l->verticalScrollBar()->setStyleSheet(kScrollBarStyle);
         if (watched == l->viewport()) return listMouseEvent(l, static_cast<QMouseEvent*>(event));
     }
     return false;

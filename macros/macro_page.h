@@ -107,6 +107,9 @@ private:
     // Press and release on one of the three lists: selection, deselection, context panel.
     bool listMouseEvent(QListWidget* list, QMouseEvent* event);
     void pressSaveLoad(const char* button);
+    // The context panels as wide as their longest caption in the current language.
+    void fitPanels();
+    bool isPanel(QObject* object) const;
 
     ButtonModel& buttons_;
     PCMacroLibrary library_;
