@@ -337,6 +337,7 @@ int ReadWriteCycle::deviceVariant() const { return link_.deviceVariant(); }
 
 WriteResult ReadWriteCycle::writeDeviceMacros(const std::function<void()>& refreshCodes) {
     macroDirty_ = true;
+    if (!writableLayout()) return WriteResult::Refused;
     prepareTransfer(false);
     bool whole = false;
     const Bracket bracket = exchange([&] {

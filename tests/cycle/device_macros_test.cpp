@@ -162,6 +162,19 @@ TEST_F(DeviceMacrosTest, AMacroWriteTheMouseDidNotTakeStaysPending) {
     EXPECT_EQ(requests(), expected);
 }
 
+TEST_F(DeviceMacrosTest, AMouseThatWasNotReadIsNotWritten) {
+    connectAndRead();
+    ASSERT_EQ(macros.Btn_AddMacroClick(libraryEntry("Copy")).write, WriteResult::Written);
+    clearRecords();
+    cycle.forgetMouse();
+
+    EXPECT_EQ(macros.Btn_SaveMacroClick(), WriteResult::Refused);
+    EXPECT_TRUE(requests().empty());
+    EXPECT_TRUE(cycle.macroDirty());
+    EXPECT_EQ(macros.Btn_AddMacroClick(libraryEntry("Paste")).result, AddMacroResult::NoFreeSlot)
+        << "nothing is added while the mouse's macro memory is unknown";
+}
+
 TEST_F(DeviceMacrosTest, AReadShowsButtonsThatRunAMacroByTheMacrosName) {
     const auto bytes = record(libraryEntry("Find"));
     std::ranges::copy(bytes, memory(512, 512).begin());
