@@ -129,9 +129,10 @@ PCMacroSlots buildDefaultLibrary() {
     std::size_t i = 0;
     for (const Entry& entry : entries()) {
         const auto compiled = CompileMacroLines(entry.script.lines());
-        if (!compiled) throw std::logic_error("built-in macro too long: " + std::string(entry.name));
-        slots.at(i++) = PCMacroSlot{.name = MacroNameStrToUnicode(entry.name),
-                                    .content = compiled->content};
+        if (!compiled)
+            throw std::logic_error("built-in macro too long: " + std::string(entry.name));
+        slots.at(i++) =
+            PCMacroSlot{.name = MacroNameStrToUnicode(entry.name), .content = compiled->content};
     }
     return slots;
 }

@@ -253,7 +253,8 @@ MacroLine modifierLine(bool press, std::uint8_t modifierBits) {
 }
 
 MacroLine keyLine(bool press, std::uint8_t usage) {
-    const std::uint8_t code = press ? macro_event::kKey | macro_event::kPressBit : macro_event::kKey;
+    const std::uint8_t code =
+        press ? macro_event::kKey | macro_event::kPressBit : macro_event::kKey;
     return eventLine(press, UsageToName(usage), code, usage);
 }
 

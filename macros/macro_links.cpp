@@ -1,6 +1,5 @@
 #include "macros/macro_links.h"
 
-
 #include "buttons/button_names.h"
 
 namespace kvr {
@@ -8,7 +7,7 @@ namespace kvr {
 namespace {
 
 struct Fallback {
-    int entry;               // menu entry whose function the button gets back; 0: see below
+    int entry;                 // menu entry whose function the button gets back; 0: see below
     std::string_view caption;  // for entry 0: fixed caption and code
     std::string_view codeText;
 };

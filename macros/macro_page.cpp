@@ -143,8 +143,8 @@ DeviceMacros& MacroPage::deviceMacros() {
 
 ProfileFiles& MacroPage::profileFiles() {
     if (!profileFiles_) {
-        profileFiles_ = std::make_unique<ProfileFiles>(host_.cycle(),
-                                                       [this] { refreshDeviceMacroList(); });
+        profileFiles_ =
+            std::make_unique<ProfileFiles>(host_.cycle(), [this] { refreshDeviceMacroList(); });
     }
     return *profileFiles_;
 }
@@ -236,8 +236,9 @@ void MacroPage::RefreshMacroName2() {
 
 void MacroPage::showContent(const MacroContent& content) {
     const std::size_t length = macroLength(content);
-    host_.controls().get<QPlainTextEdit>("mmo_wrscript")->setPlainText(
-        QString::fromStdString(hexBytes(std::span(content).first(length))));
+    host_.controls()
+        .get<QPlainTextEdit>("mmo_wrscript")
+        ->setPlainText(QString::fromStdString(hexBytes(std::span(content).first(length))));
     const DecodedMacro decoded = DecodeMacroContent(content, host_.cycle().macroSupport());
     lines_ = decoded.lines;
     delayMode_ = decoded.mode;
@@ -278,8 +279,8 @@ void MacroPage::openNameDialog(NameRequest request) {
     QWidget* owner = host_.controls().page(4)->window();
     // Captions of the current language, read when the dialog opens.
     const TextLookup texts = host_.layoutState().languageText();
-    nameDialog_ = new TForm3({qText(texts("Str510")), qText(texts("Str511")), qText(texts("Str512"))},
-                             owner);
+    nameDialog_ =
+        new TForm3({qText(texts("Str510")), qText(texts("Str511")), qText(texts("Str512"))}, owner);
     connect(nameDialog_.data(), &TForm3::confirmed, this, &MacroPage::ApplyMacroName);
     nameDialog_->show();
 }
@@ -330,7 +331,7 @@ void MacroPage::Btn_DelPCMacroClick() {
     const LibraryResult result = library_.remove(static_cast<std::size_t>(row));
     if (result == LibraryResult::FileError) showFileError("Str110", library_.error());
     RefreshPCMacroName();
-    if (result == LibraryResult::Done || library_.count() > 0) selectRow(kPcList, std::max(row - 1, 0));
+    if (library_.count() > 0) selectRow(kPcList, std::max(row - 1, 0));
 }
 
 void MacroPage::Btn_ImportOneClick() {
@@ -419,7 +420,8 @@ void MacroPage::Btn_DevExportClick() {
 
 void MacroPage::pressSaveLoad(const char* button) {
     host_.hideAllMenus();
-    for (int p = 1; p <= 4; ++p) host_.setPicture(QString("Img_%1_%2").arg(button).arg(p), "SetS_02");
+    for (int p = 1; p <= 4; ++p)
+        host_.setPicture(QString("Img_%1_%2").arg(button).arg(p), "SetS_02");
 }
 
 void MacroPage::Btn_Save_0Click() {
@@ -510,10 +512,10 @@ bool MacroPage::listMouseEvent(QListWidget* l, QMouseEvent* event) {
 
     // Release.
     if (event->button() == Qt::LeftButton) {
-        if (under && pcList) QMetaObject::invokeMethod(this, &MacroPage::LB_PCMacroNameClick,
-                                                       Qt::QueuedConnection);
-        if (under && deviceList) QMetaObject::invokeMethod(this, &MacroPage::LB_MacroNameClick,
-                                                           Qt::QueuedConnection);
+        if (under && pcList)
+            QMetaObject::invokeMethod(this, &MacroPage::LB_PCMacroNameClick, Qt::QueuedConnection);
+        if (under && deviceList)
+            QMetaObject::invokeMethod(this, &MacroPage::LB_MacroNameClick, Qt::QueuedConnection);
         return false;
     }
     if (event->button() != Qt::RightButton) return false;

@@ -12,7 +12,6 @@
 namespace kvr {
 namespace {
 
-
 PCMacroSlot libraryEntry(const std::string& name) {
     for (const PCMacroSlot& slot : buildDefaultLibrary()) {
         if (macroNameText(slot.name) == name) return slot;
@@ -42,9 +41,7 @@ protected:
         storeButtonCode(buttons, cycle.dataBuf(), button,
                         macroCodeText(*macros.table().address(index)));
     }
-    bool profileChecksumHolds() {
-        return blockChecksum(memory(64, 27)) == memory(64, 28)[27];
-    }
+    bool profileChecksumHolds() { return blockChecksum(memory(64, 27)) == memory(64, 28)[27]; }
 };
 
 TEST_F(DeviceMacrosTest, AddToMouseWritesTheProfileBlockAndTheMacroArea) {
@@ -60,8 +57,8 @@ TEST_F(DeviceMacrosTest, AddToMouseWritesTheProfileBlockAndTheMacroArea) {
     EXPECT_TRUE(std::ranges::all_of(memory(512 + bytes.size(), 512 - bytes.size()),
                                     [](std::uint8_t b) { return b == 0; }));
     EXPECT_EQ(requests(), macroWrite());
-    EXPECT_EQ(ui.calls, (std::vector<std::string>{"timerOff", "showShields", "showBusy",
-                                                  "hideBusy", "timerOn", "hideShields"}));
+    EXPECT_EQ(ui.calls, (std::vector<std::string>{"timerOff", "showShields", "showBusy", "hideBusy",
+                                                  "timerOn", "hideShields"}));
     EXPECT_FALSE(cycle.macroDirty());
     EXPECT_EQ(macros.table().names(), std::vector<std::string>{"Copy"});
 }
@@ -106,7 +103,7 @@ TEST_F(DeviceMacrosTest, EveryButtonFallsBackToItsOwnFunctionWhenItsMacroGoes) {
     const std::vector<std::pair<std::string, std::string>> expected = {
         {"Left Key", "010100"}, {"Middle Key", "010400"}, {"Right Key", "010200"},
         {"Backward", "010800"}, {"Forward", "011000"},    {"DPI", "050000"},
-        {"Fire Key", "040A28"}, {"Win+D", "020807"},     {"LED Switch", "090000"}};
+        {"Fire Key", "040A28"}, {"Win+D", "020807"},      {"LED Switch", "090000"}};
     for (int button = 1; button <= 9; ++button) {
         SCOPED_TRACE(button);
         const auto& [caption, code] = expected[static_cast<std::size_t>(button - 1)];

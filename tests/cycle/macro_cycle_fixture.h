@@ -28,7 +28,9 @@ using Requests = std::vector<CommandReport>;
 class CallListUi final : public TransferUi {
 public:
     void hideAllMenu() override { calls.emplace_back("hideAllMenu"); }
-    void setPresenceTimerEnabled(bool on) override { calls.emplace_back(on ? "timerOn" : "timerOff"); }
+    void setPresenceTimerEnabled(bool on) override {
+        calls.emplace_back(on ? "timerOn" : "timerOff");
+    }
     void showInputShields() override { calls.emplace_back("showShields"); }
     void hideInputShields() override { calls.emplace_back("hideShields"); }
     void showBusy() override { calls.emplace_back("showBusy"); }
@@ -58,10 +60,10 @@ inline void addCommand(Requests& r, std::uint8_t command) { r.push_back(report({
 
 inline void addRange(Requests& r, std::uint8_t start, std::uint8_t next, std::uint16_t address,
                      std::uint16_t length, std::span<const std::uint8_t> bytes) {
-    r.push_back(report({4, start, static_cast<std::uint8_t>(address & 0xFF),
-                        static_cast<std::uint8_t>(address >> 8),
-                        static_cast<std::uint8_t>(length & 0xFF),
-                        static_cast<std::uint8_t>(length >> 8)}));
+    r.push_back(
+        report({4, start, static_cast<std::uint8_t>(address & 0xFF),
+                static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(length & 0xFF),
+                static_cast<std::uint8_t>(length >> 8)}));
     for (std::size_t i = 0; i < chunkCount(length); ++i) {
         CommandReport chunk = report({4, next});
         for (std::size_t b = 0; b < kChunkSize && start == WriteStartCmd; ++b) {
@@ -140,7 +142,8 @@ protected:
     LightModel light;
     ButtonModel buttons;
     CallListUi ui;
-    ReadWriteCycle cycle{image, link, protocol, PageModels{sensitivity, light, buttons}, naming, ui};
+    ReadWriteCycle cycle{image,  link, protocol, PageModels{sensitivity, light, buttons},
+                         naming, ui};
     DeviceMacros macros{cycle, buttons, englishLookup()};
 };
 

@@ -106,7 +106,8 @@ TEST_F(ProfileFileTest, AMouseWithoutMacroMemorySavesItsBlocksOnly) {
         ASSERT_TRUE(ownFiles.save(folder / "p.bin"));
         const Bytes file = readAll(folder / "p.bin");
         EXPECT_EQ(file.size(), c.size);
-        EXPECT_TRUE(std::ranges::equal(std::span(file).last(28), std::span(memory2).subspan(64, 28)));
+        EXPECT_TRUE(
+            std::ranges::equal(std::span(file).last(28), std::span(memory2).subspan(64, 28)));
         EXPECT_TRUE(ownFiles.exportDeviceMacros(folder / "m.bin"));
         EXPECT_EQ(readAll(folder / "m.bin").size(), 0u);
     }
@@ -168,7 +169,8 @@ TEST_F(ProfileFileTest, TheDefaultImageLoadsAsAValidProfile) {
     writeAll(folder / "default.bin", image);
     ASSERT_TRUE(files.load(folder / "default.bin"));
     EXPECT_TRUE(std::ranges::equal(cycle.images().paramV1.used(), std::span(image).first(45)));
-    EXPECT_TRUE(std::ranges::equal(std::span(cycle.dataBuf()).first(38), std::span(image).first(38)))
+    EXPECT_TRUE(
+        std::ranges::equal(std::span(cycle.dataBuf()).first(38), std::span(image).first(38)))
         << "no block was repaired";
     EXPECT_EQ(buttons.codeText(7), "040420");
 }

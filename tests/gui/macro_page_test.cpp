@@ -1,5 +1,7 @@
 // The macro page against the emulated mouse: the library and device lists, their context
 // panels, the name dialog, Add to Mouse and Delete, and the profile and library files.
+#include "macros/macro_page.h"
+
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -11,7 +13,6 @@
 #include "cycle/device_macros.h"
 #include "macros/default_library.h"
 #include "macros/macro_links.h"
-#include "macros/macro_page.h"
 #include "window_fixture.h"
 
 namespace kvr::test {
@@ -63,14 +64,14 @@ protected:
         window->Btn_Macro_0Click();
         ASSERT_TRUE(list("LB_PCMacroName")->isVisible());
     }
-    QPoint rowCentre(QListWidget* l, int row) {
-        return l->visualItemRect(l->item(row)).center();
-    }
+    QPoint rowCentre(QListWidget* l, int row) { return l->visualItemRect(l->item(row)).center(); }
     void rightClick(QListWidget* l, QPoint at) {
         QTest::mousePress(l->viewport(), Qt::RightButton, {}, at);
         QTest::mouseRelease(l->viewport(), Qt::RightButton, {}, at);
     }
-    void rightClickRow(const char* name, int row) { rightClick(list(name), rowCentre(list(name), row)); }
+    void rightClickRow(const char* name, int row) {
+        rightClick(list(name), rowCentre(list(name), row));
+    }
     // A right click on a row, then the command of its context panel.
     void command(const char* listName, int row, const char* button) {
         rightClickRow(listName, row);
@@ -112,8 +113,9 @@ TEST_F(MacroPageTest, ARightClickSelectsTheRowShowsItsEventsAndOpensThePanelAtTh
     EXPECT_EQ(events->item(0)->text(), "Ctrl");
     EXPECT_EQ(events->item(1)->text(), "24 ms");
     EXPECT_EQ(events->item(2)->text(), "V");
-    EXPECT_EQ(text("mmo_wrscript"),
-              QString::fromStdString(hexBytes(std::span(page().library().slot(1).content).first(15))));
+    EXPECT_EQ(
+        text("mmo_wrscript"),
+        QString::fromStdString(hexBytes(std::span(page().library().slot(1).content).first(15))));
     EXPECT_EQ(page().lines().front(), "10");
 
     // With the device list: a press below its last row lets go of the selection and closes

@@ -46,8 +46,9 @@ std::vector<std::uint16_t> addresses(const DeviceMacroTable& table) {
 
 TEST(DeviceMacroTable, AddressesFollowTheRecordsAndShrinkAfterADelete) {
     AreaBuilder b;
-    b.record("A", macroOfRecordSize(40)).record("B", macroOfRecordSize(60)).record(
-        "C", macroOfRecordSize(30));
+    b.record("A", macroOfRecordSize(40))
+        .record("B", macroOfRecordSize(60))
+        .record("C", macroOfRecordSize(30));
     Area area = b.area;
     DeviceMacroTable table;
     table.ReadAndRefreshMacro2(area);
@@ -144,8 +145,7 @@ TEST(DeviceMacroTable, AddingPacksTheEntryOrRefusesWhatDoesNotFit) {
 TEST(DeviceMacroTable, AnUnrecordedEntryGoesInAsTheEmptyMacro) {
     Area area{};
     DeviceMacroTable table;
-    EXPECT_EQ(table.add(MacroNameStrToUnicode("New"), MacroContent{}, area),
-              AddMacroResult::Added);
+    EXPECT_EQ(table.add(MacroNameStrToUnicode("New"), MacroContent{}, area), AddMacroResult::Added);
     EXPECT_EQ(table.add(MacroNameStrToUnicode("After"), macroOfRecordSize(20), area),
               AddMacroResult::Added);
     EXPECT_EQ(table.names(), (std::vector<std::string>{"New", "After"}));
@@ -158,9 +158,9 @@ TEST(DeviceMacroTable, NothingIsAddedToFifteenMacros) {
     Area area{};
     DeviceMacroTable table;
     for (int i = 0; i < 15; ++i) {
-        ASSERT_EQ(table.add(MacroNameStrToUnicode("M" + std::to_string(i)), macroOfRecordSize(20),
-                            area),
-                  AddMacroResult::Added);
+        ASSERT_EQ(
+            table.add(MacroNameStrToUnicode("M" + std::to_string(i)), macroOfRecordSize(20), area),
+            AddMacroResult::Added);
     }
     const Area before = area;
     EXPECT_EQ(table.add(MacroNameStrToUnicode("One more"), macroOfRecordSize(20), area),

@@ -42,7 +42,9 @@ TEST(MacroCodec, CompilesLinesIntoLengthEventsAndChecksum) {
         {"mouse buttons keep only their byte",
          {"00", "1 LeftKey CODE:00A1", "2 LeftKey CODE:0021"},
          {0x03, 0xA1, 0x21, 0x9F}},
-        {"modifiers", {"00", "1 Ctrl CODE:8101", "2 Ctrl CODE:0101"}, {0x05, 0x81, 0x01, 0x01, 0x01, 0xD3}},
+        {"modifiers",
+         {"00", "1 Ctrl CODE:8101", "2 Ctrl CODE:0101"},
+         {0x05, 0x81, 0x01, 0x01, 0x01, 0xD3}},
         {"only the first and the last four characters count",
          {"00", "1 whatever CODE:8206", "2 CODE:0206"},
          {0x05, 0x82, 0x06, 0x02, 0x06, 0xCF}},
@@ -53,8 +55,8 @@ TEST(MacroCodec, CompilesLinesIntoLengthEventsAndChecksum) {
         {"the library's record 9",
          {"10", "1 E CODE:8208", "0 88", "2 E CODE:0208", "0 40", "1 Q CODE:8214", "0 136",
           "2 Q CODE:0214"},
-         {0x0F, 0x82, 0x08, 0xFE, 0x0B, 0x02, 0x08, 0xFE, 0x05, 0x82, 0x14, 0xFE, 0x11, 0x02,
-          0x14, 0x30}},
+         {0x0F, 0x82, 0x08, 0xFE, 0x0B, 0x02, 0x08, 0xFE, 0x05, 0x82, 0x14, 0xFE, 0x11, 0x02, 0x14,
+          0x30}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -104,8 +106,8 @@ TEST(MacroCodec, DecodesContentIntoLinesAndDelayMode) {
          {"10", "1 LeftKey CODE:00A1", "0 48", "2 LeftKey CODE:0021"},
          DelayMode::Recorded},
         {"five pairs merge, the sixth starts a new line",
-         content({0x0D, 0xFE, 0xFF, 0xFE, 0xFF, 0xFE, 0xFF, 0xFE, 0xFF, 0xFE, 0xFF, 0xFE, 0x00,
-                  0x01}),
+         content(
+             {0x0D, 0xFE, 0xFF, 0xFE, 0xFF, 0xFE, 0xFF, 0xFE, 0xFF, 0xFE, 0xFF, 0xFE, 0x00, 0x01}),
          {"10", "0 10200", "0 0"},
          DelayMode::Recorded},
         {"keys and modifiers by name",
@@ -182,7 +184,9 @@ TEST(MacroNames, AreBigEndianUtf16CutToEightUnits) {
               "Six666\xF0\x9F\x98\x80");
 
     const MacroName library{0x59, 0x73, 0x8B, 0x66, 0x00, 0x45, 0x00, 0x51};
-    EXPECT_EQ(macroNameText(library), "\xE5\xA5\xB3\xE8\xAD\xA6" "EQ");
+    EXPECT_EQ(macroNameText(library),
+              "\xE5\xA5\xB3\xE8\xAD\xA6"
+              "EQ");
     EXPECT_EQ(MacroNameStrToUnicode(macroNameText(library)), library);
 
     // The shown name ends at the first zero unit.

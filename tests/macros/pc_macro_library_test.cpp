@@ -31,7 +31,8 @@ void writeAll(const fs::path& path, const Bytes& bytes) {
 
 // A library entry of one key press.
 PCMacroSlot entry(const std::string& name, std::uint8_t usage) {
-    const auto compiled = CompileMacroLines(MacroLines{"00", "1 x CODE:82" + hexBytes(Bytes{usage})});
+    const auto compiled =
+        CompileMacroLines(MacroLines{"00", "1 x CODE:82" + hexBytes(Bytes{usage})});
     return PCMacroSlot{.name = MacroNameStrToUnicode(name), .content = compiled->content};
 }
 
@@ -78,9 +79,9 @@ TEST_F(LibraryTest, TheBuiltInLibraryIsOurReadyMadeMacros) {
         << "run make_macro_library after changing the ready-made macros";
     PCMacroSlots slots{};
     readLibraryRecords(resource, slots);
-    const std::vector<std::string> wanted = {"Copy", "Paste", "Cut", "Undo", "Redo", "SelAll",
-                                             "Save", "Find", "NewTab", "CloseTab", "SwitchWn",
-                                             "Desktop", "LockScr", "DblClick", "TriClick"};
+    const std::vector<std::string> wanted = {
+        "Copy",   "Paste",    "Cut",      "Undo",    "Redo",    "SelAll",   "Save",    "Find",
+        "NewTab", "CloseTab", "SwitchWn", "Desktop", "LockScr", "DblClick", "TriClick"};
     for (const std::string& name : wanted) {
         EXPECT_TRUE(std::ranges::any_of(slots, [&](const PCMacroSlot& s) {
             return macroNameText(s.name) == name && macroChecksumHolds(s.content);
@@ -109,8 +110,8 @@ TEST_F(LibraryTest, AShortFileFillsOnlyTheRecordsItHolds) {
 }
 
 TEST_F(LibraryTest, AGapBetweenEntriesIsClosedWhenRead) {
-    Bytes file = libraryOf({entry("A", 4), PCMacroSlot{}, entry("C", 6), PCMacroSlot{},
-                            entry("E", 8)});
+    Bytes file =
+        libraryOf({entry("A", 4), PCMacroSlot{}, entry("C", 6), PCMacroSlot{}, entry("E", 8)});
     PCMacroLibrary& lib = loaded(file);
     EXPECT_EQ(lib.names(), (std::vector<std::string>{"A", "C", "E"}));
     EXPECT_EQ(lib.slot(2), entry("E", 8));
@@ -224,8 +225,7 @@ TEST_F(LibraryTest, AFileThatCannotBeWrittenOrReadIsReported) {
 
 TEST_F(LibraryTest, TheLibraryLivesBesideTheProgramWhenThatFolderCanBeWritten) {
     EXPECT_EQ(pcMacroLibraryPath(folder, folder / "user"), folder / "Macro.bin");
-    EXPECT_EQ(pcMacroLibraryPath(folder / "gone", folder / "user"),
-              folder / "user" / "Macro.bin");
+    EXPECT_EQ(pcMacroLibraryPath(folder / "gone", folder / "user"), folder / "user" / "Macro.bin");
     EXPECT_TRUE(fs::is_directory(folder / "user"));
 }
 
