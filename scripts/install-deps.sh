@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
     libhidapi-dev libpng-dev zlib1g-dev libgif-dev
-    libx11-dev libxi-dev libxtst-dev
+    libx11-dev libxi-dev libxtst-dev libevdev-dev
     libglib2.0-dev libglib2.0-bin
     xvfb xdotool x11-utils
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -1,0 +1,122 @@
+#include "macros/recorder_hooks.h"
+
+#include <utility>
+
+namespace kvr {
+
+void RecorderQueue::push(const RecorderInput& input) {
+    std::function<void()> wake;
+    {
+        std::lock_guard lock(mutex_);
+        if (inputs_.empty()) wake = wakeUp_;
+        inputs_.push_back(input);
+    }
+    queued_.notify_all();
+    if (wake) wake();
+}
+
+std::deque<RecorderInput> RecorderQueue::takeAll() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(inputs_, {});
+}
+
+bool RecorderQueue::waitForInput(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    return queued_.wait_for(lock, timeout, [&] { return !inputs_.empty(); });
+}
+
+void RecorderQueue::setWakeUp(std::function<void()> wakeUp) {
+    std::lock_guard lock(mutex_);
+    wakeUp_ = std::move(wakeUp);
+}
+
+void TKeyboardHook::keyChanged(std::uint16_t virtualKey, bool down) {
+    if (down) {
+        ++pressCount_;
+    } else {
+        pressCount_ = 0;
+    }
+    if (!Enabled || !OnReceive) return;
+    const KeyPressType type = pressCount_ == 0   ? KeyPressType::Release
+                              : pressCount_ == 1 ? KeyPressType::FirstPress
+                                                 : KeyPressType::FurtherPress;
+    OnReceive(virtualKey, pressCount_, type);
+}
+
+void MouseHook::buttonChanged(MouseButton button, bool down) {
+    if (!installed_ || !Recording) return;
+    if (button == MouseButton::Left && IgnoreLeftClicks) return;
+    flags_[static_cast<std::size_t>(flagOf(button, down))] = clock_.nowMs() + 1;
+    if (raised_) raised_();
+}
+
+bool MouseHook::anyRaised() const {
+    for (const auto& flag : flags_)
+        if (flag.load() != 0) return true;
+    return false;
+}
+
+void TPThread::start() {
+    if (worker_.joinable()) return;
+    {
+        std::lock_guard lock(mutex_);
+        stopRequested_ = false;
+        pending_ = hook_.anyRaised();
+    }
+    worker_ = std::thread([this] { run(); });
+}
+
+void TPThread::stop() {
+    if (!worker_.joinable()) return;
+    {
+        std::lock_guard lock(mutex_);
+        stopRequested_ = true;
+    }
+    wake_.notify_all();
+    worker_.join();
+}
+
+void TPThread::wake() {
+    {
+        std::lock_guard lock(mutex_);
+        pending_ = true;
+    }
+    wake_.notify_all();
+}
+
+bool TPThread::waitIdle(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    return idle_.wait_for(lock, timeout,
+                          [&] { return !busy_ && !pending_ && !hook_.anyRaised(); });
+}
+
+void TPThread::run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        // Blocks while idle: no pass runs unless a flag was raised or the recording ends.
+        wake_.wait(lock, [&] { return pending_ || stopRequested_; });
+        const bool last = stopRequested_;
+        pending_ = false;
+        busy_ = true;
+        lock.unlock();
+        pass();
+        lock.lock();
+        busy_ = false;
+        idle_.notify_all();
+        if (last) return;
+    }
+}
+
+void TPThread::pass() {
+    for (int flag = 0; flag < MouseHook::kFlagCount; ++flag) {
+        const std::uint64_t raisedAt = hook_.takeFlag(flag);
+        if (raisedAt == 0) continue;
+        RecorderInput input;
+        input.kind = RecorderInput::Kind::MouseFlag;
+        input.flag = flag;
+        input.tick = raisedAt - 1;
+        queue_.push(input);
+    }
+}
+
+}  // namespace kvr
