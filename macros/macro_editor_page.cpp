@@ -151,6 +151,9 @@ void MacroEditorPage::renderList() {
     rendering_ = true;
     while (list->count() > editor_.rowCount()) delete list->takeItem(list->count() - 1);
     while (list->count() < editor_.rowCount()) list->addItem(QString());
+    // The delegate draws the rows; the texts are what the rows say, for tests and screen readers.
+    for (int row = 0; row < editor_.rowCount(); ++row)
+        list->item(row)->setText(QString::fromStdString(MacroEditor::rowText(editor_.rowLine(row))));
     list->setCurrentRow(editor_.selectedRow());
     if (editor_.selectedRow() >= 0) list->scrollToItem(list->item(editor_.selectedRow()));
     list->viewport()->update();

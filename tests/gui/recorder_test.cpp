@@ -149,8 +149,10 @@ TEST_F(RecorderWindowTest, ARecordingRunningWhenTheWindowClosesIsKept) {
 TEST_F(RecorderWindowTest, DeleteRemovesThePairAndStoresTheMacro) {
     page->showLines({"10", "1 A CODE:8204", "0 120", "2 A CODE:0204"}, true);
     eventList()->setCurrentRow(0);
+    EXPECT_EQ(eventList()->item(0)->text(), "A");
     click("Btn_Del");
     EXPECT_EQ(eventList()->count(), 1);
+    EXPECT_EQ(eventList()->item(0)->text(), "120 ms");
     EXPECT_EQ(library.stored[0], (MacroLines{"10", "0 120"}));
 
     // The mouse's macros are read-only.
