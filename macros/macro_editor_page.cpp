@@ -306,7 +306,23 @@ void MacroEditorPage::drawDelayChoices(bool insert) {
          {"DelayTime", RecordDelayMode::Fixed},
          {"NoDelay", RecordDelayMode::None}}};
     for (const auto& [name, mode] : lamps) {
-        if (QWidget* lamp = c.find(QString(prefix) + name)) lamp->setVisible(delay.mode == mode);
+        auto* lamp = qobject_cast<SkinImage*>(c.find(QString(prefix) + name));
+        QWidget* choice = c.find(QString(insert ? "IB_Insert" : "IB_") + name);
+        if (!lamp || !choice) continue;
+        // The skin has no lamp picture: a small red dot in the caption's indent stands for it.
+        if (lamp->pictureName().isEmpty()) {
+            QPixmap dot(10, 10);
+            dot.fill(Qt::transparent);
+            QPainter painter(&dot);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QColor(0xE0, 0x24, 0x30));
+            painter.drawEllipse(1, 1, 8, 8);
+            lamp->setPicture(dot, "Lamp");
+        }
+        lamp->setGeometry(choice->x() + 8, choice->y() + (choice->height() - 10) / 2, 10, 10);
+        lamp->raise();
+        lamp->setVisible(delay.mode == mode && (!insert || choice->isVisibleTo(choice->parentWidget())));
     }
     const bool fixed = delay.mode == RecordDelayMode::Fixed;
     const char* edit = insert ? "Edt_InsertDelay" : "Edt_Delay";
@@ -374,10 +390,7 @@ void MacroEditorPage::CB_InsertChange(int index) {
     auto* edit = c.get<QLineEdit>("Edt_InsertDelay");
     if (keys) {
         insertDelay_.mode = RecordDelayMode::Recorded;
-        c.find("LED_InsertRecDelay")->show();
-        edit->setReadOnly(true);
-        setColour("Edt_InsertDelay", true, true);
-        setColour("lbl_s_A", true, false);
+        drawDelayChoices(true);
     } else {
         edit->setReadOnly(false);
         setColour("Edt_InsertDelay", false, true);
