@@ -25,8 +25,8 @@ QColor colourOf(const Colour& c) { return QColor(c.red(), c.green(), c.blue()); 
 // One row of LB_macro: the delay, press or release icon and the event's name or "N ms".
 class EventRowDelegate final : public QStyledItemDelegate {
 public:
-    EventRowDelegate(const MacroEditor& editor, int rowHeight, QObject* parent)
-        : QStyledItemDelegate(parent), editor_(editor), rowHeight_(rowHeight) {
+    EventRowDelegate(const MacroEditor& editor, const LayoutState& layout, QObject* parent)
+        : QStyledItemDelegate(parent), editor_(editor), layout_(layout) {
         const std::array<const char*, 3> names = {"MacroIconDelay", "MacroIconPress",
                                                   "MacroIconRelease"};
         for (std::size_t i = 0; i < names.size(); ++i) {
@@ -35,7 +35,8 @@ public:
     }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
-        return {option.rect.width(), rowHeight_};
+        // The layout's row height of the macro lists; the layout may change with the language.
+        return {option.rect.width(), std::max(layout_.values().MacroNameHeight, 18)};
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -58,7 +59,7 @@ public:
 
 private:
     const MacroEditor& editor_;
-    int rowHeight_;
+    const LayoutState& layout_;
     std::array<QPixmap, 3> icons_;
 };
 
@@ -80,8 +81,7 @@ MacroEditorPage::MacroEditorPage(PageHost& host, MacroLibraryAccess& library,
     });
 
     QListWidget* list = eventList();
-    const int rowHeight = std::max(host_.layoutState().values().MacroNameHeight, 18);
-    list->setItemDelegate(new EventRowDelegate(editor_, rowHeight, list));
+    list->setItemDelegate(new EventRowDelegate(editor_, host_.layoutState(), list));
     list->setUniformItemSizes(true);
     connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!rendering_) editor_.select(row);

@@ -51,6 +51,8 @@ public:
     void clearLines();
     bool editable() const { return fromLibrary_; }
     bool insertPanelOpen() const { return editor_.insertPanelOpen(); }
+    // The window closes: a running recording is stopped and stored. True if one ran.
+    bool finishRecording() { return recorder_.finish(); }
     // The page was shown again: the insert panel or the delay group, whichever is in use.
     void pageShown();
 
