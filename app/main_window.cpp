@@ -17,6 +17,8 @@
 #include "app/window_controls.h"
 #include "base/resources.h"
 #include "buttons/button_page.h"
+#include "macros/input_capture.h"
+#include "macros/macro_editor_page.h"
 #include "macros/macro_page.h"
 #include "settings/advanced_page.h"
 #include "settings/light_page.h"
@@ -104,6 +106,14 @@ void TForm1::createPages() {
     advancedPage_ = std::make_unique<AdvancedPage>(*this, sensitivity_, services_.pointer);
     lightPage_ = std::make_unique<LightPage>(*this, light_);
     macroPage_ = std::make_unique<MacroPage>(*this, buttons_);
+    InputCapture* capture = services_.capture;
+    if (!capture) {
+        platformCapture_ = makeInputCapture();
+        capture = platformCapture_.get();
+    }
+    macroEditorPage_ = std::make_unique<MacroEditorPage>(
+        *this, *macroPage_, *capture, services_.clock ? *services_.clock : steadyClock_);
+    macroPage_->setEventList(*macroEditorPage_);
     naming_.macroNameAt = macroPage_->macroNameAt();
     connect(macroPage_.get(), &MacroPage::buttonsChanged, buttonPage_.get(), &ButtonPage::render);
 }
@@ -182,6 +192,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     FormCloseQuery();
+    // A recording still running is kept in its library entry.
+    macroEditorPage_->finishRecording();
     event->accept();
     QCoreApplication::quit();
 }

@@ -17,6 +17,7 @@
 #include "buttons/button_model.h"
 #include "buttons/button_names.h"
 #include "cycle/read_write_cycle.h"
+#include "macros/tick_clock.h"
 #include "settings/light_model.h"
 #include "settings/sensitivity_model.h"
 
@@ -35,6 +36,8 @@ class ButtonPage;
 class AdvancedPage;
 class LightPage;
 class MacroPage;
+class MacroEditorPage;
+class InputCapture;
 
 inline QColor toQColor(Colour c) { return QColor(c.red(), c.green(), c.blue()); }
 
@@ -45,6 +48,9 @@ struct AppServices {
     Dialogs& dialogs;
     DesktopServices& desktop;
     PointerSettingsStore& pointer;
+    // Key and button capture for recording; none: the platform's. Tests inject both.
+    InputCapture* capture = nullptr;
+    const TickClock* clock = nullptr;
 };
 
 class TForm1 : public QWidget,
@@ -63,6 +69,7 @@ public:
     AdvancedPage& advancedPage() { return *advancedPage_; }
     LightPage& lightPage() { return *lightPage_; }
     MacroPage& macroPage() { return *macroPage_; }
+    MacroEditorPage& macroEditorPage() { return *macroEditorPage_; }
     QTimer& presenceTimer() { return presenceTimer_; }
 
     // Presence and device state.
@@ -186,14 +193,17 @@ private:
     std::unique_ptr<ButtonPage> buttonPage_;
     std::unique_ptr<AdvancedPage> advancedPage_;
     std::unique_ptr<LightPage> lightPage_;
+    std::unique_ptr<InputCapture> platformCapture_;
+    SteadyTickClock steadyClock_;
     std::unique_ptr<MacroPage> macroPage_;
+    // After the macro page, whose library it records into: it goes first.
+    std::unique_ptr<MacroEditorPage> macroEditorPage_;
     QTimer presenceTimer_;
     QTimer marquee_;
     HoverState hover_;
     QSystemTrayIcon* tray_ = nullptr;
     TFormLoadingUI* busy_ = nullptr;
     bool errorAppearance_ = false;
-    bool insertMode_ = false;
     // A close that arrived during a transfer, carried out when the exchange has ended.
     bool closePending_ = false;
     std::unique_ptr<QObject> keyShield_;

@@ -12,6 +12,7 @@
 #include "app/skin_widgets.h"
 #include "app/window_controls.h"
 #include "buttons/button_page.h"
+#include "macros/macro_editor_page.h"
 
 namespace kvr {
 
@@ -63,9 +64,7 @@ void TForm1::setCurrentPage(int p) {
 void TForm1::showPageContainer(int p) {
     for (int i = 1; i <= 4; ++i) controls_->page(i)->setVisible(i == p);
     if (p == 4) {
-        controls_->find("Gb_Delay")->setVisible(!insertMode_);
-        controls_->find("Gb_Insert")->setVisible(insertMode_);
-        controls_->find("Img_InsertBase")->setVisible(insertMode_);
+        macroEditorPage_->pageShown();
     }
 }
 

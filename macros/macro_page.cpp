@@ -157,6 +157,7 @@ std::vector<std::string> MacroPage::deviceMacroNames() { return deviceMacros().t
 
 void MacroPage::languageChanged() {
     if (nameDialog_) nameDialog_->close();
+    if (events_) events_->languageChanged();
     fitPanels();
 }
 
@@ -185,7 +186,16 @@ void MacroPage::hideMenus() {
         if (QWidget* w = host_.controls().find(panel)) w->hide();
 }
 
-void MacroPage::deviceLost() { list(kEventList)->clear(); }
+void MacroPage::deviceLost() { clearEventList(); }
+
+void MacroPage::clearEventList() {
+    // The lines of a recording that is still running stay until it stops.
+    if (events_ && events_->recorder().recording()) return;
+    if (events_)
+        events_->clearLines();
+    else
+        list(kEventList)->clear();
+}
 
 void MacroPage::showMacroButtons() {
     for (const char* b : {"Btn_NewName", "Btn_NewMacro", "Btn_DelMacro"})
@@ -203,7 +213,7 @@ QString MacroPage::hexText() const {
 }
 
 void MacroPage::clearShownMacro() {
-    list(kEventList)->clear();
+    clearEventList();
     clearMacroTexts();
 }
 
@@ -224,7 +234,7 @@ void MacroPage::RefreshPCMacroName() {
 void MacroPage::RefreshMacroName2() {
     QListWidget* devices = list(kDeviceList);
     devices->clear();
-    list(kEventList)->clear();
+    clearEventList();
     const std::vector<std::string> names = deviceMacroNames();
     for (const std::string& name : names) devices->addItem(qText(name));
     if (QListWidget* forButtons = host_.controls().get<QListWidget>("LB_Name")) {
@@ -234,7 +244,7 @@ void MacroPage::RefreshMacroName2() {
     emit deviceMacrosChanged();
 }
 
-void MacroPage::showContent(const MacroContent& content) {
+void MacroPage::showContent(const MacroContent& content, bool fromLibrary) {
     const std::size_t length = macroLength(content);
     host_.controls()
         .get<QPlainTextEdit>("mmo_wrscript")
@@ -242,25 +252,57 @@ void MacroPage::showContent(const MacroContent& content) {
     const DecodedMacro decoded = DecodeMacroContent(content, host_.cycle().macroSupport());
     lines_ = decoded.lines;
     delayMode_ = decoded.mode;
+    QStringList text;
+    for (const MacroLine& line : lines_) text << qText(line);
+    host_.controls().get<QPlainTextEdit>("mmo_macro")->setPlainText(text.join('\n'));
+    if (events_) {
+        events_->showLines(lines_, fromLibrary);
+        return;
+    }
     QListWidget* events = list(kEventList);
     for (std::size_t i = 1; i < lines_.size(); ++i) {
         auto* row = new QListWidgetItem(eventIcon(lines_[i][0]), eventRowText(lines_[i]));
         events->addItem(row);
     }
     if (events->count() > 0) events->setCurrentRow(events->count() - 1);
-    QStringList text;
-    for (const MacroLine& line : lines_) text << qText(line);
-    host_.controls().get<QPlainTextEdit>("mmo_macro")->setPlainText(text.join('\n'));
 }
+
+MacroLines MacroPage::decodePCMacro(int slot) {
+    if (slot < 0 || static_cast<std::size_t>(slot) >= library_.count()) return {"00"};
+    return DecodeMacroContent(library_.slot(static_cast<std::size_t>(slot)).content,
+                              host_.cycle().macroSupport())
+        .lines;
+}
+
+bool MacroPage::storePCMacro(int slot, const MacroLines& lines) {
+    if (slot < 0 || static_cast<std::size_t>(slot) >= library_.count()) return false;
+    const std::optional<CompiledMacro> compiled = CompileMacroLines(lines);
+    if (!compiled) {
+        host_.dialogs().message(host_.titleText(), host_.messageText("Str103"));
+        return false;
+    }
+    const LibraryResult result = library_.setContent(static_cast<std::size_t>(slot), compiled->content);
+    if (result == LibraryResult::FileError) showFileError("Str110", library_.error());
+    if (result != LibraryResult::Done) return false;
+    host_.controls().get<QPlainTextEdit>("mmo_wrscript")->setPlainText(qText(compiled->hexText));
+    QStringList text;
+    for (const MacroLine& line : lines) text << qText(line);
+    host_.controls().get<QPlainTextEdit>("mmo_macro")->setPlainText(text.join('\n'));
+    return true;
+}
+
+void MacroPage::setMacroDirty() { host_.cycle().setMacroDirty(true); }
 
 void MacroPage::LB_PCMacroNameClick() {
     hideMenus();
+    // A running recording keeps its lines; it goes to the entry it started with.
+    if (events_ && events_->recorder().recording()) return;
     clearShownMacro();
     const int row = selectedRow(kPcList);
     if (row < 0 || static_cast<std::size_t>(row) >= library_.count()) return;
     const MacroContent& content = library_.slot(static_cast<std::size_t>(row)).content;
     if (macroLength(content) <= 1) return;
-    showContent(content);
+    showContent(content, true);
 }
 
 void MacroPage::LB_MacroNameClick() {
@@ -270,7 +312,7 @@ void MacroPage::LB_MacroNameClick() {
     const DeviceMacroTable& table = deviceMacros().table();
     if (row < 0 || !deviceMacros().macroSupport() || !table.address(static_cast<std::size_t>(row)))
         return;
-    showContent(table.slot(static_cast<std::size_t>(row)).content);
+    showContent(table.slot(static_cast<std::size_t>(row)).content, false);
 }
 
 void MacroPage::openNameDialog(NameRequest request) {

@@ -11,6 +11,7 @@
 #include "app/window_page.h"
 #include "buttons/button_names.h"
 #include "macros/macro_codec.h"
+#include "macros/macro_editor_page.h"
 #include "macros/macro_name_dialog.h"
 #include "macros/pc_macro_library.h"
 
@@ -22,7 +23,7 @@ class ButtonModel;
 class DeviceMacros;
 class ProfileFiles;
 
-class MacroPage final : public WindowPage {
+class MacroPage final : public WindowPage, public MacroLibraryAccess {
     Q_OBJECT
 public:
     // Until useLibraryFile() the library lives in memory, filled with the built-in macros.
@@ -59,11 +60,19 @@ public:
     void RefreshMacroName2();
 
     // The lines and hex text of the macro shown now (mmo_macro, mmo_wrscript).
-    const MacroLines& lines() const { return lines_; }
+    const MacroLines& lines() const { return events_ ? events_->editor().lines() : lines_; }
     DelayMode delayMode() const { return delayMode_; }
     QString hexText() const;
     // The open name dialog, or none.
     TForm3* nameDialog() const { return nameDialog_; }
+
+    // The event list LB_macro, recording and editing; the main window makes it beside this page.
+    void setEventList(MacroEditorPage& events) { events_ = &events; }
+    // MacroLibraryAccess.
+    int selectedPCMacro() const override { return selectedRow("LB_PCMacroName"); }
+    MacroLines decodePCMacro(int slot) override;
+    bool storePCMacro(int slot, const MacroLines& lines) override;
+    void setMacroDirty() override;
 
     // Handlers.
     void LB_PCMacroNameClick();
@@ -99,7 +108,9 @@ private:
     int selectedRow(const char* name) const;
     void selectRow(const char* name, int row);
     // Decoded lines of a content into the event list and the texts.
-    void showContent(const MacroContent& content);
+    void showContent(const MacroContent& content, bool fromLibrary);
+    // Empties LB_macro, except while a recording fills it.
+    void clearEventList();
     void clearShownMacro();
     void openNameDialog(NameRequest request);
     void showLibraryError(const char* key);
@@ -118,6 +129,7 @@ private:
     MacroLines lines_;
     DelayMode delayMode_ = DelayMode::None;
     NameRequest nameRequest_ = NameRequest::None;
+    MacroEditorPage* events_ = nullptr;
     QPointer<TForm3> nameDialog_;
 };
 

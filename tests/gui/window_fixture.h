@@ -14,6 +14,8 @@
 #include "device/emulated_mouse.h"
 #include "device/pacer.h"
 #include "device/virtual_bus.h"
+#include "macros/input_capture.h"
+#include "macros/tick_clock.h"
 #include "settings/memory_pointer_store.h"
 
 namespace kvr::test {
@@ -29,7 +31,7 @@ protected:
     }
 
     void createWindow() {
-        window = std::make_unique<TForm1>(AppServices{bus, pacer, dialogs, desktop, pointerStore});
+        window = std::make_unique<TForm1>(AppServices{bus, pacer, dialogs, desktop, pointerStore, &capture, &tickClock});
         window->presenceTimer().stop();
         busy = std::make_unique<TFormLoadingUI>(*window, std::vector<AnimationFrame>{});
         window->setBusyWindow(busy.get());
@@ -60,6 +62,9 @@ protected:
 
     VirtualBus bus;
     VirtualPacer pacer;
+    // Keys and buttons pushed by the test, at times it sets.
+    InjectedCapture capture;
+    VirtualTickClock tickClock;
     RecordingDialogs dialogs;
     RecordingDesktopServices desktop;
     MemoryPointerStore pointerStore;
