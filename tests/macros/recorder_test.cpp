@@ -1,6 +1,7 @@
 // Recording against injected capture events and virtual time.
 #include <gmock/gmock.h>
 
+#include "macros/macro_codec.h"
 #include "recorder_fixture.h"
 
 namespace kvr::test {
@@ -208,6 +209,10 @@ TEST_P(RecorderGuaranteeTest, ARecordingNeverOutgrowsTheMacro) {
     EXPECT_LE(macroLinesByteCost(lines), kMacroEventByteLimit);
     EXPECT_GT(macroLinesByteCost(lines), 230);
     EXPECT_TRUE(pressesBalanced(lines));
+    // The codec agrees: the lines compile, to exactly the bytes the recorder counted.
+    const auto compiled = CompileMacroLines(lines);
+    ASSERT_TRUE(compiled.has_value());
+    EXPECT_EQ(macroLength(compiled->content) - 1, macroLinesByteCost(lines));
 }
 
 INSTANTIATE_TEST_SUITE_P(
