@@ -40,7 +40,8 @@ int main() {
     MacroRecorder recorder(capture, clock, editor, target);
     const RecordDelay noDelay{RecordDelayMode::None, 50};
 
-    // Idle: a recording runs and nothing is pressed; the window thread waits as its event loop would.
+    // Idle: a recording runs and nothing is pressed; the window thread waits as its event loop
+    // would.
     recorder.startClick(0, noDelay);
     const double cpuBefore = processCpuSeconds();
     const auto wallBefore = Clock::now();
@@ -64,7 +65,8 @@ int main() {
         while (editor.lines().size() == before && recorder.recording()) {
             if (recorder.waitForInput(std::chrono::seconds(1))) recorder.processPending();
         }
-        latencies.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        latencies.push_back(
+            std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         down = !down;
         // Between events, as a person's clicks are: the worker goes back to sleep.
         std::this_thread::sleep_for(std::chrono::microseconds(500));

@@ -88,8 +88,10 @@ void EvdevInputCapture::run() {
         if (fds[0].revents & POLLIN) return;
         for (std::size_t i = 1; i < fds.size(); ++i) {
             // An unplugged device stops being watched; the others go on.
-            if (fds[i].revents & (POLLERR | POLLHUP | POLLNVAL)) fds[i].fd = -1;
-            else if (fds[i].revents & POLLIN) read(devices_[i - 1]);
+            if (fds[i].revents & (POLLERR | POLLHUP | POLLNVAL))
+                fds[i].fd = -1;
+            else if (fds[i].revents & POLLIN)
+                read(devices_[i - 1]);
         }
     }
 }

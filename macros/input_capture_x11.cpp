@@ -41,23 +41,23 @@ bool X11InputCapture::available(const std::string& displayName) {
 
 bool X11InputCapture::buttonOf(int xButton, MouseButton& button) {
     switch (xButton) {
-    case 1:
-        button = MouseButton::Left;
-        return true;
-    case 2:
-        button = MouseButton::Middle;
-        return true;
-    case 3:
-        button = MouseButton::Right;
-        return true;
-    case 8:
-        button = MouseButton::Backward;
-        return true;
-    case 9:
-        button = MouseButton::Forward;
-        return true;
-    default:
-        return false;
+        case 1:
+            button = MouseButton::Left;
+            return true;
+        case 2:
+            button = MouseButton::Middle;
+            return true;
+        case 3:
+            button = MouseButton::Right;
+            return true;
+        case 8:
+            button = MouseButton::Backward;
+            return true;
+        case 9:
+            button = MouseButton::Forward;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -82,7 +82,8 @@ bool X11InputCapture::start(InputCaptureSink& sink) {
     XDisplayKeycodes(display, &minKeycode, &maxKeycode);
     for (int code = std::max(minKeycode, 0); code <= std::min(maxKeycode, 255); ++code) {
         const KeySym sym = XkbKeycodeToKeysym(display, static_cast<KeyCode>(code), 0, 0);
-        keyMap_[static_cast<std::size_t>(code)] = keysymToVirtualKey(static_cast<std::uint32_t>(sym));
+        keyMap_[static_cast<std::size_t>(code)] =
+            keysymToVirtualKey(static_cast<std::uint32_t>(sym));
     }
 
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
@@ -139,19 +140,19 @@ void X11InputCapture::run() {
             const auto* raw = static_cast<const XIRawEvent*>(cookie->data);
             MouseButton button{};
             switch (cookie->evtype) {
-            case XI_RawKeyPress:
-            case XI_RawKeyRelease:
-                if (raw->detail >= 0 && raw->detail < 256)
-                    sink_->keyChanged(keyMap_[static_cast<std::size_t>(raw->detail)],
-                                      cookie->evtype == XI_RawKeyPress);
-                break;
-            case XI_RawButtonPress:
-            case XI_RawButtonRelease:
-                if (buttonOf(raw->detail, button))
-                    sink_->mouseButtonChanged(button, cookie->evtype == XI_RawButtonPress);
-                break;
-            default:
-                break;
+                case XI_RawKeyPress:
+                case XI_RawKeyRelease:
+                    if (raw->detail >= 0 && raw->detail < 256)
+                        sink_->keyChanged(keyMap_[static_cast<std::size_t>(raw->detail)],
+                                          cookie->evtype == XI_RawKeyPress);
+                    break;
+                case XI_RawButtonPress:
+                case XI_RawButtonRelease:
+                    if (buttonOf(raw->detail, button))
+                        sink_->mouseButtonChanged(button, cookie->evtype == XI_RawButtonPress);
+                    break;
+                default:
+                    break;
             }
             XFreeEventData(display, cookie);
         }

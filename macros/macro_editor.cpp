@@ -18,7 +18,8 @@ std::string_view MacroEditor::eventName(std::string_view line) {
 
 std::string MacroEditor::rowText(std::string_view line) {
     if (line.empty()) return {};
-    if (line[0] == '0') return std::string(line.substr(std::min<std::size_t>(2, line.size()))) + " ms";
+    if (line[0] == '0')
+        return std::string(line.substr(std::min<std::size_t>(2, line.size()))) + " ms";
     return std::string(eventName(line));
 }
 

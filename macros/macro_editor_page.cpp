@@ -72,8 +72,8 @@ int delayValue(QLineEdit* edit, int fallback) {
 
 }  // namespace
 
-MacroEditorPage::MacroEditorPage(PageHost& host, MacroLibraryAccess& library,
-                                 InputCapture& capture, const TickClock& clock)
+MacroEditorPage::MacroEditorPage(PageHost& host, MacroLibraryAccess& library, InputCapture& capture,
+                                 const TickClock& clock)
     : WindowPage(host), library_(library), recorder_(capture, clock, editor_, *this) {
     WindowControls& c = host_.controls();
     recorder_.setWakeUp([this] {
@@ -105,7 +105,8 @@ MacroEditorPage::MacroEditorPage(PageHost& host, MacroLibraryAccess& library,
     // The click that starts or stops a recording is not part of it.
     for (const char* button : {"Btn_Start", "Btn_InsertStart"}) {
         auto* label = c.get<CaptionLabel>(button);
-        connect(label, &CaptionLabel::entered, this, [this] { recorder_.setIgnoreLeftClicks(true); });
+        connect(label, &CaptionLabel::entered, this,
+                [this] { recorder_.setIgnoreLeftClicks(true); });
         connect(label, &CaptionLabel::left, this, [this] { recorder_.setIgnoreLeftClicks(false); });
     }
     connect(c.get<QLineEdit>("Edt_Delay"), &QLineEdit::editingFinished, this,
@@ -126,13 +127,17 @@ MacroEditorPage::MacroEditorPage(PageHost& host, MacroLibraryAccess& library,
 MacroEditorPage::~MacroEditorPage() { recorder_.finish(); }
 
 void MacroEditorPage::languageChanged() {
-    host_.controls().get<QLabel>("Btn_Start")->setText(
-        host_.messageText(recorder_.recording() && !insertRecording_ ? "Str401" : "Str400"));
-    host_.controls().get<QLabel>("Btn_InsertStart")->setText(
-        host_.messageText(insertRecording_ ? "Str401" : "Str400"));
+    host_.controls()
+        .get<QLabel>("Btn_Start")
+        ->setText(
+            host_.messageText(recorder_.recording() && !insertRecording_ ? "Str401" : "Str400"));
+    host_.controls()
+        .get<QLabel>("Btn_InsertStart")
+        ->setText(host_.messageText(insertRecording_ ? "Str401" : "Str400"));
     if (editor_.insertPanelOpen()) {
-        host_.controls().get<QComboBox>("CB_Insert")->setCurrentIndex(
-            static_cast<int>(editor_.insertChoice()));
+        host_.controls()
+            .get<QComboBox>("CB_Insert")
+            ->setCurrentIndex(static_cast<int>(editor_.insertChoice()));
         host_.controls().get<QLabel>("Btn_OK")->setText(
             host_.messageText(insertsKeys(editor_.insertChoice()) ? "Str421" : "Str420"));
     }
@@ -153,7 +158,8 @@ void MacroEditorPage::renderList() {
     while (list->count() < editor_.rowCount()) list->addItem(QString());
     // The delegate draws the rows; the texts are what the rows say, for tests and screen readers.
     for (int row = 0; row < editor_.rowCount(); ++row)
-        list->item(row)->setText(QString::fromStdString(MacroEditor::rowText(editor_.rowLine(row))));
+        list->item(row)->setText(
+            QString::fromStdString(MacroEditor::rowText(editor_.rowLine(row))));
     list->setCurrentRow(editor_.selectedRow());
     if (editor_.selectedRow() >= 0) list->scrollToItem(list->item(editor_.selectedRow()));
     list->viewport()->update();
@@ -170,7 +176,9 @@ void MacroEditorPage::showLines(MacroLines lines, bool fromLibrary) {
         const int value = QString::fromStdString(header.substr(2)).toInt(&ok);
         if (ok) {
             recordDelay_.fixedMs = std::clamp(value, kMinEditDelayMs, kMaxEditDelayMs);
-            host_.controls().get<QLineEdit>("Edt_Delay")->setText(QString::number(recordDelay_.fixedMs));
+            host_.controls()
+                .get<QLineEdit>("Edt_Delay")
+                ->setText(QString::number(recordDelay_.fixedMs));
         }
     } else {
         recordDelay_.mode = header == "10" ? RecordDelayMode::Recorded : RecordDelayMode::None;
@@ -214,20 +222,20 @@ void MacroEditorPage::Btn_StartClick() {
     Edt_DelayChange();
     const bool wasRecording = recorder_.recording();
     switch (recorder_.startClick(library_.selectedPCMacro(), recordDelay_)) {
-    case MacroRecorder::Click::Started:
-        library_.setMacroDirty();
-        recordingStarted();
-        break;
-    case MacroRecorder::Click::Stopped:
-        library_.setMacroDirty();
-        if (wasRecording) recordingStopped();
-        break;
-    case MacroRecorder::Click::Unavailable:
-        showCaptureFailure();
-        break;
-    case MacroRecorder::Click::Ignored:
-    case MacroRecorder::Click::Full:
-        break;
+        case MacroRecorder::Click::Started:
+            library_.setMacroDirty();
+            recordingStarted();
+            break;
+        case MacroRecorder::Click::Stopped:
+            library_.setMacroDirty();
+            if (wasRecording) recordingStopped();
+            break;
+        case MacroRecorder::Click::Unavailable:
+            showCaptureFailure();
+            break;
+        case MacroRecorder::Click::Ignored:
+        case MacroRecorder::Click::Full:
+            break;
     }
 }
 
@@ -322,7 +330,8 @@ void MacroEditorPage::drawDelayChoices(bool insert) {
         }
         lamp->setGeometry(choice->x() + 8, choice->y() + (choice->height() - 10) / 2, 10, 10);
         lamp->raise();
-        lamp->setVisible(delay.mode == mode && (!insert || choice->isVisibleTo(choice->parentWidget())));
+        lamp->setVisible(delay.mode == mode &&
+                         (!insert || choice->isVisibleTo(choice->parentWidget())));
     }
     const bool fixed = delay.mode == RecordDelayMode::Fixed;
     const char* edit = insert ? "Edt_InsertDelay" : "Edt_Delay";
@@ -402,18 +411,18 @@ void MacroEditorPage::Btn_InsertStartClick() {
     Edt_InsertDelayChange();
     const bool wasRecording = insertRecording_;
     switch (recorder_.insertStartClick(editSlot_, editor_.insertChoice(), insertDelay_)) {
-    case MacroRecorder::Click::Started:
-        insertRecordingStarted();
-        break;
-    case MacroRecorder::Click::Stopped:
-        if (wasRecording) insertRecordingStopped();
-        break;
-    case MacroRecorder::Click::Unavailable:
-        showCaptureFailure();
-        break;
-    case MacroRecorder::Click::Ignored:
-    case MacroRecorder::Click::Full:
-        break;
+        case MacroRecorder::Click::Started:
+            insertRecordingStarted();
+            break;
+        case MacroRecorder::Click::Stopped:
+            if (wasRecording) insertRecordingStopped();
+            break;
+        case MacroRecorder::Click::Unavailable:
+            showCaptureFailure();
+            break;
+        case MacroRecorder::Click::Ignored:
+        case MacroRecorder::Click::Full:
+            break;
     }
 }
 
@@ -437,7 +446,8 @@ void MacroEditorPage::insertRecordingStopped() {
     host_.controls().get<QLabel>("Btn_InsertStart")->setText(host_.messageText("Str400"));
     setEnabled("CB_Insert", true);
     host_.controls().find("GB_Dis")->hide();
-    for (const char* name : {"IB_InsertRecDelay", "IB_InsertDelayTime", "IB_InsertNoDelay", "lbl_s_A"})
+    for (const char* name :
+         {"IB_InsertRecDelay", "IB_InsertDelayTime", "IB_InsertNoDelay", "lbl_s_A"})
         setColour(name, false, false);
     setColour("Edt_InsertDelay", false, true);
     for (const char* name : {"Btn_OK", "Btn_Cancel"}) {
@@ -460,16 +470,16 @@ void MacroEditorPage::Btn_OKClick() {
     }
     Edt_InsertDelayChange();
     switch (editor_.insertDelay(insertDelay_.fixedMs)) {
-    case MacroEditor::InsertResult::Inserted:
-        renderList();
-        library_.storePCMacro(editSlot_, editor_.lines());
-        closeInsertPanel();
-        break;
-    case MacroEditor::InsertResult::TooLong:
-        host_.dialogs().message(host_.titleText(), host_.messageText("Str103"));
-        break;
-    case MacroEditor::InsertResult::NoRow:
-        break;
+        case MacroEditor::InsertResult::Inserted:
+            renderList();
+            library_.storePCMacro(editSlot_, editor_.lines());
+            closeInsertPanel();
+            break;
+        case MacroEditor::InsertResult::TooLong:
+            host_.dialogs().message(host_.titleText(), host_.messageText("Str103"));
+            break;
+        case MacroEditor::InsertResult::NoRow:
+            break;
     }
 }
 

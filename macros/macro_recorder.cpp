@@ -26,12 +26,12 @@ int splitDelayCost(int milliseconds) {
 
 MacroLine recordingHeader(const RecordDelay& delay) {
     switch (delay.mode) {
-    case RecordDelayMode::Recorded:
-        return "10";
-    case RecordDelayMode::Fixed:
-        return "01" + std::to_string(delay.fixedMs);
-    case RecordDelayMode::None:
-        break;
+        case RecordDelayMode::Recorded:
+            return "10";
+        case RecordDelayMode::Fixed:
+            return "01" + std::to_string(delay.fixedMs);
+        case RecordDelayMode::None:
+            break;
     }
     return "00";
 }
@@ -223,7 +223,9 @@ bool MacroRecorder::KeyboardHook1Receive(std::uint16_t virtualKey, KeyPressType 
     if (direction != Direction::None) {
         const bool press = direction == Direction::Press;
         const bool closes = !press && openKeys_.contains(virtualKey);
-        const int reserveAfter = reservedBytes() + (press ? kKeyLineCost : closes ? -kKeyLineCost : 0);
+        const int reserveAfter = reservedBytes() + (press    ? kKeyLineCost
+                                                    : closes ? -kKeyLineCost
+                                                             : 0);
         int free = kMacroEventByteLimit - recordedBytes_ - kKeyLineCost - reserveAfter;
         if (free < 0) {
             // Not even the event fits beside the releases still owed.
@@ -252,8 +254,9 @@ bool MacroRecorder::mouseFlag(int flag, std::uint64_t tick) {
     const auto button = static_cast<std::size_t>(flag / 2);
     const bool press = flag % 2 == 0;
     const bool closes = !press && openButtons_[button];
-    const int reserveAfter =
-        reservedBytes() + (press ? kButtonLineCost : closes ? -kButtonLineCost : 0);
+    const int reserveAfter = reservedBytes() + (press    ? kButtonLineCost
+                                                : closes ? -kButtonLineCost
+                                                         : 0);
     const int free = kMacroEventByteLimit - recordedBytes_ - kButtonLineCost - reserveAfter;
     // Buttons are not held to the record limit, but the macro's bytes bind them too.
     if (free < 0) return true;

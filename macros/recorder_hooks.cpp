@@ -86,8 +86,7 @@ void TPThread::wake() {
 
 bool TPThread::waitIdle(std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
-    return idle_.wait_for(lock, timeout,
-                          [&] { return !busy_ && !pending_ && !hook_.anyRaised(); });
+    return idle_.wait_for(lock, timeout, [&] { return !busy_ && !pending_ && !hook_.anyRaised(); });
 }
 
 void TPThread::run() {

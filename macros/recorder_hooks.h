@@ -25,7 +25,7 @@ struct RecorderInput {
     Kind kind = Kind::Key;
     std::uint16_t virtualKey = 0;  // Key
     KeyPressType type = KeyPressType::FirstPress;
-    int flag = 0;  // MouseFlag: 0 left press, 1 left release, ... 9 backward release
+    int flag = 0;            // MouseFlag: 0 left press, 1 left release, ... 9 backward release
     std::uint64_t tick = 0;  // when it happened
 };
 

@@ -40,7 +40,9 @@ void appendHex(std::string& out, std::uint8_t b) {
     out.push_back(kHex[b & 0x0F]);
 }
 
-bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+bool isHex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
 
 }  // namespace
 
@@ -75,9 +77,7 @@ MacroLine keyEventLine(int virtualKey, bool press) {
 
 MacroLine delayEventLine(int milliseconds) { return "0 " + std::to_string(milliseconds); }
 
-int delayByteCost(int milliseconds) {
-    return 2 * (std::max(milliseconds, 0) / kDelayPairMs + 1);
-}
+int delayByteCost(int milliseconds) { return 2 * (std::max(milliseconds, 0) / kDelayPairMs + 1); }
 
 int macroLineByteCost(std::string_view line) {
     if (line.empty()) return 0;

@@ -25,7 +25,9 @@ protected:
     PCMacroLibrary& library() { return window->macroPage().library(); }
     QListWidget* eventList() { return window->controls().get<QListWidget>("LB_macro"); }
     QListWidget* pcList() { return window->controls().get<QListWidget>("LB_PCMacroName"); }
-    const MacroContent& stored(int slot) { return library().slot(static_cast<std::size_t>(slot)).content; }
+    const MacroContent& stored(int slot) {
+        return library().slot(static_cast<std::size_t>(slot)).content;
+    }
     static MacroContent compiled(const MacroLines& lines) {
         const auto c = CompileMacroLines(lines);
         return c ? c->content : MacroContent{};

@@ -1,11 +1,12 @@
 // The capture side of recording: key press types, button flags, the worker, the key maps, and
 // the X11 capture against a private X server driven with XTest.
+// clang-format off
 // GoogleTest first: Xlib's macros (None, Bool, Status) would break it.
 #include <gtest/gtest.h>
-
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+// clang-format on
 #include <fcntl.h>
 #include <linux/input-event-codes.h>
 #include <poll.h>
@@ -102,12 +103,12 @@ TEST(KeyMapTest, X11KeysymsReachTheKeyTableCodes) {
         std::uint32_t keysym;
         std::uint16_t vk;
     };
-    for (const Case& c : {Case{XK_a, 0x41}, Case{XK_Z, 0x5A}, Case{XK_7, 0x37},
-                          Case{XK_Shift_R, 0x10}, Case{XK_Control_L, 0x11}, Case{XK_Alt_R, 0x12},
-                          Case{XK_Super_L, 0x5B}, Case{XK_Super_R, 0x5C}, Case{XK_KP_Enter, 0x0D},
-                          Case{XK_KP_End, 0x61}, Case{XK_F13, 0x7C}, Case{XK_F24, 0x87},
-                          Case{XK_bracketleft, 0xDB}, Case{XK_space, 0x20},
-                          Case{XK_EuroSign, 0x00}})
+    for (const Case& c :
+         {Case{XK_a, 0x41}, Case{XK_Z, 0x5A}, Case{XK_7, 0x37}, Case{XK_Shift_R, 0x10},
+          Case{XK_Control_L, 0x11}, Case{XK_Alt_R, 0x12}, Case{XK_Super_L, 0x5B},
+          Case{XK_Super_R, 0x5C}, Case{XK_KP_Enter, 0x0D}, Case{XK_KP_End, 0x61},
+          Case{XK_F13, 0x7C}, Case{XK_F24, 0x87}, Case{XK_bracketleft, 0xDB}, Case{XK_space, 0x20},
+          Case{XK_EuroSign, 0x00}})
         EXPECT_EQ(keysymToVirtualKey(c.keysym), c.vk) << std::hex << c.keysym;
 }
 
@@ -189,7 +190,8 @@ public:
     }
     bool waitFor(std::size_t n) {
         std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(10), [&] { return events_.size() >= n; });
+        return changed_.wait_for(lock, std::chrono::seconds(10),
+                                 [&] { return events_.size() >= n; });
     }
     std::vector<std::string> events() {
         std::lock_guard lock(mutex_);
@@ -215,8 +217,8 @@ TEST(InputCaptureTest, X11CaptureSeesKeysAndButtonsOfTheWholeDesktop) {
     Display* injector = XOpenDisplay(server.name().c_str());
     ASSERT_NE(injector, nullptr);
     // A window of another program has the focus; the capture still sees the input.
-    const Window other = XCreateSimpleWindow(injector, DefaultRootWindow(injector), 0, 0, 100, 100,
-                                             0, 0, 0);
+    const Window other =
+        XCreateSimpleWindow(injector, DefaultRootWindow(injector), 0, 0, 100, 100, 0, 0, 0);
     XMapWindow(injector, other);
     XSetInputFocus(injector, other, RevertToParent, CurrentTime);
     XSync(injector, False);
@@ -239,9 +241,8 @@ TEST(InputCaptureTest, X11CaptureSeesKeysAndButtonsOfTheWholeDesktop) {
     capture.stop();
     EXPECT_EQ(log.events(),
               (std::vector<std::string>{"down 16", "down 65", "up 65", "up 16", "press 0",
-                                        "release 0", "press 1", "release 1", "press 2",
-                                        "release 2", "press 4", "release 4", "press 3",
-                                        "release 3"}));
+                                        "release 0", "press 1", "release 1", "press 2", "release 2",
+                                        "press 4", "release 4", "press 3", "release 3"}));
     // Stopped: nothing more arrives.
     XTestFakeKeyEvent(injector, a, True, 0);
     XTestFakeKeyEvent(injector, a, False, 0);

@@ -7,11 +7,11 @@
 namespace kvr::test {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
-using ::testing::Not;
-using ::testing::Contains;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 using RecorderTest = RecorderFixture;
 
@@ -25,8 +25,7 @@ TEST_F(RecorderTest, ClickPauseClickKeepsTheMeasuredDelays) {
     pause(95);
     button(MouseButton::Left, false);
     EXPECT_THAT(stop(), ElementsAre("10", "1 LeftKey CODE:00A1", "0 80", "2 LeftKey CODE:0021",
-                                    "0 300", "1 LeftKey CODE:00A1", "0 95",
-                                    "2 LeftKey CODE:0021"));
+                                    "0 300", "1 LeftKey CODE:00A1", "0 95", "2 LeftKey CODE:0021"));
     EXPECT_EQ(target.entries.back().slot, 0);
 }
 
@@ -35,9 +34,9 @@ TEST_F(RecorderTest, TheHeaderFollowsTheDelayMode) {
         RecordDelay delay;
         const char* header;
     };
-    for (const Case& c : {Case{{RecordDelayMode::Recorded, 50}, "10"},
-                          Case{{RecordDelayMode::Fixed, 150}, "01150"},
-                          Case{{RecordDelayMode::None, 50}, "00"}}) {
+    for (const Case& c :
+         {Case{{RecordDelayMode::Recorded, 50}, "10"}, Case{{RecordDelayMode::Fixed, 150}, "01150"},
+          Case{{RecordDelayMode::None, 50}, "00"}}) {
         start(c.delay);
         tap(kVkA);
         EXPECT_EQ(stop().front(), c.header);
@@ -51,7 +50,8 @@ struct PauseCase {
     std::vector<std::string> delayLines;
 };
 
-class RecorderPauseTest : public RecorderFixture, public ::testing::WithParamInterface<PauseCase> {};
+class RecorderPauseTest : public RecorderFixture,
+                          public ::testing::WithParamInterface<PauseCase> {};
 
 TEST_P(RecorderPauseTest, APauseBecomesDelayLines) {
     const PauseCase& c = GetParam();
@@ -74,8 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PauseCase{"MouseSplitsIntoWholePairs", true, 5000, {"0 2040", "0 2040", "0 920"}},
         PauseCase{"KeyKeepsOneLine", false, 5000, {"0 5000"}},
-        PauseCase{"MouseCapsAt10200", true, 15000,
-                  {"0 2040", "0 2040", "0 2040", "0 2040", "0 2040"}},
+        PauseCase{
+            "MouseCapsAt10200", true, 15000, {"0 2040", "0 2040", "0 2040", "0 2040", "0 2040"}},
         PauseCase{"KeyCapsAt10200", false, 15000, {"0 10200"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -127,7 +127,7 @@ TEST_F(RecorderTest, KeysOutsideTheTableRecordAsNoneAndKey0xFFIsIgnored) {
 TEST_F(RecorderTest, NoDelayLimitRefusesThePressAfter246BytesAndStops) {
     start({RecordDelayMode::None, 50});
     for (int i = 0; i < 61; ++i) tap(kVkA);  // 244 bytes
-    click(MouseButton::Right);                // 246: buttons are not held to the limit
+    click(MouseButton::Right);               // 246: buttons are not held to the limit
     ASSERT_EQ(recorder.recordedBytes(), 246);
     EXPECT_TRUE(key(kVkB, true));
     EXPECT_FALSE(recorder.recording());
@@ -155,7 +155,7 @@ TEST_F(RecorderTest, ALimitStopWithAKeyHeldEndsTheMacroWithItsRelease) {
 TEST_F(RecorderTest, ClickingStopAddsNoLeftButtonLine) {
     recorder.setIgnoreLeftClicks(true);  // the pointer is over Record
     start();
-    button(MouseButton::Left, false);     // the release of the Record click
+    button(MouseButton::Left, false);  // the release of the Record click
     recorder.setIgnoreLeftClicks(false);
     click(MouseButton::Right);
     recorder.setIgnoreLeftClicks(true);  // back over the button to stop
@@ -168,11 +168,11 @@ TEST_F(RecorderTest, EveryButtonHasItsLine) {
     for (MouseButton b : {MouseButton::Left, MouseButton::Right, MouseButton::Middle,
                           MouseButton::Forward, MouseButton::Backward})
         click(b);
-    EXPECT_THAT(stop(), ElementsAre("00", "1 LeftKey CODE:00A1", "2 LeftKey CODE:0021",
-                                    "1 RightKey CODE:00A2", "2 RightKey CODE:0022",
-                                    "1 MiddleKey CODE:00A4", "2 MiddleKey CODE:0024",
-                                    "1 Forward CODE:00A8", "2 Forward CODE:0028",
-                                    "1 Backward CODE:00B0", "2 Backward CODE:0030"));
+    EXPECT_THAT(stop(),
+                ElementsAre("00", "1 LeftKey CODE:00A1", "2 LeftKey CODE:0021",
+                            "1 RightKey CODE:00A2", "2 RightKey CODE:0022", "1 MiddleKey CODE:00A4",
+                            "2 MiddleKey CODE:0024", "1 Forward CODE:00A8", "2 Forward CODE:0028",
+                            "1 Backward CODE:00B0", "2 Backward CODE:0030"));
 }
 
 // Whatever is recorded, the lines fit the mouse's 254 event bytes and leave nothing pressed.
@@ -219,10 +219,12 @@ INSTANTIATE_TEST_SUITE_P(
     Recordings, RecorderGuaranteeTest,
     ::testing::Values(
         // A whole 2040 ms costs FE FF FE 00 once compiled.
-        GuaranteeCase{"ClicksWithWhole2040Pauses", {RecordDelayMode::Recorded, 50}, 2040, false, false},
+        GuaranteeCase{
+            "ClicksWithWhole2040Pauses", {RecordDelayMode::Recorded, 50}, 2040, false, false},
         GuaranteeCase{"ClicksWithLongPauses", {RecordDelayMode::Recorded, 50}, 9000, false, false},
         GuaranteeCase{"ClicksUnderHeldCtrl", {RecordDelayMode::Recorded, 50}, 4080, false, true},
-        GuaranteeCase{"KeysWithWhole2040Pauses", {RecordDelayMode::Recorded, 50}, 2040, true, false},
+        GuaranteeCase{
+            "KeysWithWhole2040Pauses", {RecordDelayMode::Recorded, 50}, 2040, true, false},
         GuaranteeCase{"KeysWithLongestPauses", {RecordDelayMode::Recorded, 50}, 20000, true, false},
         GuaranteeCase{"KeysWithFixed10200", {RecordDelayMode::Fixed, 10200}, 1, true, true},
         GuaranteeCase{"ClicksWithFixed10200", {RecordDelayMode::Fixed, 10200}, 1, false, false},
@@ -295,9 +297,11 @@ TEST_F(RecorderTest, InsertRecordingGoesBeforeOrAfterTheSelectedRow) {
     const MacroLines shown = {"00", "1 A CODE:8204", "2 A CODE:0204"};
     for (const Case& c :
          {Case{InsertChoice::KeyFront,
-               {"00", "1 B CODE:8205", "2 B CODE:0205", "1 A CODE:8204", "2 A CODE:0204"}, 2},
+               {"00", "1 B CODE:8205", "2 B CODE:0205", "1 A CODE:8204", "2 A CODE:0204"},
+               2},
           Case{InsertChoice::KeyBack,
-               {"00", "1 A CODE:8204", "1 B CODE:8205", "2 B CODE:0205", "2 A CODE:0204"}, 2}}) {
+               {"00", "1 A CODE:8204", "1 B CODE:8205", "2 B CODE:0205", "2 A CODE:0204"},
+               2}}) {
         editor.show(shown);
         editor.select(0);
         ASSERT_EQ(recorder.insertStartClick(0, c.choice, {RecordDelayMode::None, 50}),
