@@ -2,11 +2,14 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <variant>
 
+#include "base/resources.h"
 #include "cli/memory_image.h"
 #include "cli/mouse_session.h"
 #include "cli/setting_changes.h"
@@ -17,12 +20,15 @@
 #include "device/memory_file.h"
 #include "device/pacer.h"
 #include "device/virtual_bus.h"
+#include "macros/pc_macro_library.h"
 
 namespace kvr {
 
 namespace {
 
 constexpr const char* kProgram = "kvr5507ctl";
+// The window's name, which names its data folder.
+constexpr const char* kWindowDataFolder = "KVR5507 Gaming Mouse";
 
 std::string hex4(unsigned value) {
     char text[8];
@@ -30,8 +36,25 @@ std::string hex4(unsigned value) {
     return text;
 }
 
+// The window's library: "Macro.bin" beside the programs when that folder can be written, else in
+// the window's data folder ($XDG_DATA_HOME or ~/.local/share, then the window's name).
+std::filesystem::path defaultLibraryPath() {
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    std::filesystem::path data;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') {
+        data = xdg;
+    } else if (const char* home = std::getenv("HOME"); home && *home) {
+        data = std::filesystem::path(home) / ".local" / "share";
+    }
+    return pcMacroLibraryPath(ec ? std::filesystem::path() : program.parent_path(),
+                              data.empty() ? data : data / kWindowDataFolder);
+}
+
 struct Options {
     std::string emulateFile;
+    std::string library;
+    std::string name;
     bool emulate = false;
     bool json = false;
     std::vector<std::string> settings;
@@ -160,6 +183,133 @@ public:
         return written(writeMemoryImage(std::get<MouseMemory>(image), *session_));
     }
 
+    // The PC library, read or created from the built-in macros; the exit code when it cannot be.
+    int openLibrary() {
+        library_ = std::make_unique<PCMacroLibrary>(options_.library.empty()
+                                                        ? defaultLibraryPath()
+                                                        : std::filesystem::path(options_.library));
+        const auto builtIn = findResource(kDefaultLibraryResource);
+        if (library_->CheckPCMacro(builtIn ? *builtIn : std::span<const std::uint8_t>()) ==
+            LibraryResult::FileError) {
+            return fail(kExitMouse, library_->error());
+        }
+        return kExitDone;
+    }
+
+    int macroList() {
+        const nlohmann::ordered_json mouse = deviceMacroList(*session_);
+        const nlohmann::ordered_json library = libraryMacroList(*library_);
+        if (options_.json) {
+            out_ << nlohmann::ordered_json{{"mouse", mouse},
+                                           {"library",
+                                            {{"file", library_->path().string()},
+                                             {"macros", library}}}}
+                        .dump(2)
+                 << "\n";
+            return kExitDone;
+        }
+        if (session_->cycle().macroSupport()) {
+            out_ << "In the mouse: " << mouse.size() << " of " << kDeviceMacroSlots << " macros, "
+                 << session_->deviceMacros().table().totalSize() << " of " << kDeviceMacroAreaSize
+                 << " bytes\n"
+                 << macroListText(mouse, "  ");
+        } else {
+            out_ << "The mouse keeps no macros.\n";
+        }
+        out_ << "In the library " << library_->path().string() << ": " << library.size() << " of "
+             << kPCMacroSlots << " macros\n"
+             << macroListText(library, "  ");
+        return kExitDone;
+    }
+
+    // Add to Mouse: the library macro goes into the mouse and is written.
+    int macroAdd() {
+        if (!session_->cycle().macroSupport())
+            return fail(kExitMouse, "The mouse keeps no macros.");
+        const std::vector<std::string> names = library_->names();
+        const auto found = std::ranges::find(names, options_.name);
+        if (found == names.end()) {
+            return usage("macro add", {options_.name, "the library " + library_->path().string() +
+                                                          " holds no macro of this name"});
+        }
+        const auto index = static_cast<std::size_t>(found - names.begin());
+        const AddToMouseOutcome outcome =
+            session_->deviceMacros().Btn_AddMacroClick(library_->slot(index));
+        if (outcome.result == AddMacroResult::NoFreeSlot) {
+            return fail(kExitMouse, "The mouse holds " + std::to_string(kDeviceMacroSlots) +
+                                        " macros already; delete one first.");
+        }
+        if (outcome.result == AddMacroResult::AreaFull) {
+            return fail(kExitMouse, session_->text("Str103"));
+        }
+        return written(outcome.write ? session_->writeFailure(*outcome.write)
+                                     : std::optional<std::string>("The macro was not written."));
+    }
+
+    // Delete in the mouse: the buttons that ran the macro follow it, or get their own function
+    // back.
+    int macroDel() {
+        if (!session_->cycle().macroSupport())
+            return fail(kExitMouse, "The mouse keeps no macros.");
+        const auto index = session_->deviceMacros().table().lastIndexOf(options_.name);
+        if (!index) {
+            return usage("macro del", {options_.name, "the mouse holds no macro of this name"});
+        }
+        const auto result = session_->deviceMacros().Btn_DelMacroClick(*index);
+        return written(result ? session_->writeFailure(*result)
+                              : std::optional<std::string>("The macro was not deleted."));
+    }
+
+    // Export One: one library entry as a 272-byte record.
+    int macroExport() {
+        const std::vector<std::string> names = library_->names();
+        const auto found = std::ranges::find(names, options_.name);
+        if (found == names.end()) {
+            return usage("macro export",
+                         {options_.name, "the library " + library_->path().string() +
+                                             " holds no macro of this name"});
+        }
+        if (library_->exportOne(static_cast<std::size_t>(found - names.begin()), options_.file) ==
+            LibraryResult::FileError) {
+            return fail(kExitMouse, library_->error());
+        }
+        return kExitDone;
+    }
+
+    // Import One: the file's first record as the library's new last entry.
+    int macroImport() {
+        std::size_t index = 0;
+        switch (library_->importOne(options_.file, &index)) {
+            case LibraryResult::Done:
+                out_ << "Imported \"" << library_->name(index) << "\" into "
+                     << library_->path().string() << "\n";
+                return kExitDone;
+            case LibraryResult::Duplicate:
+                return usage("macro import", {options_.file, LanguageText(kCtlLanguage, "Str106")});
+            case LibraryResult::Full:
+                return fail(kExitMouse, "The library " + library_->path().string() +
+                                            " has no room for another macro.");
+            case LibraryResult::NoSuchEntry:
+            case LibraryResult::FileError:
+                break;
+        }
+        return fail(kExitMouse, library_->error().empty() ? options_.file + ": cannot be imported"
+                                                          : library_->error());
+    }
+
+    int profileSave() {
+        const FileResult saved = session_->profileFiles().save(options_.file);
+        if (!saved) return fileFailure(saved);
+        return kExitDone;
+    }
+
+    // Load, then Apply: the file's settings and macros are written in one go.
+    int profileLoad() {
+        const FileResult loaded = session_->profileFiles().load(options_.file);
+        if (!loaded) return fileFailure(loaded);
+        return written(session_->writeFailure(session_->cycle().DownloadParameter()));
+    }
+
     int usage(std::string_view command, const ArgumentError& error) {
         err_ << kProgram << ": " << command << ": " << error.argument << ": " << error.message
              << "\n";
@@ -167,6 +317,11 @@ public:
     }
 
 private:
+    int fileFailure(const FileResult& result) {
+        return fail(kExitMouse,
+                    result.error.empty() ? options_.file + ": cannot be used" : result.error);
+    }
+
     int fail(int code, const std::string& message) {
         err_ << kProgram << ": " << message << "\n";
         return code;
@@ -184,6 +339,7 @@ private:
     const CtlEnvironment& environment_;
     Bus bus_;
     std::unique_ptr<MouseSession> session_;
+    std::unique_ptr<PCMacroLibrary> library_;
 };
 
 }  // namespace
@@ -219,6 +375,37 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
         "Write a memory image saved by dump back; a damaged or foreign image is refused");
     restore->add_option("FILE", options.file, "The memory image")->required();
 
+    app.add_option("--library", options.library,
+                   "The PC macro library for the macro commands (default: Macro.bin beside the "
+                   "program when that folder can be written, else in $XDG_DATA_HOME/" +
+                       std::string(kWindowDataFolder) + ", as the window keeps it)")
+        ->type_name("FILE");
+    CLI::App* macro = app.add_subcommand("macro", "The macros in the mouse and in the PC library");
+    macro->require_subcommand(1);
+    macro->add_subcommand("list", "List the macros in the mouse and in the library");
+    CLI::App* macroAdd = macro->add_subcommand("add", "Copy the library macro NAME into the mouse");
+    macroAdd->add_option("NAME", options.name, "The library macro")->required();
+    CLI::App* macroDel = macro->add_subcommand(
+        "del",
+        "Delete the macro NAME from the mouse; buttons running a macro follow it or get their "
+        "own function back");
+    macroDel->add_option("NAME", options.name, "The macro in the mouse")->required();
+    CLI::App* macroExport =
+        macro->add_subcommand("export", "Save the library macro NAME to FILE (one record)");
+    macroExport->add_option("FILE", options.file, "Where to save the macro")->required();
+    macroExport->add_option("NAME", options.name, "The library macro")->required();
+    CLI::App* macroImport = macro->add_subcommand(
+        "import", "Add the macro in FILE (saved by export) to the library as its last entry");
+    macroImport->add_option("FILE", options.file, "The macro file")->required();
+    CLI::App* profile = app.add_subcommand(
+        "profile", "The mouse's settings and macros in a profile file, as the window keeps them");
+    profile->require_subcommand(1);
+    CLI::App* profileSave = profile->add_subcommand("save", "Save the mouse's settings to FILE");
+    profileSave->add_option("FILE", options.file, "Where to save the profile")->required();
+    CLI::App* profileLoad =
+        profile->add_subcommand("load", "Write the profile in FILE to the mouse in one go");
+    profileLoad->add_option("FILE", options.file, "The profile file")->required();
+
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
         app.parse(reversed);
@@ -227,7 +414,9 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
         return code == 0 ? kExitDone : kExitUsage;
     }
     if (app.get_subcommands().empty()) {
-        err << kProgram << ": a command is required: list, show, set, reset, dump or restore\n"
+        err << kProgram
+            << ": a command is required: list, show, set, reset, dump, restore, macro or "
+               "profile\n"
             << "Run with --help for more information.\n";
         return kExitUsage;
     }
@@ -245,6 +434,14 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     }
 
     Command command(options, out, err, environment);
+    // The library's own commands need no mouse.
+    if (macroExport->parsed() || macroImport->parsed()) {
+        if (const int code = command.openLibrary(); code != kExitDone) return code;
+        return macroExport->parsed() ? command.macroExport() : command.macroImport();
+    }
+    if (macro->parsed()) {
+        if (const int code = command.openLibrary(); code != kExitDone) return code;
+    }
     if (const int code = command.makeBus(); code != kExitDone) return code;
     if (app.got_subcommand("list")) return command.list();
     if (const int code = command.openMouse(); code != kExitDone) return code;
@@ -252,6 +449,11 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     if (set->parsed()) return command.set(changes);
     if (app.got_subcommand("reset")) return command.reset();
     if (dump->parsed()) return command.dump();
+    if (macroAdd->parsed()) return command.macroAdd();
+    if (macroDel->parsed()) return command.macroDel();
+    if (macro->parsed()) return command.macroList();
+    if (profileSave->parsed()) return command.profileSave();
+    if (profileLoad->parsed()) return command.profileLoad();
     return command.restore();
 }
 

@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "cli/mouse_session.h"
+#include "macros/device_macro_table.h"
 #include "params/checksum.h"
 
 namespace kvr {
@@ -82,6 +83,22 @@ std::optional<std::string> imageRefusal(std::span<const std::uint8_t> image,
     if (!session.identityPasses(tail[param_tail::kManufacturerId], tail[param_tail::kProductId])) {
         return "it belongs to another mouse (identity " + hex2(tail[param_tail::kManufacturerId]) +
                " " + hex2(tail[param_tail::kProductId]) + ")";
+    }
+    if (session.cycle().macroSupport()) {
+        // A damaged macro would be reset to the empty macro at the next read: its events lost.
+        std::array<std::uint8_t, kDeviceMacroAreaSize> area{};
+        std::copy_n(image.begin() + kMemoryMacroAddress, area.size(), area.begin());
+        DeviceMacroTable table;
+        table.parse(area);
+        for (std::size_t i = 0; i < table.count(); ++i) {
+            const MacroContent& content = table.slot(i).content;
+            // 01 FF is the empty macro; its FF is no checksum.
+            const bool empty = macroLength(content) == 1 && content[1] == 0xFF;
+            if (!empty && !macroChecksumHolds(content)) {
+                return "the checksum of its macro " + std::to_string(i + 1) + " (\"" +
+                       table.name(i) + "\") fails";
+            }
+        }
     }
     if (layout->usbVendorId && layout->usbProductId) {
         const unsigned vendor = param[*layout->usbVendorId] | param[*layout->usbVendorId + 1] << 8;

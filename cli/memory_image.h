@@ -16,8 +16,8 @@ class MouseSession;
 // Reads the whole memory of the open mouse; why not, on failure.
 std::variant<MouseMemory, std::string> readWholeMemory(MouseSession& session);
 
-// Why a memory image cannot go to the open mouse: a wrong size, a block whose checksum fails, a
-// broken value pair, or another mouse's identity. Empty when it can.
+// Why a memory image cannot go to the open mouse: a wrong size, a block or a macro whose checksum
+// fails, a broken value pair, or another mouse's identity. Empty when it can.
 std::optional<std::string> imageRefusal(std::span<const std::uint8_t> image, MouseSession& session);
 
 // Reads the file whole; why not, on failure (including a size other than 1024 bytes).

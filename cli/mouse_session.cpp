@@ -55,13 +55,17 @@ public:
     void refreshErrorAP() override {}
     void showMacroButtons() override {}
     void refreshPcMacroNames() override {}
-    void refreshDeviceMacroList() override {}
+    void refreshDeviceMacroList() override {
+        if (session) session->deviceMacros().ReadAndRefreshMacro2();
+    }
     void refreshPointerSettings() override {}
     void applyPointerSettings() override {}
     void clearMacroTexts() override {}
     void showFirstPage() override {}
     void showMainPageAfterRead() override {}
     void reportIncompleteWrite() override {}
+
+    MouseSession* session = nullptr;
 };
 
 MouseSession::MouseSession(HidBackend& backend, Pacer& pacer)
@@ -82,6 +86,13 @@ MouseSession::MouseSession(HidBackend& backend, Pacer& pacer)
     (void)LoadOrgSection(noLayout, org_);
     cycle_->setReserveIdentity(org_.ReserveVendorId, org_.ReserveProductId);
     link_.setImageVariant(cycle_->imageVariant());
+    macros_ = std::make_unique<DeviceMacros>(*cycle_, buttons_,
+                                             [this](std::string_view key) { return text(key); });
+    // Buttons that run a macro are named after it, as in the window.
+    naming_.macroNameAt = macros_->macroNameAt();
+    profiles_ =
+        std::make_unique<ProfileFiles>(*cycle_, [this] { macros_->ReadAndRefreshMacro2(); });
+    ui_->session = this;
     handler_->session = this;
 }
 

@@ -9,6 +9,8 @@
 #include "base/layout_config.h"
 #include "buttons/button_model.h"
 #include "buttons/button_names.h"
+#include "cycle/device_macros.h"
+#include "cycle/profile_file.h"
 #include "cycle/read_write_cycle.h"
 #include "device/command_protocol.h"
 #include "device/device_link.h"
@@ -43,6 +45,9 @@ public:
     SensitivityModel& sensitivity() { return sensitivity_; }
     LightModel& light() { return light_; }
     ButtonModel& buttons() { return buttons_; }
+    // The mouse's macros, parsed again whenever its macro area is read or written.
+    DeviceMacros& deviceMacros() { return *macros_; }
+    ProfileFiles& profileFiles() { return *profiles_; }
     const CodeNaming& naming() const { return naming_; }
     const OrgSection& org() const { return org_; }
     bool identityPasses(std::uint8_t manufacturerId, std::uint8_t productId) const;
@@ -65,6 +70,8 @@ private:
     CodeNaming naming_;
     OrgSection org_;
     std::unique_ptr<ReadWriteCycle> cycle_;
+    std::unique_ptr<DeviceMacros> macros_;
+    std::unique_ptr<ProfileFiles> profiles_;
 };
 
 }  // namespace kvr

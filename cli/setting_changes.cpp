@@ -7,6 +7,7 @@
 
 #include "buttons/key_table.h"
 #include "cli/mouse_session.h"
+#include "macros/macro_links.h"
 
 namespace kvr {
 
@@ -206,17 +207,13 @@ std::variant<ButtonCode, ArgumentError> buttonFunctionCode(const std::string& ar
         return e.code ? *e.code : fireKeyCode(fire.repeat, fire.delay);
     }
     if (const auto code = keyCombination(function)) return *code;
-    if (lower(function).starts_with("macro:")) {
-        return ArgumentError{argument,
-                             "device macros cannot be assigned from the command line yet"};
-    }
     std::vector<std::string> names;
     for (const MenuEntry& e : menuEntries()) {
         if (naming.texts) names.push_back("\"" + naming.texts(e.nameKey) + "\"");
     }
     return ArgumentError{argument, "FUNCTION must be a menu function (" + joined(names) +
-                                       "), a key combination such as ctrl+shift+a, or "
-                                       "fire:REPEAT,DELAY"};
+                                       "), a key combination such as ctrl+shift+a, "
+                                       "fire:REPEAT,DELAY or macro:NAME"};
 }
 
 SettingChanges parseSettingChanges(std::span<const std::string> words) {
@@ -347,6 +344,30 @@ std::optional<ArgumentError> leftClickTaken(std::span<const SettingChange> chang
     return std::nullopt;
 }
 
+// As a row of the window's macro list chosen for the button: the button is named after the
+// macro and runs it from its address. With duplicate names the last macro wins, as the buttons
+// follow macros by name.
+std::optional<ArgumentError> chooseMacro(const SettingChange& c, MouseSession& session) {
+    const std::string name = c.value.substr(std::string_view("macro:").size());
+    if (!session.cycle().macroSupport()) {
+        return ArgumentError{c.argument, "this mouse keeps no macros"};
+    }
+    const DeviceMacroTable& table = session.deviceMacros().table();
+    const auto index = table.lastIndexOf(name);
+    if (!index) {
+        std::vector<std::string> names;
+        for (const std::string& n : table.names()) names.push_back("\"" + n + "\"");
+        return ArgumentError{c.argument, "the mouse holds no macro named \"" + name + "\"" +
+                                             (names.empty() ? std::string("; it holds no macros")
+                                                            : "; its macros: " + joined(names))};
+    }
+    ButtonModel& buttons = session.buttons();
+    buttons.setCaption(c.number, name);
+    storeButtonCode(buttons, session.cycle().dataBuf(), c.number,
+                    macroCodeText(*table.address(*index)));
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<ArgumentError> applySettingChanges(std::span<const SettingChange> changes,
@@ -399,6 +420,10 @@ std::optional<ArgumentError> applySettingChanges(std::span<const SettingChange> 
                 levels.setColorText(c.number, std::to_string(c.colour));
                 break;
             case SettingChange::Kind::Button: {
+                if (lower(c.value).starts_with("macro:")) {
+                    if (auto error = chooseMacro(c, session)) return error;
+                    break;
+                }
                 if (c.fire) {
                     buttons.setRepeatText(std::to_string(c.fire->repeat));
                     buttons.setDelayText(std::to_string(c.fire->delay));

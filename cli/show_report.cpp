@@ -4,6 +4,8 @@
 
 #include "cli/mouse_session.h"
 #include "cli/setting_changes.h"
+#include "macros/macro_codec.h"
+#include "macros/pc_macro_library.h"
 
 namespace kvr {
 
@@ -35,7 +37,53 @@ int chosenMode(const LightModel& light) {
     return 0;
 }
 
+// The event lines of a macro's content, without the delay-mode header.
+Json eventLines(const MacroContent& content, bool macroSupport) {
+    const DecodedMacro decoded = DecodeMacroContent(content, macroSupport);
+    Json lines = Json::array();
+    for (std::size_t i = 1; i < decoded.lines.size(); ++i) lines.push_back(decoded.lines[i]);
+    return lines;
+}
+
 }  // namespace
+
+Json deviceMacroList(MouseSession& session) {
+    const DeviceMacroTable& table = session.deviceMacros().table();
+    const bool support = session.cycle().macroSupport();
+    Json list = Json::array();
+    for (std::size_t i = 0; support && i < table.count(); ++i) {
+        const DeviceMacroSlot& slot = table.slot(i);
+        list.push_back({{"name", table.name(i)},
+                        {"address", slot.address},
+                        {"size", slot.size},
+                        {"events", eventLines(slot.content, support)}});
+    }
+    return list;
+}
+
+Json libraryMacroList(const PCMacroLibrary& library) {
+    Json list = Json::array();
+    for (std::size_t i = 0; i < library.count(); ++i) {
+        list.push_back(
+            {{"name", library.name(i)}, {"events", eventLines(library.slot(i).content, true)}});
+    }
+    return list;
+}
+
+std::string macroListText(const Json& macros, const std::string& indent) {
+    std::string out;
+    for (const Json& macro : macros) {
+        out += indent + macro["name"].get<std::string>();
+        if (macro.contains("address")) {
+            out += "  (address " + std::to_string(macro["address"].get<int>()) + ", " +
+                   std::to_string(macro["size"].get<int>()) + " bytes)";
+        }
+        out += "\n";
+        for (const Json& event : macro["events"])
+            out += indent + "    " + event.get<std::string>() + "\n";
+    }
+    return out;
+}
 
 Json showDocument(MouseSession& session) {
     // The models hold texts as the window shows them; the numbers are taken after the exit rules.
@@ -87,6 +135,7 @@ Json showDocument(MouseSession& session) {
     doc["buttons"] = buttonList;
     const FireKeySetting fire = buttons.fireKey();
     doc["fireKey"] = {{"repeat", fire.repeat}, {"delay", fire.delay}};
+    doc["macros"] = deviceMacroList(session);
     return doc;
 }
 
@@ -127,6 +176,11 @@ std::string showText(const Json& doc) {
     }
     line("Fire key: repeat " + std::to_string(doc["fireKey"]["repeat"].get<int>()) + ", delay " +
          std::to_string(doc["fireKey"]["delay"].get<int>()));
+    if (mouse["macros"].get<bool>()) {
+        line("Macros in the mouse: " + std::to_string(doc["macros"].size()) + " of " +
+             std::to_string(kDeviceMacroSlots));
+        out += macroListText(doc["macros"], "  ");
+    }
     return out;
 }
 
