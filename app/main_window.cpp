@@ -17,6 +17,7 @@
 #include "app/window_controls.h"
 #include "base/resources.h"
 #include "buttons/button_page.h"
+#include "cycle/device_macros.h"
 #include "macros/input_capture.h"
 #include "macros/macro_editor_page.h"
 #include "macros/macro_page.h"
@@ -116,6 +117,10 @@ void TForm1::createPages() {
     macroPage_->setEventList(*macroEditorPage_);
     naming_.macroNameAt = macroPage_->macroNameAt();
     connect(macroPage_.get(), &MacroPage::buttonsChanged, buttonPage_.get(), &ButtonPage::render);
+    buttonPage_->setDeviceMacros(
+        [this]() -> const DeviceMacros& { return macroPage_->deviceMacros(); });
+    connect(macroPage_.get(), &MacroPage::deviceMacrosChanged, buttonPage_.get(),
+            &ButtonPage::deviceMacrosChanged);
 }
 
 std::array<WindowPage*, 4> TForm1::pages() const {

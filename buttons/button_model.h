@@ -3,7 +3,6 @@
 // button, and the two fire-key fields that every fire-key button shares.
 #include <array>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -76,24 +75,6 @@ public:
     // gets the modifiers and the first key.
     void ApplyKeyCombination(DataBuf& data);
 
-    // Device macros by list row: names of the used slots and their start addresses.
-    struct MacroList {
-        std::span<const std::string> names;
-        std::span<const std::uint16_t> addresses;
-    };
-    // A row of the macro list chosen for SelectedButton; the code is stored only while the mouse
-    // keeps macros.
-    void LB_NameClick(std::size_t row, MacroList macros, bool macroSupport, DataBuf& data);
-    // Before a device macro is deleted: marks every button whose caption names a macro.
-    void InitKeysParameters(std::span<const std::string> macroNames);
-    // After the deletion, with the rebuilt list: every marked button follows its macro by name,
-    // or falls back to its own fixed function when the macro is gone.
-    void RefreshKeysParameters(MacroList macros, bool macroSupport, const TextLookup& texts,
-                               DataBuf& data);
-    bool macroLinkMarked(int button) const {
-        return isButton(button) && macroLinkMarks_[static_cast<std::size_t>(button - 1)];
-    }
-
 private:
     static bool isButton(int button) {
         return button >= 1 && button <= static_cast<int>(kButtonCount);
@@ -105,7 +86,6 @@ private:
     std::string delayText_ = "16";
     int selectedButton_ = 1;
     KeyCombinationResult combo_;
-    std::array<bool, kButtonCount> macroLinkMarks_{};
 };
 
 }  // namespace kvr

@@ -14,8 +14,10 @@
 #include "buttons/function_menu.h"
 #include "buttons/key_combination_dialog.h"
 #include "cycle/data_buf_ui.h"
+#include "cycle/device_macros.h"
 #include "cycle/read_write_cycle.h"
 #include "device/pacer.h"
+#include "macros/macro_links.h"
 
 namespace kvr {
 
@@ -204,13 +206,10 @@ void ButtonPage::KeyByTagMouseEnter(const QString& name) {
             openBeside(controls.find(qname(group->panel)), entry);
             break;
         case MenuGroupKind::MacroList: {
-            const ButtonModel::MacroList macros =
-                deviceMacros_ ? deviceMacros_() : ButtonModel::MacroList{};
-            if (macros.names.empty()) break;
+            const std::vector<std::string> names = macroNames();
+            if (names.empty()) break;
             auto* list = controls.get<QListWidget>("LB_Name");
-            list->clear();
-            for (const std::string& n : macros.names) list->addItem(qText(n));
-            list->setFixedHeight(int(macros.names.size()) * function_menu::kRowHeight + 2);
+            fillMacroList(names);
             openBeside(list, entry);
             break;
         }
@@ -266,28 +265,34 @@ void ButtonPage::DelayTimeValue_OnClick() {
     showFireKeyFields();
 }
 
-void ButtonPage::setDeviceMacros(DeviceMacros macros, std::function<bool()> macroSupport) {
-    deviceMacros_ = std::move(macros);
-    macroSupport_ = std::move(macroSupport);
+void ButtonPage::setDeviceMacros(DeviceMacrosSource source) { deviceMacros_ = std::move(source); }
+
+std::vector<std::string> ButtonPage::macroNames() const {
+    if (!deviceMacros_) return {};
+    const DeviceMacros& macros = deviceMacros_();
+    // A table left from a mouse with macro memory names nothing a button could run now.
+    return macros.macroSupport() ? macros.table().names() : std::vector<std::string>{};
+}
+
+void ButtonPage::fillMacroList(const std::vector<std::string>& names) {
+    auto* list = host_.controls().get<QListWidget>("LB_Name");
+    list->clear();
+    for (const std::string& n : names) list->addItem(qText(n));
+    list->setFixedHeight(int(names.size()) * function_menu::kRowHeight + 2);
+}
+
+void ButtonPage::deviceMacrosChanged() {
+    const std::vector<std::string> names = macroNames();
+    fillMacroList(names);
+    if (names.empty()) host_.controls().find("LB_Name")->hide();
 }
 
 void ButtonPage::LB_NameClick(int row) {
     hideMenus();
     if (!deviceMacros_ || row < 0) return;
-    buttons_.LB_NameClick(std::size_t(row), deviceMacros_(), macroSupport_ && macroSupport_(),
-                          host_.cycle().dataBuf());
-    showCaptions();
-}
-
-void ButtonPage::InitKeysParameters() {
-    if (!deviceMacros_) return;
-    buttons_.InitKeysParameters(deviceMacros_().names);
-}
-
-void ButtonPage::RefreshKeysParameters() {
-    if (!deviceMacros_) return;
-    buttons_.RefreshKeysParameters(deviceMacros_(), macroSupport_ && macroSupport_(), naming_.texts,
-                                   host_.cycle().dataBuf());
+    const DeviceMacros& macros = deviceMacros_();
+    kvr::LB_NameClick(buttons_, host_.cycle().dataBuf(), macros.table(), std::size_t(row),
+                      macros.macroSupport());
     showCaptions();
 }
 

@@ -3,6 +3,8 @@
 // beside a clicked label, the key combination dialog and the fire-key fields.
 #include <QPointer>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/window_page.h"
 #include "buttons/button_model.h"
@@ -11,6 +13,7 @@
 namespace kvr {
 
 struct CodeNaming;
+class DeviceMacros;
 class CaptionLabel;
 
 class ButtonPage final : public WindowPage {
@@ -44,14 +47,13 @@ public:
     void DelayTimeValue_OnClick();
 
     // The mouse's macros, as the macro page keeps them; the macro list of the menu opens only
-    // while there is at least one.
-    using DeviceMacros = std::function<ButtonModel::MacroList()>;
-    void setDeviceMacros(DeviceMacros macros, std::function<bool()> macroSupport);
+    // while the mouse keeps macros and holds at least one.
+    using DeviceMacrosSource = std::function<const DeviceMacros&()>;
+    void setDeviceMacros(DeviceMacrosSource source);
+    // The device macro list changed: an open macro list shows the new names, or closes when
+    // there are none.
+    void deviceMacrosChanged();
     void LB_NameClick(int row);
-    // Around the deletion of a device macro: the buttons that name a macro, and afterwards their
-    // new addresses or their fallback functions.
-    void InitKeysParameters();
-    void RefreshKeysParameters();
 
     KeyCombinationDialog* keyCombinationDialog() const { return dialog_; }
 
@@ -66,12 +68,14 @@ private:
     void closeSubmenus();
     void connectMenu();
     std::string text(std::string_view key) const;
+    // The device macro names while the mouse keeps macros; none otherwise.
+    std::vector<std::string> macroNames() const;
+    void fillMacroList(const std::vector<std::string>& names);
 
     ButtonModel& buttons_;
     const CodeNaming& naming_;
     QPointer<KeyCombinationDialog> dialog_;
-    DeviceMacros deviceMacros_;
-    std::function<bool()> macroSupport_;
+    DeviceMacrosSource deviceMacros_;
 };
 
 }  // namespace kvr

@@ -363,8 +363,7 @@ std::optional<ArgumentError> chooseMacro(const SettingChange& c, MouseSession& s
     }
     ButtonModel& buttons = session.buttons();
     buttons.setCaption(c.number, name);
-    storeButtonCode(buttons, session.cycle().dataBuf(), c.number,
-                    macroCodeText(*table.address(*index)));
+    buttons.storeCode(c.number, macroCodeText(*table.address(*index)), session.cycle().dataBuf());
     return std::nullopt;
 }
 

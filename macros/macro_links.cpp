@@ -1,5 +1,7 @@
 #include "macros/macro_links.h"
 
+#include <optional>
+
 #include "buttons/button_names.h"
 
 namespace kvr {
@@ -36,9 +38,13 @@ std::string entryName(int entry, const TextLookup& texts) {
 
 std::string macroCodeText(std::uint16_t address) { return codeText(macroCode(address)); }
 
-void storeButtonCode(ButtonModel& buttons, DataBuf& data, int button, const std::string& text) {
-    buttons.setCodeText(button, text);
-    if (const auto code = parseCodeText(text)) setButtonCode(data, button, *code);
+void LB_NameClick(ButtonModel& buttons, DataBuf& data, const DeviceMacroTable& table,
+                  std::size_t index, bool macroSupport) {
+    const std::optional<std::uint16_t> address = table.address(index);
+    if (!address) return;
+    const int button = buttons.selectedButton();
+    buttons.setCaption(button, table.name(index));
+    if (macroSupport) buttons.storeCode(button, macroCodeText(*address), data);
 }
 
 MacroLinkMarks InitKeysParameters(const ButtonModel& buttons, const DeviceMacroTable& table) {
@@ -59,24 +65,24 @@ void RefreshKeysParameters(MacroLinkMarks& marks, ButtonModel& buttons, DataBuf&
         if (!mark) continue;
         mark = false;
         if (const auto index = table.lastIndexOf(buttons.caption(n))) {
-            storeButtonCode(buttons, data, n, macroCodeText(*table.address(*index)));
+            buttons.storeCode(n, macroCodeText(*table.address(*index)), data);
             continue;
         }
         const Fallback& fallback = kFallbacks[static_cast<std::size_t>(n - 1)];
         if (fallback.entry == 0) {
             buttons.setCaption(n, std::string(fallback.caption));
-            storeButtonCode(buttons, data, n, std::string(fallback.codeText));
+            buttons.storeCode(n, std::string(fallback.codeText), data);
             continue;
         }
         buttons.setCaption(n, entryName(fallback.entry, texts));
-        storeButtonCode(buttons, data, n, CodeForMenuEntry(fallback.entry, buttons.fireKey()));
+        buttons.storeCode(n, CodeForMenuEntry(fallback.entry, buttons.fireKey()), data);
     }
 }
 
 void RefreshMacroAddr(ButtonModel& buttons, DataBuf& data, const DeviceMacroTable& table) {
     for (int n = 1; n <= static_cast<int>(kButtonCount); ++n) {
         if (const auto index = table.lastIndexOf(buttons.caption(n))) {
-            storeButtonCode(buttons, data, n, macroCodeText(*table.address(*index)));
+            buttons.storeCode(n, macroCodeText(*table.address(*index)), data);
         }
     }
 }

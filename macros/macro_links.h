@@ -19,8 +19,10 @@ using MacroLinkMarks = std::array<bool, kButtonCount>;
 // The macro code text of an address: "06" and the address as four upper-case hex digits.
 std::string macroCodeText(std::uint16_t address);
 
-// Gives button `button` (1..9) the code text and the three bytes of `code`.
-void storeButtonCode(ButtonModel& buttons, DataBuf& data, int button, const std::string& codeText);
+// LB_NameClick: SelectedButton shows the name of macro `index` and, while the mouse keeps
+// macros, runs it (its code text and three bytes). An index that holds no macro changes nothing.
+void LB_NameClick(ButtonModel& buttons, DataBuf& data, const DeviceMacroTable& table,
+                  std::size_t index, bool macroSupport);
 
 // InitKeysParameters: marks every button whose caption equals the name of a device macro.
 MacroLinkMarks InitKeysParameters(const ButtonModel& buttons, const DeviceMacroTable& table);

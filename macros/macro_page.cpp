@@ -237,10 +237,6 @@ void MacroPage::RefreshMacroName2() {
     clearEventList();
     const std::vector<std::string> names = deviceMacroNames();
     for (const std::string& name : names) devices->addItem(qText(name));
-    if (QListWidget* forButtons = host_.controls().get<QListWidget>("LB_Name")) {
-        forButtons->clear();
-        for (const std::string& name : names) forButtons->addItem(qText(name));
-    }
     emit deviceMacrosChanged();
 }
 

@@ -45,7 +45,7 @@ public:
     ProfileFiles& profileFiles();
     // For CodeNaming: a button's macro code shows the name of the macro at its address.
     MacroNameAt macroNameAt();
-    // The device macro names in list order (LB_MacroName and LB_Name); index = macro slot.
+    // The device macro names in list order (LB_MacroName); index = macro slot.
     std::vector<std::string> deviceMacroNames();
 
     // Btn_NewName, Btn_NewMacro and Btn_DelMacro, shown once a mouse with macro memory is read.
@@ -56,7 +56,8 @@ public:
     void refreshDeviceMacroList();
     // RefreshPCMacroName.
     void RefreshPCMacroName();
-    // RefreshMacroName2: LB_MacroName and LB_Name from the device macro table; LB_macro emptied.
+    // RefreshMacroName2: LB_MacroName from the device macro table; LB_macro emptied. The button
+    // page's macro list follows through deviceMacrosChanged().
     void RefreshMacroName2();
 
     // The lines and hex text of the macro shown now (mmo_macro, mmo_wrscript).
@@ -95,7 +96,7 @@ signals:
     // Button captions or codes changed under the button page (a macro deleted, a profile
     // loaded): it should draw its labels again.
     void buttonsChanged();
-    // The device macro list changed (LB_Name holds the new names).
+    // The device macro list changed (the button page's macro list shows the new names).
     void deviceMacrosChanged();
 
 protected:

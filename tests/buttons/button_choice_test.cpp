@@ -1,5 +1,5 @@
-// Choices on the button page: fixed functions under the left-click rule, key combinations and
-// device macros, each stored as code text and as the button's bytes in DataBuf.
+// Choices on the button page: fixed functions under the left-click rule and key combinations,
+// each stored as code text and as the button's bytes in DataBuf.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -125,84 +125,6 @@ TEST_F(ButtonChoiceTest, UnconfirmedOrClearedCombinationChangesNothing) {
     model.ApplyKeyCombination(data);
     EXPECT_EQ(model.caption(1), "");
     EXPECT_EQ(bytes(1), (std::vector<std::uint8_t>{0x02, 0x00, 0x00}));
-}
-
-class MacroLinkTest : public ButtonChoiceTest {
-protected:
-    std::vector<std::string> names = {"Alpha", "Beta", "Gamma"};
-    std::vector<std::uint16_t> addresses = {528, 568, 628};
-    ButtonModel::MacroList list() const { return {names, addresses}; }
-};
-
-TEST_F(MacroLinkTest, ChosenMacroStoresItsAddressOnlyWithMacroSupport) {
-    model.selectButton(4);
-    model.LB_NameClick(1, list(), true, data);
-    EXPECT_EQ(model.caption(4), "Beta");
-    EXPECT_EQ(model.codeText(4), "060238");
-    EXPECT_EQ(bytes(4), (std::vector<std::uint8_t>{0x06, 0x02, 0x38}));
-
-    model.selectButton(5);
-    model.LB_NameClick(0, list(), false, data);
-    EXPECT_EQ(model.caption(5), "Alpha");
-    EXPECT_EQ(model.codeText(5), "011000");
-    model.LB_NameClick(3, list(), true, data);  // no such row
-    EXPECT_EQ(model.caption(5), "Alpha");
-}
-
-TEST_F(MacroLinkTest, DeletionMovesLinkedButtonsAndFallsBackForTheDeletedMacro) {
-    setButton(7, "060210");
-    model.setCaption(7, "Alpha");
-    setButton(8, "060274");
-    model.setCaption(8, "Gamma");
-    // Linked by caption only: button 2 names a macro whatever its code, button 3's code points
-    // at a macro but its caption names none.
-    model.setCaption(2, "Beta");
-    setButton(3, "060238");
-    model.setRepeatText("3");
-    model.setDelayText("9");
-
-    model.InitKeysParameters(names);
-    for (int n = 1; n <= 9; ++n)
-        EXPECT_EQ(model.macroLinkMarked(n), n == 2 || n == 7 || n == 8) << n;
-
-    // Alpha (40 bytes) is deleted: the later records move down by 40.
-    names = {"Beta", "Gamma"};
-    addresses = {528, 588};
-    model.RefreshKeysParameters(list(), true, naming.texts, data);
-
-    EXPECT_EQ(model.caption(7), "Fire Key");
-    EXPECT_EQ(model.codeText(7), "040609");
-    EXPECT_EQ(model.caption(8), "Gamma");
-    EXPECT_EQ(bytes(8), (std::vector<std::uint8_t>{0x06, 0x02, 0x4C}));
-    EXPECT_EQ(model.codeText(2), "060210");
-    EXPECT_EQ(model.codeText(3), "060238") << "not linked by its caption";
-    for (int n = 1; n <= 9; ++n) EXPECT_FALSE(model.macroLinkMarked(n));
-}
-
-TEST_F(MacroLinkTest, EveryButtonHasItsOwnFallback) {
-    const char* const captions[] = {"Left Key", "Middle Key", "Right Key", "Backward",  "Forward",
-                                    "DPI",      "Fire Key",   "Win+D",     "LED Switch"};
-    const char* const codes[] = {"010100", "010400", "010200", "010800", "011000",
-                                 "050000", "040410", "020807", "090000"};
-    model.setRepeatText("2");
-    model.setDelayText("16");
-    for (int n = 1; n <= 9; ++n) model.setCaption(n, "Alpha");
-    model.InitKeysParameters(names);
-    names = {"Beta", "Gamma"};
-    model.RefreshKeysParameters(list(), true, naming.texts, data);
-    for (int n = 1; n <= 9; ++n) {
-        EXPECT_EQ(model.caption(n), captions[n - 1]) << n;
-        EXPECT_EQ(model.codeText(n), codes[n - 1]) << n;
-        EXPECT_EQ(codeText(buttonCodeAt(data, n)), codes[n - 1]) << n;
-    }
-}
-
-TEST_F(MacroLinkTest, WithoutMacroSupportTheMarksStay) {
-    model.setCaption(6, "Alpha");
-    model.InitKeysParameters(names);
-    model.RefreshKeysParameters({}, false, naming.texts, data);
-    EXPECT_EQ(model.caption(6), "Alpha");
-    EXPECT_EQ(data, before);
 }
 
 }  // namespace

@@ -35,11 +35,10 @@ ButtonCode profileCode(std::span<const std::uint8_t> memory, int button) {
 
 class DeviceMacrosTest : public test::MacroCycleTest {
 protected:
-    // Button `button` runs device macro `index`, as the button page's macro list sets it.
+    // Button `button` runs device macro `index`, chosen from the button page's macro list.
     void giveMacroToButton(int button, std::size_t index) {
-        buttons.setCaption(button, macros.table().name(index));
-        storeButtonCode(buttons, cycle.dataBuf(), button,
-                        macroCodeText(*macros.table().address(index)));
+        buttons.selectButton(button);
+        LB_NameClick(buttons, cycle.dataBuf(), macros.table(), index, macros.macroSupport());
     }
     bool profileChecksumHolds() { return blockChecksum(memory(64, 27)) == memory(64, 28)[27]; }
 };

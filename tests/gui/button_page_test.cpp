@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QListWidget>
 
 #include "buttons/function_menu.h"
 #include "buttons/key_combination_dialog.h"
@@ -324,28 +323,6 @@ TEST_F(ButtonPageTest, CloseBoxAndClearApplyNothing) {
     EXPECT_EQ(label("Key2")->text(), "Middle Key");
     click("Btn_Apply_1");
     EXPECT_EQ(mouseCode(2), (std::vector<std::uint8_t>{0x01, 0x04, 0x00}));
-}
-
-TEST_F(ButtonPageTest, MacroListOpensWithDeviceMacrosAndLinksTheChosenOne) {
-    const std::vector<std::string> names = {"Greet", "Build"};
-    const std::vector<std::uint16_t> addresses = {528, 568};
-    window->buttonPage().setDeviceMacros(
-        [&] {
-            return ButtonModel::MacroList{names, addresses};
-        },
-        [] { return true; });
-    click("Key6");
-    enter("Key_Macro");
-    auto* list = window->controls().get<QListWidget>("LB_Name");
-    ASSERT_TRUE(list->isVisible());
-    ASSERT_EQ(list->count(), 2);
-    EXPECT_EQ(list->item(1)->text(), "Build");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(1)).center());
-    EXPECT_FALSE(list->isVisible());
-    EXPECT_EQ(label("Key6")->text(), "Build");
-    click("Btn_Apply_1");
-    EXPECT_EQ(mouseCode(6), (std::vector<std::uint8_t>{0x06, 0x02, 0x38}));
 }
 
 }  // namespace

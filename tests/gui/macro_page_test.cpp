@@ -148,7 +148,7 @@ TEST_F(MacroPageTest, AddGiveToAButtonDeleteAndTheMouseFollowsEachStep) {
     // The button page gives it to button 3, as its macro list does, and Apply writes it.
     ButtonModel& buttons = window->buttonModel();
     buttons.setCaption(3, "Find");
-    storeButtonCode(buttons, window->cycle().dataBuf(), 3, macroCodeText(528));
+    buttons.storeCode(3, macroCodeText(528), window->cycle().dataBuf());
     click("Btn_Apply_4");
     EXPECT_EQ(memory(64 + 6, 3)[0], 0x06);
     EXPECT_EQ(memory(64 + 6, 3)[1], 0x02);
