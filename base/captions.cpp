@@ -43,7 +43,9 @@ void applyCaptions(const LanguageTable& table, std::span<const LanguageTable> al
         if (!key.empty()) target.setCaption(label, table.text(key));
     }
 
-    const std::string mark = " " + table.text("Str200") + " ";
+    std::string mark = " ";
+    mark += table.text("Str200");
+    mark += ' ';
     for (const CaptionKey& c : kMenuCaptions)
         target.setCaption(c.control, mark + table.text(c.key));
     store({"Str210", "Str300", "Str301", "Str302", "Str303", "Str304", "Str305", "Str306", "Str307",

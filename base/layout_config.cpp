@@ -19,8 +19,12 @@ int clampToInt(long long v) {
         std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
+// Appends in place: `"_" + std::to_string(k)` makes GCC 12 warn falsely (-Wrestrict).
 std::string str(std::string_view prefix, int n, std::string_view suffix = {}) {
-    return std::string(prefix) + std::to_string(n) + std::string(suffix);
+    std::string s(prefix);
+    s += std::to_string(n);
+    s += suffix;
+    return s;
 }
 
 Names commonCopies(std::string_view prefix, std::initializer_list<std::string_view> buttons) {
@@ -248,7 +252,7 @@ private:
         if (!readXY(item + "_Steps", x, y)) return false;
         const long long width = t_.imageSize(str("Img_DPI", n, "_1")).width;
         for (int k = 1; k <= 8; ++k) {
-            t_.move(str("Img_DPI", n, "_" + std::to_string(k)), clampToInt(x + (k - 1) * width), y);
+            t_.move(str("Img_DPI", n, str("_", k)), clampToInt(x + (k - 1) * width), y);
         }
         return true;
     }

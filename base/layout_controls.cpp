@@ -6,8 +6,12 @@ namespace kvr {
 
 namespace {
 
+// Appends in place: `"_" + std::to_string(k)` makes GCC 12 warn falsely (-Wrestrict).
 std::string numbered(std::string_view prefix, int n, std::string_view suffix = {}) {
-    return std::string(prefix) + std::to_string(n) + std::string(suffix);
+    std::string s(prefix);
+    s += std::to_string(n);
+    s += suffix;
+    return s;
 }
 
 class TableBuilder {
@@ -70,7 +74,7 @@ std::vector<LayoutControl> buildTable() {
         t.add(numbered("lbl_DPI", n), ControlKind::Label, page(2));
         t.add(numbered("lbl_DPI", n, "Value"), ControlKind::Label, page(2));
         for (int k = 1; k <= 8; ++k) {
-            t.add(numbered("Img_DPI", n, "_" + std::to_string(k)), ControlKind::Image, page(2));
+            t.add(numbered("Img_DPI", n, numbered("_", k)), ControlKind::Image, page(2));
         }
     }
 

@@ -1,23 +1,28 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and running kvr5507 need.
-# Only what is missing is installed; running it twice changes nothing.
+# Installs the Debian packages that building and running kvr5507 need; with --tests also those
+# that only the tests need. Only what is missing is installed; running it twice changes nothing.
 set -euo pipefail
 
 packages=(
+    # building
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
-    libhidapi-dev libpng-dev zlib1g-dev libgif-dev
-    libx11-dev libxi-dev libxtst-dev libevdev-dev
-    libglib2.0-dev libglib2.0-bin
-    xvfb xdotool x11-utils
-    libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-dejavu-core
+    qt6-base-dev libhidapi-dev libpng-dev zlib1g-dev libgif-dev libx11-dev
+    libglib2.0-dev
+    # the macro recorder's capture: XInput 2 under X, evdev elsewhere
+    libxi-dev libevdev-dev
+    # kvr5507ctl's command line and JSON (headers only)
+    libcli11-dev nlohmann-json3-dev
+    # running: the caption font, and a virtual X server (xvfb-run needs xauth) for a machine
+    # without a display
+    fonts-dejavu-core fonts-yanone-kaffeesatz
+    xvfb xauth
 )
-# kvr5507ctl's command line and JSON (headers only, needed to build).
-cli_build_packages=(libcli11-dev nlohmann-json3-dev)
-# Tests of the menu entry, the metainfo and the .deb (dpkg-shlibdeps finds its dependencies).
-cli_test_packages=(desktop-file-utils appstream dpkg-dev)
-packages+=("${cli_build_packages[@]}" "${cli_test_packages[@]}")
+if [ "${1:-}" = --tests ]; then
+    # GoogleTest; xdotool drives the real program; the pointer settings test compiles a schema
+    packages+=(libgtest-dev libgmock-dev xdotool libglib2.0-bin)
+    # the capture tests type into a private X server with XTest
+    packages+=(libxtst-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -27,17 +32,16 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
+as_root=()
 if [ "$(id -u)" -ne 0 ]; then
     if command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
         as_root=(sudo)
     else
-        echo "kvr5507 needs these packages: ${missing[*]}" >&2
-        echo "Install them as root with:" >&2
-        echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+        echo "kvr5507 needs these Debian packages: ${missing[*]}" >&2
+        echo "Install them as root, then run this script again:" >&2
+        echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
         exit 1
     fi
-else
-    as_root=()
 fi
 
 export DEBIAN_FRONTEND=noninteractive

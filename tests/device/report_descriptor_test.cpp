@@ -20,10 +20,10 @@ struct DescriptorCase {
 
 // Usage page (vendor), usage, application collection; the cases fill in the middle.
 std::vector<std::uint8_t> wrapped(std::vector<std::uint8_t> middle) {
-    std::vector<std::uint8_t> d = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01};
-    d.insert(d.end(), middle.begin(), middle.end());
-    d.push_back(0xC0);
-    return d;
+    static constexpr std::uint8_t kHead[] = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01};
+    middle.insert(middle.begin(), std::begin(kHead), std::end(kHead));
+    middle.push_back(0xC0);
+    return middle;
 }
 
 class DescriptorTest : public testing::TestWithParam<DescriptorCase> {};
