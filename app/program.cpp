@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
+#include <QRegion>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
@@ -9,8 +11,6 @@
 #include <memory>
 
 #include "app/busy_window.h"
-#include "base/gif_animation.h"
-#include "base/resources.h"
 #include "app/desktop_services.h"
 #include "app/dialogs.h"
 #include "app/event_loop_pacer.h"
@@ -18,6 +18,8 @@
 #include "app/main_window.h"
 #include "macros/macro_page.h"
 #include "app/skin.h"
+#include "base/gif_animation.h"
+#include "base/resources.h"
 #include "device/emulated_mouse.h"
 #include "device/hidapi_backend.h"
 #include "device/memory_file.h"
@@ -50,14 +52,9 @@ struct EmulatedSetup {
     std::shared_ptr<EmulatedMouse> mouse;
 };
 
-std::unique_ptr<EmulatedSetup> plugEmulatedMouse(const std::string& file, Dialogs& dialogs) {
+std::unique_ptr<EmulatedSetup> plugEmulatedMouse(const MouseMemory& memory, const std::string& file,
+                                                 Dialogs& dialogs) {
     auto setup = std::make_unique<EmulatedSetup>();
-    MouseMemory memory = factoryMemory();
-    if (!file.empty()) {
-        MemoryFileLoad load = loadMemoryFile(file);
-        memory = load.memory;
-        if (!load.message.empty()) dialogs.error(QString::fromStdString(load.message));
-    }
     setup->mouse = std::make_shared<EmulatedMouse>(1, memory);
     if (!file.empty()) {
         setup->mouse->onMemoryWritten = [file, &dialogs](const MouseMemory& m) {
@@ -69,9 +66,32 @@ std::unique_ptr<EmulatedSetup> plugEmulatedMouse(const std::string& file, Dialog
     return setup;
 }
 
+// The window as the desktop shows it: the see-through colour is left out.
+QImage windowPicture(QWidget& window) {
+    QImage shot = window.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    if (window.mask().isEmpty()) return shot;
+    QPainter painter(&shot);
+    painter.setCompositionMode(QPainter::CompositionMode_Clear);
+    for (const QRect& r : QRegion(shot.rect()).subtracted(window.mask()))
+        painter.fillRect(r, Qt::transparent);
+    return shot;
+}
+
 }  // namespace
 
 int runProgram(QApplication& app, const CommandLine& options) {
+    // The emulated mouse's file is the user's: one that cannot hold its memory ends the start
+    // before any window, untouched.
+    MouseMemory emulatedMemory = factoryMemory();
+    if (options.emulate && !options.emulateFile.empty()) {
+        MemoryFileOpen opened = openMemoryFile(options.emulateFile);
+        if (!opened.ok()) {
+            std::fprintf(stderr, "kvr5507: --emulate: %s\n", opened.message.c_str());
+            return 2;
+        }
+        emulatedMemory = opened.memory;
+    }
+
     const bool screenshot = !options.screenshotFile.empty();
     std::unique_ptr<InstanceFinder> finder = makePlatformInstanceFinder();
     // A screenshot run shows no window to anybody, so it may run beside the program.
@@ -88,7 +108,7 @@ int runProgram(QApplication& app, const CommandLine& options) {
     std::unique_ptr<HidapiBackend> hidapi;
     HidBackend* hid = nullptr;
     if (options.emulate) {
-        emulated = plugEmulatedMouse(options.emulateFile, dialogs);
+        emulated = plugEmulatedMouse(emulatedMemory, options.emulateFile, dialogs);
         hid = &emulated->bus;
     } else {
         hidapi = std::make_unique<HidapiBackend>();
@@ -110,7 +130,7 @@ int runProgram(QApplication& app, const CommandLine& options) {
         window.presenceTimer().stop();
         window.show();
         window.DevTimerTimer();
-        QImage shot = window.grab().toImage();
+        const QImage shot = windowPicture(window);
         if (!shot.save(QString::fromStdString(options.screenshotFile), "PNG")) {
             std::fprintf(stderr, "kvr5507: cannot write %s\n", options.screenshotFile.c_str());
             return 1;

@@ -3,66 +3,99 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <memory>
 #include <system_error>
 
 namespace kvr {
 
-MemoryFileLoad loadMemoryFile(const std::filesystem::path& path) {
-    MemoryFileLoad result;
-    result.memory = factoryMemory();
+namespace {
+
+std::filesystem::path tempBeside(const std::filesystem::path& path) {
+    std::filesystem::path temp = path;
+    temp += ".tmp";
+    return temp;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+MemoryFileOpen refused(MemoryFileState state, const std::filesystem::path& path,
+                       const std::string& why) {
+    MemoryFileOpen result;
+    result.state = state;
+    result.message = path.string() + ": " + why;
+    return result;
+}
+
+}  // namespace
+
+MemoryFileOpen openMemoryFile(const std::filesystem::path& path) {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec) && !ec) {
-        result.state = MemoryFileState::Missing;
-        return result;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        MemoryFileOpen created;
+        created.memory = factoryMemory();
+        const MemoryFileSave saved = saveMemoryFile(path, created.memory);
+        if (!saved) return {created.memory, MemoryFileState::Unwritable, saved.message};
+        created.state = MemoryFileState::Created;
+        return created;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in || std::filesystem::is_directory(path, ec)) {
-        result.state = MemoryFileState::Unreadable;
-        result.message = path.string() + ": cannot be opened for reading";
-        return result;
+    if (ec) return refused(MemoryFileState::Unreadable, path, ec.message());
+    if (status.type() == std::filesystem::file_type::directory)
+        return refused(MemoryFileState::NotAFile, path, "is a folder, not a file");
+    if (status.type() != std::filesystem::file_type::regular)
+        return refused(MemoryFileState::NotAFile, path, "is not a regular file");
+
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec) return refused(MemoryFileState::Unreadable, path, ec.message());
+    if (size != kMouseMemorySize) {
+        return refused(MemoryFileState::WrongSize, path,
+                       "holds " + std::to_string(size) + " bytes, but the mouse's memory is " +
+                           std::to_string(kMouseMemorySize) + " bytes; it is left as it is");
     }
-    MouseMemory bytes = result.memory;
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    const std::size_t got = static_cast<std::size_t>(in.gcount());
-    if (in.bad()) {
-        result.state = MemoryFileState::Unreadable;
-        result.message = path.string() + ": read error";
-        return result;
+
+    MemoryFileOpen result;
+    File in(std::fopen(path.string().c_str(), "rb"));
+    if (!in) return refused(MemoryFileState::Unreadable, path, std::strerror(errno));
+    if (std::fread(result.memory.data(), 1, result.memory.size(), in.get()) != result.memory.size())
+        return refused(MemoryFileState::Unreadable, path, "cannot be read whole");
+
+    // Every write of the mouse saves the file: refuse now what could not be saved then, the file
+    // itself and a new file beside it for the atomic save.
+    if (!File(std::fopen(path.string().c_str(), "r+b")))
+        return refused(MemoryFileState::Unwritable, path, std::strerror(errno));
+    const std::filesystem::path temp = tempBeside(path);
+    if (!File(std::fopen(temp.string().c_str(), "wb"))) {
+        return refused(MemoryFileState::Unwritable, path,
+                       std::string("its folder takes no new file: ") + std::strerror(errno));
     }
-    // A short file keeps what it has; the factory bytes fill the rest, as a new mouse would.
-    result.memory = bytes;
-    if (got < kMouseMemorySize) {
-        result.state = MemoryFileState::Short;
-    } else {
-        result.state = in.peek() == std::ifstream::traits_type::eof() ? MemoryFileState::Loaded
-                                                                      : MemoryFileState::Long;
-    }
+    std::filesystem::remove(temp, ec);
+    result.state = MemoryFileState::Loaded;
     return result;
 }
 
 MemoryFileSave saveMemoryFile(const std::filesystem::path& path,
                               std::span<const std::uint8_t, kMouseMemorySize> memory) {
-    std::filesystem::path temp = path;
-    temp += ".tmp";
-    auto fail = [&](const std::string& what) {
+    const std::filesystem::path temp = tempBeside(path);
+    auto fail = [&](const std::string& why) {
         std::error_code ignored;
         std::filesystem::remove(temp, ignored);
-        return MemoryFileSave{false, what};
+        return MemoryFileSave{false, path.string() + ": " + why};
     };
 
     std::FILE* file = std::fopen(temp.string().c_str(), "wb");
-    if (!file) return fail(temp.string() + ": " + std::strerror(errno));
+    if (!file) return fail(std::strerror(errno));
     const std::size_t written = std::fwrite(memory.data(), 1, memory.size(), file);
     const bool flushed = std::fflush(file) == 0;
     const int writeErrno = errno;
     const bool closed = std::fclose(file) == 0;
-    if (written != memory.size() || !flushed || !closed) {
-        return fail(temp.string() + ": " + std::strerror(writeErrno ? writeErrno : EIO));
-    }
+    if (written != memory.size() || !flushed || !closed)
+        return fail(std::strerror(writeErrno ? writeErrno : EIO));
     std::error_code ec;
     std::filesystem::rename(temp, path, ec);
-    if (ec) return fail(path.string() + ": " + ec.message());
+    if (ec) return fail(ec.message());
     return {true, {}};
 }
 

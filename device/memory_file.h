@@ -10,23 +10,31 @@ namespace kvr {
 
 enum class MemoryFileState {
     Loaded,      // the whole file
-    Missing,     // no file yet: the factory memory
-    Short,       // the file's bytes, then the factory memory for the rest
-    Long,        // the first 1024 bytes; the rest ignored
-    Unreadable,  // could not be read: the factory memory, and `message` says why
+    Created,     // there was no file: it now holds the factory memory
+    NotAFile,    // a folder or another kind of entry
+    WrongSize,   // not exactly the memory's size: some other file, never taken as the memory
+    Unreadable,  // could not be read
+    Unwritable,  // could not be created, or later saves could not replace it
 };
 
-struct MemoryFileLoad {
+struct MemoryFileOpen {
     MouseMemory memory{};
-    MemoryFileState state = MemoryFileState::Missing;
-    std::string message;
+    MemoryFileState state = MemoryFileState::NotAFile;
+    std::string message;  // names the file and says why, when it is refused
+
+    bool ok() const {
+        return state == MemoryFileState::Loaded || state == MemoryFileState::Created;
+    }
 };
 
-MemoryFileLoad loadMemoryFile(const std::filesystem::path& path);
+// Loads the memory from `path`, or creates the file with the factory memory when there is none.
+// A file that cannot be the mouse's memory, or that later saves could not replace, is refused
+// and left exactly as it was.
+MemoryFileOpen openMemoryFile(const std::filesystem::path& path);
 
 struct MemoryFileSave {
     bool ok = false;
-    std::string message;  // why it failed
+    std::string message;  // why it failed, naming `path`
 
     explicit operator bool() const { return ok; }
 };

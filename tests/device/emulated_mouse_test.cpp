@@ -133,52 +133,65 @@ TEST_F(MemoryFileTest, SavedMemoryLoadsBackWhole) {
     ASSERT_TRUE(saveMemoryFile(file, memory));
     EXPECT_EQ(std::filesystem::file_size(file), 1024u);
     EXPECT_FALSE(std::filesystem::exists(dir / "mouse.bin.tmp"));
-    const MemoryFileLoad loaded = loadMemoryFile(file);
+    const MemoryFileOpen loaded = openMemoryFile(file);
     EXPECT_EQ(loaded.state, MemoryFileState::Loaded);
+    EXPECT_TRUE(loaded.ok());
     EXPECT_EQ(loaded.memory, memory);
 }
 
-TEST_F(MemoryFileTest, OddFilesLoadAsFarAsTheyGoAndFactoryBytesFillTheRest) {
-    const MouseMemory factory = factoryMemory();
-    {
-        const MemoryFileLoad missing = loadMemoryFile(file);
-        EXPECT_EQ(missing.state, MemoryFileState::Missing);
-        EXPECT_EQ(missing.memory, factory);
-    }
-    {
-        writeRaw(10, 0x55);
-        const MemoryFileLoad cut = loadMemoryFile(file);
-        EXPECT_EQ(cut.state, MemoryFileState::Short);
-        EXPECT_TRUE(allAre(std::span(cut.memory).first(10), 0x55));
-        EXPECT_TRUE(std::equal(cut.memory.begin() + 10, cut.memory.end(), factory.begin() + 10));
-    }
-    {
-        writeRaw(0, 0);
-        EXPECT_EQ(loadMemoryFile(file).memory, factory);
-    }
-    {
-        writeRaw(2000, 0x66);
-        const MemoryFileLoad longer = loadMemoryFile(file);
-        EXPECT_EQ(longer.state, MemoryFileState::Long);
-        EXPECT_TRUE(allAre(longer.memory, 0x66));
-    }
-    {
-        const MemoryFileLoad folder = loadMemoryFile(dir);
-        EXPECT_EQ(folder.state, MemoryFileState::Unreadable);
-        EXPECT_FALSE(folder.message.empty());
-        EXPECT_EQ(folder.memory, factory);
-    }
+TEST_F(MemoryFileTest, AMissingFileIsCreatedWithTheFactoryMemory) {
+    const MemoryFileOpen created = openMemoryFile(file);
+    EXPECT_EQ(created.state, MemoryFileState::Created);
+    EXPECT_EQ(created.memory, factoryMemory());
+    EXPECT_EQ(openMemoryFile(file).memory, factoryMemory());
+
+    const std::filesystem::path nowhere = dir / "no-such-folder" / "mouse.bin";
+    const MemoryFileOpen refused = openMemoryFile(nowhere);
+    EXPECT_EQ(refused.state, MemoryFileState::Unwritable);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(refused.message.rfind(nowhere.string() + ": ", 0), 0u) << refused.message;
 }
 
-TEST_F(MemoryFileTest, AFailedSaveIsReportedAndLeavesNothingBehind) {
+// Anything but a 1024-byte file is some other file of the user's: refused, named, untouched.
+TEST_F(MemoryFileTest, FilesThatCannotBeTheMemoryAreRefusedAndLeftAsTheyAre) {
+    const struct {
+        std::size_t size;
+        MemoryFileState state;
+    } cases[] = {{5, MemoryFileState::WrongSize},
+                 {0, MemoryFileState::WrongSize},
+                 {1023, MemoryFileState::WrongSize},
+                 {1025, MemoryFileState::WrongSize},
+                 {2292, MemoryFileState::WrongSize}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        writeRaw(c.size, 0x55);
+        const MemoryFileOpen opened = openMemoryFile(file);
+        EXPECT_EQ(opened.state, c.state);
+        EXPECT_FALSE(opened.ok());
+        EXPECT_EQ(opened.message.rfind(file.string() + ": holds " + std::to_string(c.size), 0), 0u)
+            << opened.message;
+        EXPECT_EQ(std::filesystem::file_size(file), c.size);
+        EXPECT_FALSE(std::filesystem::exists(dir / "mouse.bin.tmp"));
+    }
+
+    const MemoryFileOpen folder = openMemoryFile(dir);
+    EXPECT_EQ(folder.state, MemoryFileState::NotAFile);
+    EXPECT_EQ(folder.message, dir.string() + ": is a folder, not a file");
+    EXPECT_TRUE(std::filesystem::is_directory(dir));
+}
+
+TEST_F(MemoryFileTest, AFailedSaveNamesTheUsersFileAndLeavesNothingBehind) {
     const MouseMemory memory = factoryMemory();
-    const MemoryFileSave result = saveMemoryFile(dir / "no-such-folder" / "mouse.bin", memory);
+    const std::filesystem::path nowhere = dir / "no-such-folder" / "mouse.bin";
+    const MemoryFileSave result = saveMemoryFile(nowhere, memory);
     EXPECT_FALSE(result);
-    EXPECT_FALSE(result.message.empty());
+    EXPECT_EQ(result.message.rfind(nowhere.string() + ": ", 0), 0u) << result.message;
 
     // A folder in the way of the rename: the save fails and the temporary file is removed.
     std::filesystem::create_directories(file / "inside");
-    EXPECT_FALSE(saveMemoryFile(file, memory));
+    const MemoryFileSave blocked = saveMemoryFile(file, memory);
+    EXPECT_FALSE(blocked);
+    EXPECT_EQ(blocked.message.rfind(file.string() + ": ", 0), 0u) << blocked.message;
     EXPECT_FALSE(std::filesystem::exists(dir / "mouse.bin.tmp"));
     EXPECT_TRUE(std::filesystem::is_directory(file));
 }

@@ -1,8 +1,12 @@
 // The real program, started as the owner starts it.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "x11_session.h"
 
@@ -45,27 +49,97 @@ TEST(Program, SecondStartRaisesTheFirstWindowAndCreatesNone) {
     first.waitForFinished();
 }
 
-TEST(Program, ScreenshotWritesTheWholeWindowAsPng) {
+struct Finished {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// The program with the given environment changes; an empty value removes the variable.
+Finished runProgram(const QStringList& args, const QList<std::pair<QString, QString>>& env) {
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : env) {
+        if (value.isEmpty())
+            e.remove(name);
+        else
+            e.insert(name, value);
+    }
+    QProcess p;
+    p.setProcessEnvironment(e);
+    p.start(programPath(), args);
+    if (!p.waitForFinished(60000)) return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromLocal8Bit(p.readAllStandardOutput()),
+            QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+const QList<std::pair<QString, QString>> kNoDisplay = {
+    {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}};
+const QList<std::pair<QString, QString>> kOffscreen = {{"QT_QPA_PLATFORM", "offscreen"}};
+
+TEST(Program, ScreenshotCreatesTheMissingMemoryFileAndLeavesTheSeeThroughColourOut) {
     QTemporaryDir dir;
     const QString file = dir.filePath("window.png");
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    p.setProcessEnvironment(env);
-    p.start(programPath(), {"--emulate", "--screenshot", file});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QString memory = dir.filePath("mouse.bin");
+    const Finished run = runProgram({"--emulate=" + memory, "--screenshot", file}, kOffscreen);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(QFileInfo(memory).size(), 1024);
     QImage shot(file);
     ASSERT_FALSE(shot.isNull());
     EXPECT_EQ(shot.size(), QSize(800, 600));
+    ASSERT_TRUE(shot.hasAlphaChannel());
+    // The maroon corner and the band under the background are not part of the window.
+    EXPECT_EQ(qAlpha(shot.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(shot.pixel(400, 590)), 0);
+    EXPECT_EQ(qAlpha(shot.pixel(400, 300)), 255);
 }
 
 TEST(Program, RefusesUnknownOptionsWithUsage) {
-    QProcess p;
-    p.start(programPath(), {"--no-such-option"});
-    ASSERT_TRUE(p.waitForFinished(20000));
-    EXPECT_EQ(p.exitCode(), 2);
-    EXPECT_TRUE(p.readAllStandardError().contains("--emulate"));
+    const Finished run = runProgram({"--no-such-option"}, kOffscreen);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("--emulate"));
+}
+
+TEST(Program, HelpAndVersionNeedNoDisplay) {
+    const Finished help = runProgram({"--help"}, kNoDisplay);
+    EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
+    EXPECT_TRUE(help.out.startsWith("Usage: kvr5507")) << help.out.toStdString();
+    const Finished version = runProgram({"--version"}, kNoDisplay);
+    EXPECT_EQ(version.exitCode, 0) << version.err.toStdString();
+    EXPECT_EQ(version.out, "kvr5507 1.0\n");
+}
+
+TEST(Program, WithoutADisplayOneLineSaysWhatIsMissingAndHowToRunUnderXvfb) {
+    const Finished run = runProgram({"--emulate"}, kNoDisplay);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("DISPLAY is not set")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("xvfb-run")) << run.err.toStdString();
+}
+
+// A folder or a file of another size is never taken as the mouse's memory, nor overwritten.
+TEST(Program, EmulateRefusesAFolderAndAFileThatIsNotTheMemory) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("folder");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString small = dir.filePath("five.bin");
+    {
+        QFile f(small);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("12345");
+    }
+    for (const QString& file : {folder, small}) {
+        SCOPED_TRACE(file.toStdString());
+        const Finished run = runProgram({"--emulate=" + file}, kOffscreen);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.contains("kvr5507: --emulate: " + file + ": "))
+            << run.err.toStdString();
+    }
+    QFile f(small);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "12345");
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 2);
 }
 
 TEST(Program, DiagnoseDescribesTheMouseInterfacesWithoutAWindow) {
