@@ -41,6 +41,8 @@ TEST(CodeText, BytesBecomeSixUpperCaseDigitsClassFirst) {
 struct NameCase {
     std::string_view codeText;
     std::string_view name;
+
+    friend void PrintTo(const NameCase& c, std::ostream* os) { *os << c.codeText; }
 };
 
 class DisplayNameTest : public testing::TestWithParam<NameCase> {};
@@ -76,7 +78,10 @@ INSTANTIATE_TEST_SUITE_P(
                     // No name.
                     NameCase{"000000", ""}, NameCase{"FFFFFF", ""}, NameCase{"0A0000", ""},
                     NameCase{"010300", ""}, NameCase{"0300E8", ""}, NameCase{"0101", ""},
-                    NameCase{"zzzzzz", ""}));
+                    NameCase{"zzzzzz", ""}),
+    [](const testing::TestParamInfo<NameCase>& info) {
+        return "Code" + std::string(info.param.codeText);
+    });
 
 TEST(DisplayName, MacroCodesHaveNoNameWithoutMacroSupport) {
     const CodeNaming naming{.texts = test::englishLookup(), .macroNameAt = {}};

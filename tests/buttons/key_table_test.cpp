@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 #include <string>
 
@@ -14,7 +15,17 @@ struct KeyCase {
     std::string_view name;
     std::uint8_t usage;
     std::string_view usageName;  // the name the stored usage reads back as
+
+    friend void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
 };
+
+// Cases named by their virtual key, "VirtualKey41" for 0x41.
+std::string virtualKeyName(const testing::TestParamInfo<KeyCase>& info) {
+    const int vk = info.param.virtualKey;
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%X", vk < 0 ? -vk : vk);
+    return std::string(vk < 0 ? "VirtualKeyMinus" : "VirtualKey") + hex;
+}
 
 class KeyTableTest : public testing::TestWithParam<KeyCase> {};
 
@@ -53,7 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Codes without a row.
         KeyCase{0x00, 0, "None", 0x00, ""}, KeyCase{0x07, 0, "None", 0x00, ""},
         KeyCase{0xE5, 0, "None", 0x00, ""}, KeyCase{-1, 0, "None", 0x00, ""},
-        KeyCase{0x1000, 0, "None", 0x00, ""}));
+        KeyCase{0x1000, 0, "None", 0x00, ""}),
+    virtualKeyName);
 
 TEST(KeyTable, IndicesWithoutRowHaveNoNameAndNoUsage) {
     for (int index : {1, 144, 200, 255}) {

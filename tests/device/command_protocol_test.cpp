@@ -113,7 +113,10 @@ TEST_P(ChunkCountTest, BlocksMoveWholeChunksAfterTheStartCommand) {
 INSTANTIATE_TEST_SUITE_P(Lengths, ChunkCountTest,
                          testing::Values(ChunkCase{0, 0}, ChunkCase{1, 1}, ChunkCase{6, 1},
                                          ChunkCase{7, 2}, ChunkCase{28, 5}, ChunkCase{45, 8},
-                                         ChunkCase{256, 43}));
+                                         ChunkCase{256, 43}),
+                         [](const testing::TestParamInfo<ChunkCase>& info) {
+                             return "Length" + std::to_string(info.param.length);
+                         });
 
 struct RefusalCase {
     const char* name;

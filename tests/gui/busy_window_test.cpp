@@ -96,6 +96,8 @@ struct TransferCase {
     int refusals;  // requests the mouse leaves unanswered from the start
     const char* button;
     int quietChunks;  // identity reads go without the busy window
+
+    friend void PrintTo(const TransferCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class TransferTest : public WindowTest, public ::testing::WithParamInterface<TransferCase> {

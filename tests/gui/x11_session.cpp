@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,8 +19,14 @@ XvfbServer::XvfbServer() {
     // connections, so the test neither guesses a number nor waits on a timer.
     int fds[2];
     if (pipe(fds) != 0) return;
+    const pid_t parent = getpid();
     pid_ = fork();
     if (pid_ == 0) {
+        // The server ends with the test, however the test ends (a crash, a timeout's SIGKILL):
+        // the kernel signals it when its parent dies. A parent gone before this line is caught
+        // by the check after it.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) _exit(127);
         close(fds[0]);
         int devnull = open("/dev/null", O_WRONLY);
         if (devnull >= 0) {
@@ -27,8 +34,8 @@ XvfbServer::XvfbServer() {
             dup2(devnull, 2);
         }
         std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
-               "-nolisten", "tcp", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+               "tcp", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
@@ -94,7 +101,9 @@ Window XvfbServer::findWindowTitled(const QString& title) {
     return found.empty() ? 0 : found.front();
 }
 
-int XvfbServer::countWindowsTitled(const QString& title) { return int(windowsTitled(title).size()); }
+int XvfbServer::countWindowsTitled(const QString& title) {
+    return int(windowsTitled(title).size());
+}
 
 bool XvfbServer::isViewable(Window w) {
     XWindowAttributes a;
