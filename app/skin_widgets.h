@@ -2,6 +2,7 @@
 // The building blocks of the skinned window: a picture control that takes the size of its
 // picture, and the transparent caption label that lies over it and takes clicks and hover.
 #include <QLabel>
+#include <QStringList>
 
 namespace kvr {
 
@@ -30,6 +31,11 @@ class CaptionLabel : public QLabel {
 public:
     explicit CaptionLabel(const QString& name, QWidget* parent);
 
+    // The lines the caption is drawn in: one when it fits the label; two, broken at a blank, when
+    // it fits that way; none when it fits neither, and then it shows its beginning. A hovered
+    // caption stays on one line, as the marquee scrolls it.
+    QStringList captionLines() const;
+
 signals:
     void clicked();
     void entered();
@@ -41,6 +47,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+
+private:
+    bool hovered_ = false;
 };
 
 }  // namespace kvr

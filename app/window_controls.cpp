@@ -52,6 +52,16 @@ const QStringList kLightTimeFields = {
 constexpr int kContextRowHeight = 22;
 constexpr int kContextWidth = 130;
 
+// The common buttons' captions in every language fit their pictures at the layout's sizes only in
+// a condensed family; the second is the fallback where the first is not installed.
+const QStringList kCaptionFontFamilies = {"Yanone Kaffeesatz", "DejaVu Sans Condensed"};
+// Confirm, Apply, Reset and Exit are circles: their captions keep inside the ring.
+const QStringList kRoundButtonNames = {"Confirm", "Apply", "Reset", "Exit"};
+constexpr int kRoundButtonRing = 5;
+
+// Text of edit boxes and lists wherever the layout gives it no colour: light on the dark fields.
+const QColor kFieldTextColour(0xE6, 0xE6, 0xE6);
+
 // Edit boxes and lists in the skin's colours; the layout sets their text colours on top.
 const char* const kFieldStyle =
     "QLineEdit { background: #17191e; border: 1px solid #6b1d22; border-radius: 2px;"
@@ -127,13 +137,32 @@ WindowControls::WindowControls(QWidget* window) {
     createMacroPage(page(4));
     for (int p = 1; p <= 4; ++p) createCommon(p);
     createHiddenChoices(window);
+
+    // Set on each field: a colour on the window would not reach through the style sheet.
+    for (QWidget* w : std::as_const(byName_)) {
+        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractItemView*>(w) ||
+            qobject_cast<QComboBox*>(w)) {
+            QPalette palette = w->palette();
+            palette.setColor(QPalette::Text, kFieldTextColour);
+            w->setPalette(palette);
+        }
+    }
 }
 
 void WindowControls::createCommon(int p) {
     QWidget* parent = page(p);
     const QString suffix = QString("_%1").arg(p);
     addSkinButton("Web" + suffix, parent);
-    for (const QString& name : kCommonButtonNames) addSkinButton(name + suffix, parent);
+    QFont captionFont = parent->font();
+    captionFont.setFamilies(kCaptionFontFamilies);
+    for (const QString& name : kCommonButtonNames) {
+        addSkinButton(name + suffix, parent);
+        CaptionLabel* caption = this->caption("Btn_" + name + suffix);
+        caption->setFont(captionFont);
+        if (kRoundButtonNames.contains(name)) {
+            caption->setContentsMargins(kRoundButtonRing, 0, kRoundButtonRing, 0);
+        }
+    }
     auto* shield = add<QLabel>("Disable_All" + suffix, parent);
     shield->setGeometry(0, 0, kWindowWidth, kWindowHeight);
     shield->setAttribute(Qt::WA_TranslucentBackground);
