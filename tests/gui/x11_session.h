@@ -18,6 +18,7 @@ public:
     XvfbServer& operator=(const XvfbServer&) = delete;
 
     bool ok() const { return display_ != nullptr; }
+    int pid() const { return pid_; }
     QString displayName() const { return name_; }
     Display* display() const { return display_; }
 
