@@ -60,7 +60,7 @@ const QStringList kRoundButtonNames = {"Confirm", "Apply", "Reset", "Exit"};
 constexpr int kRoundButtonRing = 5;
 
 // Text of edit boxes and lists wherever the layout gives it no colour: light on the dark fields.
-const QColor kFieldTextColour(0xE6, 0xE6, 0xE6);
+const QColor kFieldTextColour(234, 236, 240);
 
 // Edit boxes and lists in the skin's colours; the layout sets their text colours on top.
 const char* const kFieldStyle =
@@ -73,12 +73,6 @@ const char* const kFieldStyle =
     "QFrame#Pnl_Main, QFrame#Pnl_MseKey, QFrame#Pnl_Special, QFrame#Pnl_Media,"
     " QFrame#Pnl_WWW, QFrame#Pnl_MyPC, QFrame#Pnl_PCMacro, QFrame#Pnl_DevMacro,"
     " QFrame#Pnl_DevContent { background: #1d1f25; border: 1px solid #b3202a; }";
-// Fields whose text colour the layout leaves alone read light on their dark ground.
-void setFieldText(QLineEdit* edit) {
-    QPalette pal = edit->palette();
-    pal.setColor(QPalette::Text, QColor(234, 236, 240));
-    edit->setPalette(pal);
-}
 }  // namespace
 
 template <typename T>
@@ -209,7 +203,6 @@ void WindowControls::createAdvancedPage(QWidget* page) {
     }
     for (int n = 1; n <= 8; ++n) {
         auto* colour = add<QLineEdit>(QString("Edt_CPI%1Color").arg(n), page);
-        setFieldText(colour);
         colour->setMaxLength(3);
         colour->resize(28, 18);
         colour->setAlignment(Qt::AlignCenter);
@@ -235,7 +228,6 @@ void WindowControls::createLightPage(QWidget* page) {
     }
     for (const QString& f : kLightTimeFields) {
         auto* edit = add<QLineEdit>(f, page);
-        setFieldText(edit);
         edit->setMaxLength(3);
         edit->resize(36, 18);
         edit->setAlignment(Qt::AlignRight);
