@@ -18,8 +18,10 @@ packages=(
     xvfb xauth
 )
 if [ "${1:-}" = --tests ]; then
-    # GoogleTest; xdotool drives the real program; the pointer settings test compiles a schema
-    packages+=(libgtest-dev libgmock-dev xdotool libglib2.0-bin)
+    # GoogleTest; xdotool drives the real program; the pointer settings test compiles a schema;
+    # the menu entry, the metainfo and the .deb are checked (dpkg-shlibdeps finds dependencies)
+    packages+=(libgtest-dev libgmock-dev xdotool libglib2.0-bin
+               desktop-file-utils appstream dpkg-dev)
     # the capture tests type into a private X server with XTest
     packages+=(libxtst-dev)
 fi

@@ -31,7 +31,8 @@ deb)
     # The programs need the libraries, never their development packages.
     if grep -q -- "-dev" <<<"$depends"; then echo "FAIL: depends on a development package"; exit 1; fi
     echo "Depends: $depends"
-    for lib in libhidapi-hidraw0 libpng16-16 libgif7 libqt6widgets6 libqt6gui6 libc6; do
+    for lib in libhidapi-hidraw0 libpng16-16 libgif7 libqt6widgets6 libqt6gui6 libc6 \
+               fonts-yanone-kaffeesatz; do
         grep -q "$lib" <<<"$depends" || { echo "FAIL: the package does not depend on $lib"; exit 1; }
     done
     # No maintainer scripts: nothing is made at install that removal would leave behind.
