@@ -100,13 +100,18 @@ TEST(Program, RefusesUnknownOptionsWithUsage) {
     EXPECT_TRUE(run.err.contains("--emulate"));
 }
 
-TEST(Program, HelpAndVersionNeedNoDisplay) {
+TEST(Program, HelpVersionAndDiagnoseNeedNoDisplay) {
     const Finished help = runProgram({"--help"}, kNoDisplay);
     EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
     EXPECT_TRUE(help.out.startsWith("Usage: kvr5507")) << help.out.toStdString();
     const Finished version = runProgram({"--version"}, kNoDisplay);
     EXPECT_EQ(version.exitCode, 0) << version.err.toStdString();
     EXPECT_EQ(version.out, "kvr5507 1.0\n");
+    // Whether a mouse can be used depends on the machine; the answer never needs a display.
+    const Finished diagnose = runProgram({"--diagnose"}, kNoDisplay);
+    EXPECT_TRUE(diagnose.exitCode == 0 || diagnose.exitCode == 1) << diagnose.exitCode;
+    EXPECT_FALSE(diagnose.out.isEmpty());
+    EXPECT_FALSE(diagnose.err.contains("DISPLAY")) << diagnose.err.toStdString();
 }
 
 TEST(Program, WithoutADisplayOneLineSaysWhatIsMissingAndHowToRunUnderXvfb) {
