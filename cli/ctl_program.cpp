@@ -87,10 +87,10 @@ public:
             MouseMemory memory = factoryMemory();
             const std::string file = options_.emulateFile;
             if (!file.empty()) {
-                MemoryFileLoad load = loadMemoryFile(file);
-                if (load.state == MemoryFileState::Unreadable)
-                    return fail(kExitMouse, load.message);
-                memory = load.memory;
+                // A file that cannot be the mouse's memory is refused and left as it is.
+                const MemoryFileOpen opened = openMemoryFile(file);
+                if (!opened.ok()) return fail(kExitMouse, opened.message);
+                memory = opened.memory;
             }
             bus_.virtualBus = std::make_unique<VirtualBus>();
             bus_.mouse = std::make_shared<EmulatedMouse>(1, memory);

@@ -38,7 +38,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
     void setMemory(const MouseMemory& memory) { ASSERT_TRUE(saveMemoryFile(memoryFile, memory)); }
-    MouseMemory memory() const { return loadMemoryFile(memoryFile).memory; }
+    MouseMemory memory() const { return openMemoryFile(memoryFile).memory; }
     std::filesystem::path path(const std::string& name) const { return dir_ / name; }
 
     // Runs `kvr5507ctl --emulate=FILE args...`.

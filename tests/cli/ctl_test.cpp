@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <map>
 #include <nlohmann/json.hpp>
 
@@ -220,6 +222,15 @@ TEST_F(CtlTest, TheLeftClickMovesToAnotherButtonInOneCall) {
     EXPECT_EQ(doc["buttons"][1]["function"], "Left Key");
 }
 
+TEST_F(CtlTest, AnEmulateFileThatIsNotTheMemoryIsRefusedAndLeftAsItIs) {
+    const auto small = path("five.bin");
+    std::ofstream(small, std::ios::binary) << "12345";
+    const auto run = runArgs({"--emulate=" + small.string(), "set", "current", "2"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find(small.string() + ": holds 5 bytes"), std::string::npos) << run.err;
+    EXPECT_EQ(std::filesystem::file_size(small), 5u);
+}
+
 TEST_F(CtlTest, AMissingMouseExitsOne) {
     VirtualBus empty;
     for (const std::string command : {"show", "reset", "list"}) {
@@ -269,7 +280,7 @@ TEST_F(CtlTest, NothingIsWrittenToAMouseWhoseMemoryWasNotReadWhole) {
 TEST_F(CtlTest, DumpAndRestoreGiveTheMemoryBack) {
     const auto image = path("image.bin");
     ASSERT_EQ(run({"dump", image.string()}).code, 0);
-    EXPECT_EQ(loadMemoryFile(image).memory, factoryMemory());
+    EXPECT_EQ(openMemoryFile(image).memory, factoryMemory());
     ASSERT_EQ(run({"set", "levels", "2", "button", "3", "Mute", "rise-time", "40"}).code, 0);
     ASSERT_NE(memory(), factoryMemory());
 
