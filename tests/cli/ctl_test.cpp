@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-
 #include <map>
 #include <nlohmann/json.hpp>
 
@@ -90,6 +89,8 @@ struct SetCase {
     const char* name;
     std::vector<std::string> args;
     std::map<std::size_t, std::uint8_t> bytes;  // memory address → value after the write
+
+    friend void PrintTo(const SetCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class CtlSetForms : public CtlTest, public ::testing::WithParamInterface<SetCase> {};
