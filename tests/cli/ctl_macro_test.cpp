@@ -230,7 +230,7 @@ TEST_F(CtlMacroTest, RestoreRefusesAnImageWithADamagedMacro) {
     const auto image = path("image.bin");
     ASSERT_EQ(run({"dump", image.string()}).code, 0);
     // An image holding the empty macro is whole: its FF is no checksum.
-    MouseMemory empty = loadMemoryFile(image).memory;
+    MouseMemory empty = openMemoryFile(image).memory;
     empty[kFirstMacroAddress] = 0x01;
     empty[kFirstMacroAddress + 1] = 0xFF;
     std::fill(empty.begin() + kFirstMacroAddress + 2, empty.end(), std::uint8_t{0});
