@@ -24,7 +24,7 @@ public:
     }
     // Moves the pointer to a point of the window, and clicks there when asked.
     bool at(QPoint p, bool click) {
-        QStringList args = {"mousemove", "--window", QString::number(window_),
+        QStringList args = {"mousemove", "--sync", "--window", QString::number(window_),
                             QString::number(p.x()), QString::number(p.y())};
         if (click)
             args << "click"
@@ -90,18 +90,23 @@ TEST_F(ButtonPageProgram, VolumePlusChosenByMouseIsWrittenIntoTheMouseFile) {
     const QPoint volumePlus = centreOf(find("Key_VolumePlus"));
     const QPoint apply = centreOf(find("Btn_Apply_1"));
 
-    Pointer pointer(x.displayName(), w);
-    ASSERT_TRUE(pointer.at(key2, true));
-    ASSERT_TRUE(pointer.at(media, false));
-    ASSERT_TRUE(pointer.at(volumePlus, true));
-    ASSERT_TRUE(pointer.at(apply, true));
-
     auto written = [&] {
         const QByteArray m = readFile(file);
         return m.size() == 1024 && quint8(m[67]) == 0x03 && quint8(m[68]) == 0x00 &&
                quint8(m[69]) == 0xE9;
     };
-    EXPECT_TRUE(x.waitUntil(written, std::chrono::seconds(30)));
+    // A busy machine may map a just-opened menu after the next pointer event has gone by, as
+    // a hurried hand would miss it; the owner then simply does it again.
+    Pointer pointer(x.displayName(), w);
+    bool done = false;
+    for (int attempt = 0; attempt < 3 && !done; ++attempt) {
+        ASSERT_TRUE(pointer.at(key2, true));
+        ASSERT_TRUE(pointer.at(media, false));
+        ASSERT_TRUE(pointer.at(volumePlus, true));
+        ASSERT_TRUE(pointer.at(apply, true));
+        done = x.waitUntil(written, std::chrono::seconds(10));
+    }
+    EXPECT_TRUE(done);
     const QByteArray m = readFile(file);
     ASSERT_EQ(m.size(), 1024);
     const auto* profile = reinterpret_cast<const std::uint8_t*>(m.constData()) + 64;
