@@ -159,6 +159,18 @@ std::u32string codePoints(std::string_view text) {
 
 }  // namespace
 
+MacroLine macroEventLine(bool press, std::string_view name, std::uint8_t first,
+                         std::uint8_t second) {
+    return eventLine(press, name, first, second);
+}
+
+std::uint8_t modifierBitOf(int virtualKey) {
+    for (const ModifierKey& modifier : kModifiers) {
+        if (modifier.virtualKey == virtualKey) return modifier.bit;
+    }
+    return 0;
+}
+
 MacroContent emptyMacroContent() {
     MacroContent content{};
     content[0] = 0x01;

@@ -35,6 +35,13 @@ using MacroName = std::array<std::uint8_t, kMacroNameSize>;
 using MacroLine = std::string;
 using MacroLines = std::vector<MacroLine>;
 
+// An event line: "1 " or "2 ", the event's name, " CODE:" and the two bytes in hexadecimal.
+MacroLine macroEventLine(bool press, std::string_view name, std::uint8_t first,
+                         std::uint8_t second);
+// The modifier bit a virtual key records as (Ctrl, Shift, Alt, left and right Windows key; the
+// right-hand Ctrl, Shift and Alt share the left-hand bits); 0 for any other key.
+std::uint8_t modifierBitOf(int virtualKey);
+
 namespace macro_event {
 inline constexpr std::uint8_t kPressBit = 0x80;
 inline constexpr std::uint8_t kModifier = 0x01;  // 81 m / 01 m

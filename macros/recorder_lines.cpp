@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "buttons/key_table.h"
+#include "macros/macro_codec.h"
 
 namespace kvr {
 
@@ -21,25 +22,6 @@ constexpr std::array<ButtonLine, kMouseButtonCount> kButtonLines{{
     {"Backward", 0x10},
 }};
 
-struct ModifierBit {
-    int virtualKey;
-    std::uint8_t bit;
-};
-constexpr std::array<ModifierBit, 5> kModifierBits{{
-    {17, 0x01},  // Ctrl
-    {16, 0x02},  // Shift
-    {18, 0x04},  // Alt
-    {91, 0x08},  // left Windows key
-    {92, 0x80},  // right Windows key
-}};
-
-constexpr char kHex[] = "0123456789ABCDEF";
-
-void appendHex(std::string& out, std::uint8_t b) {
-    out.push_back(kHex[b >> 4]);
-    out.push_back(kHex[b & 0x0F]);
-}
-
 bool isHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
@@ -48,11 +30,8 @@ bool isHex(char c) {
 
 MacroLine mouseButtonEventLine(MouseButton button, bool press) {
     const ButtonLine& b = kButtonLines[static_cast<std::size_t>(button)];
-    MacroLine line = press ? "1 " : "2 ";
-    line += b.name;
-    line += " CODE:00";
-    appendHex(line, static_cast<std::uint8_t>((press ? 0xA0 : 0x20) | b.bit));
-    return line;
+    return macroEventLine(press, b.name, 0x00,
+                          static_cast<std::uint8_t>((press ? 0xA0 : 0x20) | b.bit));
 }
 
 MacroLine keyEventLine(int virtualKey, bool press) {
@@ -60,19 +39,9 @@ MacroLine keyEventLine(int virtualKey, bool press) {
     std::string_view name = KeyIndexToName(index);
     if (name == "255") return {};
     if (name.empty()) name = KeyIndexToName(kNoKey);
-    MacroLine line = press ? "1 " : "2 ";
-    line += name;
-    line += " CODE:";
-    for (const ModifierBit& m : kModifierBits) {
-        if (m.virtualKey == virtualKey) {
-            appendHex(line, press ? 0x81 : 0x01);
-            appendHex(line, m.bit);
-            return line;
-        }
-    }
-    appendHex(line, press ? 0x82 : 0x02);
-    appendHex(line, KeyIndexToUsage(index));
-    return line;
+    if (const std::uint8_t bit = modifierBitOf(virtualKey))
+        return macroEventLine(press, name, press ? 0x81 : 0x01, bit);
+    return macroEventLine(press, name, press ? 0x82 : 0x02, KeyIndexToUsage(index));
 }
 
 MacroLine delayEventLine(int milliseconds) { return "0 " + std::to_string(milliseconds); }

@@ -9,23 +9,16 @@
 #include "cycle/macro_cycle_fixture.h"
 #include "macros/default_library.h"
 #include "params/checksum.h"
+#include "support/file_bytes.h"
 
 namespace kvr {
 namespace {
 
+using test::Bytes;
+using test::readAll;
+using test::writeAll;
+
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeAll(const fs::path& path, std::span<const std::uint8_t> bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
-}
-
 // A variant 2 default image: the variant 2 template, the shared tail with macros and identity
 // FF FF, the default profile and an empty macro area.
 Bytes variant2Image(const Bytes& v1) {

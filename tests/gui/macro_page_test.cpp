@@ -14,18 +14,12 @@
 #include "macros/default_library.h"
 #include "macros/macro_links.h"
 #include "window_fixture.h"
+#include "support/file_bytes.h"
 
 namespace kvr::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
 // The record a library entry becomes in the mouse: name, then content bytes 0..L.
 Bytes deviceRecord(const PCMacroSlot& slot) {
     Bytes bytes(slot.name.begin(), slot.name.end());

@@ -12,23 +12,16 @@
 
 #include "base/resources.h"
 #include "macros/default_library.h"
+#include "support/file_bytes.h"
 
 namespace kvr {
 namespace {
 
+using test::Bytes;
+using test::readAll;
+using test::writeAll;
+
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeAll(const fs::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
-}
-
 // A library entry of one key press.
 PCMacroSlot entry(const std::string& name, std::uint8_t usage) {
     const auto compiled =
