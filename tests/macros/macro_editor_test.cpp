@@ -2,6 +2,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "recorder_fixture.h"
 
 namespace kvr::test {
@@ -15,6 +17,8 @@ struct DeleteCase {
     int selected;
     MacroLines expected;
     int selectedAfter;
+
+    friend void PrintTo(const DeleteCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class DeleteTest : public ::testing::TestWithParam<DeleteCase> {};

@@ -48,6 +48,8 @@ struct PauseCase {
     bool beforeMouse;
     std::uint64_t pauseMs;
     std::vector<std::string> delayLines;
+
+    friend void PrintTo(const PauseCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class RecorderPauseTest : public RecorderFixture,
@@ -182,6 +184,8 @@ struct GuaranteeCase {
     std::uint64_t pauseMs;
     bool keys;
     bool holdCtrl;
+
+    friend void PrintTo(const GuaranteeCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class RecorderGuaranteeTest : public RecorderFixture,
