@@ -32,7 +32,8 @@ public:
 };
 
 // The capture of this platform: XInput 2 on an X11 desktop, the input devices under /dev/input
-// elsewhere, or one whose start fails with a message saying what recording needs.
+// elsewhere on Linux, raw input and the low-level mouse hook on Windows, or one whose start fails
+// with a message saying what recording needs.
 std::unique_ptr<InputCapture> makeInputCapture();
 
 // Events pushed by hand (tests and benchmarks); the sink is called on the pushing thread.
