@@ -277,8 +277,18 @@ void MacroEditorPage::takeRecordedInput() {
     renderList();
 }
 
+// A desktop that cannot be observed at all gets the advice of the current language; any other
+// failure gives the system's own reason on the line after it.
 void MacroEditorPage::showCaptureFailure() {
-    host_.dialogs().message(host_.titleText(), QString::fromStdString(recorder_.captureFailure()));
+    const std::string failure = recorder_.captureFailure();
+    QString text;
+    if (failure == kCaptureUnavailableText)
+        text = host_.messageText("Str113");
+    else if (failure.empty())
+        text = host_.messageText("Str114");
+    else
+        text = host_.messageText("Str114") + "\n" + QString::fromStdString(failure);
+    host_.dialogs().message(host_.titleText(), text);
 }
 
 void MacroEditorPage::DisableMacroLists() {

@@ -181,7 +181,15 @@ TEXTS = [
      ("Str111", "The file could not be read.", "Não foi possível ler o arquivo."),
      # A macro too long for the mouse's 255-byte length field.
      ("Str112", "The macro is too long: at most 254 bytes of events fit.",
-      "A macro é longa demais: cabem no máximo 254 bytes de eventos.")],
+      "A macro é longa demais: cabem no máximo 254 bytes de eventos."),
+     # Recording cannot observe the desktop: what it needs, or (Str114) the system's reason on
+     # the next line.
+     ("Str113", "Recording needs an X11 desktop, or read access to the keyboards and mice under "
+      "/dev/input (for example as a member of the \"input\" group).",
+      "A gravação precisa de uma área de trabalho X11 ou de acesso de leitura aos teclados e "
+      "mouses em /dev/input (por exemplo, como membro do grupo \"input\")."),
+     ("Str114", "Recording could not observe the keyboard and the mouse buttons.",
+      "A gravação não conseguiu observar o teclado e os botões do mouse.")],
     [("Str200", "*", "*"),
      ("Str201", "Standard Mouse Key", "Botão Padrão do Mouse"),
      ("Str202", "Special Key", "Botão Especial"), ("Str203", "Media Fn", "Função Mídia"),
@@ -261,7 +269,7 @@ def write_language(n):
 
 def main():
     keys = [k for group in TEXTS for k, _, _ in group]
-    assert len(keys) == len(set(keys)) == 100, len(keys)
+    assert len(keys) == len(set(keys)) == 102, len(keys)
     write_org()
     for n in (1, 2, 3):
         write_layout(n)

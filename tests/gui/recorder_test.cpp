@@ -119,14 +119,30 @@ TEST_F(RecorderWindowTest, TheLimitStopsTheRecordingInTheWindowToo) {
     EXPECT_EQ(macroLength(stored(0)), 1 + 62 * 4);  // the 63rd press found 248 bytes: refused
 }
 
-TEST_F(RecorderWindowTest, RecordingThatCannotRunIsExplained) {
+TEST_F(RecorderWindowTest, RecordingThatCannotRunIsExplainedInTheCurrentLanguage) {
+    window->Btn_Lang1_0Click();
     choosePC(0);
-    capture.failWith(kCaptureUnavailableText);
-    click("Btn_Start");
-    EXPECT_FALSE(page().recorder().recording());
-    ASSERT_EQ(dialogs.texts.size(), 1);
-    EXPECT_EQ(dialogs.texts[0], kCaptureUnavailableText);
-    EXPECT_EQ(caption("Btn_Start"), window->messageText("Str400"));
+    const QString advice = window->messageText("Str113");
+    const QString couldNot = window->messageText("Str114");
+    ASSERT_FALSE(advice.isEmpty());
+    ASSERT_FALSE(couldNot.isEmpty());
+    EXPECT_NE(advice.toStdString(), kCaptureUnavailableText);  // Portuguese, not the English text
+    const struct {
+        std::string failure;
+        QString shown;
+    } cases[] = {
+        {kCaptureUnavailableText, advice},
+        {"SetWindowsHookEx: Access is denied.", couldNot + "\nSetWindowsHookEx: Access is denied."},
+    };
+    for (const auto& c : cases) {
+        dialogs.texts.clear();
+        capture.failWith(c.failure);
+        click("Btn_Start");
+        EXPECT_FALSE(page().recorder().recording());
+        ASSERT_EQ(dialogs.texts.size(), 1);
+        EXPECT_EQ(dialogs.texts[0], c.shown);
+        EXPECT_EQ(caption("Btn_Start"), window->messageText("Str400"));
+    }
 }
 
 TEST_F(RecorderWindowTest, ARecordingRunningWhenTheWindowClosesIsKept) {
