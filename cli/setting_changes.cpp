@@ -81,11 +81,12 @@ const char* const kSettingsHelp =
     "rise-time|light-time|fall-time V";
 
 std::variant<FireKeySetting, ArgumentError> parseFire(const std::string& argument,
-                                                      std::string_view spec) {
-    const auto comma = spec.find(',');
-    const int repeat = wholeNumber(spec.substr(0, comma));
-    const int delay =
-        comma == std::string_view::npos ? kNotANumber : wholeNumber(spec.substr(comma + 1));
+                                                      std::string_view repeatAndDelay) {
+    const auto comma = repeatAndDelay.find(',');
+    const int repeat = wholeNumber(repeatAndDelay.substr(0, comma));
+    const int delay = comma == std::string_view::npos
+                          ? kNotANumber
+                          : wholeNumber(repeatAndDelay.substr(comma + 1));
     // 1 is what an emptied field turns into 2, so it is refused rather than changed.
     if (repeat < 0 || repeat > kMaxFireRepeat || repeat == 1) {
         return ArgumentError{argument,
