@@ -16,12 +16,12 @@ void InjectedCapture::keyUp(std::uint16_t virtualKey) {
     if (sink_) sink_->keyChanged(virtualKey, false);
 }
 
-void InjectedCapture::buttonDown(MouseButton button) {
-    if (sink_) sink_->mouseButtonChanged(button, true);
+void InjectedCapture::buttonDown(MouseButton button, std::optional<ScreenPoint> at) {
+    if (sink_) sink_->mouseButtonChanged(button, true, at);
 }
 
-void InjectedCapture::buttonUp(MouseButton button) {
-    if (sink_) sink_->mouseButtonChanged(button, false);
+void InjectedCapture::buttonUp(MouseButton button, std::optional<ScreenPoint> at) {
+    if (sink_) sink_->mouseButtonChanged(button, false, at);
 }
 
 }  // namespace kvr

@@ -3,6 +3,7 @@
 // A capture never swallows an event: other programs see everything as before.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace kvr {
@@ -11,6 +12,22 @@ namespace kvr {
 enum class MouseButton : std::uint8_t { Left, Right, Middle, Forward, Backward };
 inline constexpr int kMouseButtonCount = 5;
 
+// A point and an area of the desktop, in its own pixels.
+struct ScreenPoint {
+    int x = 0;
+    int y = 0;
+};
+
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool contains(ScreenPoint p) const {
+        return p.x >= left && p.x < left + width && p.y >= top && p.y < top + height;
+    }
+};
+
 // Receives the events of a running capture, on the capture's own thread.
 class InputCaptureSink {
 public:
@@ -18,7 +35,9 @@ public:
     // `virtualKey` is the Windows virtual-key code of the key table; a key held down may report
     // further downs (auto-repeat) before its up.
     virtual void keyChanged(std::uint16_t virtualKey, bool down) = 0;
-    virtual void mouseButtonChanged(MouseButton button, bool down) = 0;
+    // `at`: where the pointer was when the button changed, when the capture can tell.
+    virtual void mouseButtonChanged(MouseButton button, bool down,
+                                    std::optional<ScreenPoint> at) = 0;
 };
 
 class InputCapture {
@@ -50,8 +69,8 @@ public:
     // Each does nothing while the capture is stopped, as a real one would see nothing.
     void keyDown(std::uint16_t virtualKey);
     void keyUp(std::uint16_t virtualKey);
-    void buttonDown(MouseButton button);
-    void buttonUp(MouseButton button);
+    void buttonDown(MouseButton button, std::optional<ScreenPoint> at = {});
+    void buttonUp(MouseButton button, std::optional<ScreenPoint> at = {});
 
 private:
     InputCaptureSink* sink_ = nullptr;

@@ -106,7 +106,7 @@ void EvdevInputCapture::read(Device& device) {
                 status = libevdev_next_event(device.dev, LIBEVDEV_READ_FLAG_SYNC, &ev);
         } else if (ev.type == EV_KEY) {
             if (const auto button = evdevButton(ev.code)) {
-                if (ev.value != 2) sink_->mouseButtonChanged(*button, ev.value == 1);
+                if (ev.value != 2) sink_->mouseButtonChanged(*button, ev.value == 1, std::nullopt);
             } else {
                 // 2 is the kernel's auto-repeat: another down of a held key.
                 sink_->keyChanged(evdevKeyToVirtualKey(ev.code), ev.value != 0);

@@ -247,7 +247,8 @@ LRESULT CALLBACK WindowsInputCapture::mouseProc(int code, WPARAM wParam, LPARAM 
                 known = false;
                 break;
         }
-        if (known) self->sink_->mouseButtonChanged(button, down);
+        if (known)
+            self->sink_->mouseButtonChanged(button, down, ScreenPoint{event->pt.x, event->pt.y});
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

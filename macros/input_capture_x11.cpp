@@ -126,6 +126,23 @@ void X11InputCapture::stop() {
     sink_ = nullptr;
 }
 
+std::optional<ScreenPoint> X11InputCapture::pointerPosition(void* connection) {
+    // A raw event carries no position; the pointer, asked at once, has not moved on from the
+    // click in any way that matters.
+    Display* display = static_cast<Display*>(connection);
+    Window root = 0;
+    Window child = 0;
+    int rootX = 0;
+    int rootY = 0;
+    int windowX = 0;
+    int windowY = 0;
+    unsigned int buttons = 0;
+    if (!XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &windowX,
+                       &windowY, &buttons))
+        return std::nullopt;
+    return ScreenPoint{rootX, rootY};
+}
+
 void X11InputCapture::run() {
     Display* display = static_cast<Display*>(display_);
     pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {wakeFds_[0], POLLIN, 0}};
@@ -149,7 +166,8 @@ void X11InputCapture::run() {
                 case XI_RawButtonPress:
                 case XI_RawButtonRelease:
                     if (buttonOf(raw->detail, button))
-                        sink_->mouseButtonChanged(button, cookie->evtype == XI_RawButtonPress);
+                        sink_->mouseButtonChanged(button, cookie->evtype == XI_RawButtonPress,
+                                                  pointerPosition(display));
                     break;
                 default:
                     break;

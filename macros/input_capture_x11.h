@@ -30,6 +30,7 @@ public:
 
 private:
     void run();
+    static std::optional<ScreenPoint> pointerPosition(void* display);
 
     std::string displayName_;
     std::string failure_;

@@ -105,8 +105,10 @@ MacroEditorPage::MacroEditorPage(PageHost& host, MacroLibraryAccess& library, In
     // The click that starts or stops a recording is not part of it.
     for (const char* button : {"Btn_Start", "Btn_InsertStart"}) {
         auto* label = c.get<CaptionLabel>(button);
-        connect(label, &CaptionLabel::entered, this,
-                [this] { recorder_.setIgnoreLeftClicks(true); });
+        connect(label, &CaptionLabel::entered, this, [this] {
+            recorder_.setIgnoreLeftClicks(true);
+            publishRecordButtonAreas();  // the window may have moved since
+        });
         connect(label, &CaptionLabel::left, this, [this] { recorder_.setIgnoreLeftClicks(false); });
     }
     connect(c.get<QLineEdit>("Edt_Delay"), &QLineEdit::editingFinished, this,
@@ -239,7 +241,22 @@ void MacroEditorPage::Btn_StartClick() {
     }
 }
 
+void MacroEditorPage::publishRecordButtonAreas() {
+    std::vector<ScreenRect> areas;
+    for (const char* name : {"Btn_Start", "Btn_InsertStart"}) {
+        const QWidget* button = host_.controls().find(name);
+        if (!button || !button->isVisible()) continue;
+        // The capture counts the desktop's own pixels; Qt's global positions are scaled.
+        const qreal scale = button->devicePixelRatioF();
+        const QPoint topLeft = button->mapToGlobal(QPoint(0, 0));
+        areas.push_back({qRound(topLeft.x() * scale), qRound(topLeft.y() * scale),
+                         qRound(button->width() * scale), qRound(button->height() * scale)});
+    }
+    recorder_.setRecordButtonAreas(std::move(areas));
+}
+
 void MacroEditorPage::recordingStarted() {
+    publishRecordButtonAreas();
     fromLibrary_ = true;
     host_.setPicture("Img_Start", "MacroS_03");
     host_.controls().get<QLabel>("Btn_Start")->setText(host_.messageText("Str401"));
@@ -437,6 +454,7 @@ void MacroEditorPage::Btn_InsertStartClick() {
 }
 
 void MacroEditorPage::insertRecordingStarted() {
+    publishRecordButtonAreas();
     insertRecording_ = true;
     host_.setPicture("Img_InsertStart", "MacroS_03");
     host_.controls().get<QLabel>("Btn_InsertStart")->setText(host_.messageText("Str401"));

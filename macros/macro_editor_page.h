@@ -91,6 +91,8 @@ private:
     void insertRecordingStopped();
     void closeInsertPanel();
     void showCaptureFailure();
+    // Tells the recorder where the record buttons are on the desktop now.
+    void publishRecordButtonAreas();
     void setEnabled(const char* name, bool enabled);
     void setColour(const char* name, bool grey, bool listColour);
 

@@ -40,8 +40,9 @@ void MacroRecorder::Sink::keyChanged(std::uint16_t virtualKey, bool down) {
     recorder_.keyboardHook_.keyChanged(virtualKey, down);
 }
 
-void MacroRecorder::Sink::mouseButtonChanged(MouseButton button, bool down) {
-    recorder_.mouseHook_.buttonChanged(button, down);
+void MacroRecorder::Sink::mouseButtonChanged(MouseButton button, bool down,
+                                             std::optional<ScreenPoint> at) {
+    recorder_.mouseHook_.buttonChanged(button, down, at);
 }
 
 MacroRecorder::MacroRecorder(InputCapture& capture, const TickClock& clock, MacroEditor& editor,

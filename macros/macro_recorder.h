@@ -13,6 +13,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "macros/input_capture.h"
 #include "macros/macro_editor.h"
@@ -68,6 +69,11 @@ public:
 
     // Set while the pointer is over a record button: its clicks are not recorded. Any thread.
     void setIgnoreLeftClicks(bool ignore) { mouseHook_.IgnoreLeftClicks = ignore; }
+    // Where the record buttons lie on the desktop. A capture that tells where a click was made
+    // is judged by these, not by the hover state, which may reach the window after the click.
+    void setRecordButtonAreas(std::vector<ScreenRect> areas) {
+        mouseHook_.setIgnoredAreas(std::move(areas));
+    }
 
     bool recording() const { return recording_; }
     bool insertMode() const { return insertMode_; }
@@ -85,7 +91,8 @@ private:
     public:
         explicit Sink(MacroRecorder& recorder) : recorder_(recorder) {}
         void keyChanged(std::uint16_t virtualKey, bool down) override;
-        void mouseButtonChanged(MouseButton button, bool down) override;
+        void mouseButtonChanged(MouseButton button, bool down,
+                                std::optional<ScreenPoint> at) override;
 
     private:
         MacroRecorder& recorder_;

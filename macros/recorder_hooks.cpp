@@ -43,9 +43,26 @@ void TKeyboardHook::keyChanged(std::uint16_t virtualKey, bool down) {
     OnReceive(virtualKey, pressCount_, type);
 }
 
-void MouseHook::buttonChanged(MouseButton button, bool down) {
+void MouseHook::setIgnoredAreas(std::vector<ScreenRect> areas) {
+    std::lock_guard lock(areasMutex_);
+    ignoredAreas_ = std::move(areas);
+}
+
+bool MouseHook::overIgnoredArea(std::optional<ScreenPoint> at) {
+    {
+        std::lock_guard lock(areasMutex_);
+        if (at && !ignoredAreas_.empty()) {
+            for (const ScreenRect& area : ignoredAreas_)
+                if (area.contains(*at)) return true;
+            return false;
+        }
+    }
+    return IgnoreLeftClicks;
+}
+
+void MouseHook::buttonChanged(MouseButton button, bool down, std::optional<ScreenPoint> at) {
     if (!installed_ || !Recording) return;
-    if (button == MouseButton::Left && IgnoreLeftClicks) return;
+    if (button == MouseButton::Left && overIgnoredArea(at)) return;
     flags_[static_cast<std::size_t>(flagOf(button, down))] = clock_.nowMs() + 1;
     if (raised_) raised_();
 }

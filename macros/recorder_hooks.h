@@ -10,7 +10,9 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
+#include <vector>
 
 #include "macros/input_capture.h"
 #include "macros/tick_clock.h"
@@ -63,6 +65,8 @@ private:
 
 // Raises one of ten flags per button event while a recording runs; the left button's only while
 // the pointer is not over a record button, so the click that starts or stops is not recorded.
+// Where the click was made decides when both it and the record buttons' areas are known;
+// otherwise IgnoreLeftClicks, the window's hover state, does.
 class MouseHook {
 public:
     static constexpr int kFlagCount = 2 * kMouseButtonCount;
@@ -80,7 +84,9 @@ public:
     bool installed() const { return installed_; }
 
     // On the capture's thread. Whoever waits for flags is woken through `raised`.
-    void buttonChanged(MouseButton button, bool down);
+    void buttonChanged(MouseButton button, bool down, std::optional<ScreenPoint> at = {});
+    // Any thread.
+    void setIgnoredAreas(std::vector<ScreenRect> areas);
     void setRaised(std::function<void()> raised) { raised_ = std::move(raised); }
 
     // Clears the flag; the tick it was raised at, or 0 when it was not raised.
@@ -88,8 +94,12 @@ public:
     bool anyRaised() const;
 
 private:
+    bool overIgnoredArea(std::optional<ScreenPoint> at);
+
     const TickClock& clock_;
     std::atomic<bool> installed_{false};
+    std::mutex areasMutex_;
+    std::vector<ScreenRect> ignoredAreas_;
     // 0 = clear, otherwise the tick + 1.
     std::array<std::atomic<std::uint64_t>, kFlagCount> flags_{};
     std::function<void()> raised_;

@@ -77,6 +77,36 @@ TEST(MouseHookTest, RaisesFlagsOnlyWhileRecordingAndNotForIgnoredLeftClicks) {
     EXPECT_FALSE(hook.anyRaised());
 }
 
+TEST(MouseHookTest, WhereALeftClickWasMadeDecidesOverTheHoverState) {
+    VirtualTickClock clock;
+    MouseHook hook(clock);
+    hook.install();
+    hook.Recording = true;
+    hook.setIgnoredAreas({{100, 200, 80, 30}});
+    const int leftPress = MouseHook::flagOf(MouseButton::Left, true);
+    struct Case {
+        bool hovering;
+        std::optional<ScreenPoint> at;
+        bool raised;
+    };
+    const Case cases[] = {
+        {false, ScreenPoint{120, 210}, false},  // over Record before the window saw the pointer
+        {true, ScreenPoint{99, 210}, true},     // the pointer has left, the window not yet told
+        {true, ScreenPoint{179, 229}, false},   // the area's last pixel
+        {true, std::nullopt, false},            // no position: the hover state decides
+        {false, std::nullopt, true},
+    };
+    for (const Case& c : cases) {
+        hook.IgnoreLeftClicks = c.hovering;
+        hook.buttonChanged(MouseButton::Left, true, c.at);
+        EXPECT_EQ(hook.takeFlag(leftPress) != 0, c.raised)
+            << "hovering " << c.hovering << ", at " << (c.at ? c.at->x : -1);
+    }
+    // Other buttons are recorded wherever they are pressed.
+    hook.buttonChanged(MouseButton::Right, true, ScreenPoint{120, 210});
+    EXPECT_NE(hook.takeFlag(MouseHook::flagOf(MouseButton::Right, true)), 0u);
+}
+
 TEST(TPThreadTest, HandsRaisedFlagsOverInTheButtonsOrder) {
     VirtualTickClock clock;
     MouseHook hook(clock);
@@ -128,7 +158,7 @@ TEST(InputCaptureTest, WithoutReadableDevicesTheCaptureSaysWhatRecordingNeeds) {
     EvdevInputCapture capture("/nonexistent-input");
     struct NoSink final : InputCaptureSink {
         void keyChanged(std::uint16_t, bool) override {}
-        void mouseButtonChanged(MouseButton, bool) override {}
+        void mouseButtonChanged(MouseButton, bool, std::optional<ScreenPoint>) override {}
     } sink;
     EXPECT_FALSE(EvdevInputCapture::available("/nonexistent-input"));
     EXPECT_FALSE(capture.start(sink));
@@ -185,8 +215,9 @@ public:
     void keyChanged(std::uint16_t vk, bool down) override {
         add((down ? "down " : "up ") + std::to_string(vk));
     }
-    void mouseButtonChanged(MouseButton b, bool down) override {
-        add((down ? "press " : "release ") + std::to_string(static_cast<int>(b)));
+    void mouseButtonChanged(MouseButton b, bool down, std::optional<ScreenPoint> at) override {
+        add((down ? "press " : "release ") + std::to_string(static_cast<int>(b)) +
+            (at ? " at " + std::to_string(at->x) + "," + std::to_string(at->y) : ""));
     }
     bool waitFor(std::size_t n) {
         std::unique_lock lock(mutex_);
@@ -232,6 +263,7 @@ TEST(InputCaptureTest, X11CaptureSeesKeysAndButtonsOfTheWholeDesktop) {
     XTestFakeKeyEvent(injector, a, True, 0);
     XTestFakeKeyEvent(injector, a, False, 0);
     XTestFakeKeyEvent(injector, shift, False, 0);
+    XTestFakeMotionEvent(injector, -1, 40, 30, 0);
     for (unsigned b : {1u, 3u, 2u, 8u, 9u, 4u}) {  // 4 is the wheel: not a button to record
         XTestFakeButtonEvent(injector, b, True, 0);
         XTestFakeButtonEvent(injector, b, False, 0);
@@ -240,9 +272,11 @@ TEST(InputCaptureTest, X11CaptureSeesKeysAndButtonsOfTheWholeDesktop) {
     ASSERT_TRUE(log.waitFor(14));
     capture.stop();
     EXPECT_EQ(log.events(),
-              (std::vector<std::string>{"down 16", "down 65", "up 65", "up 16", "press 0",
-                                        "release 0", "press 1", "release 1", "press 2", "release 2",
-                                        "press 4", "release 4", "press 3", "release 3"}));
+              (std::vector<std::string>{
+                  "down 16", "down 65", "up 65", "up 16", "press 0 at 40,30", "release 0 at 40,30",
+                  "press 1 at 40,30", "release 1 at 40,30", "press 2 at 40,30",
+                  "release 2 at 40,30", "press 4 at 40,30", "release 4 at 40,30",
+                  "press 3 at 40,30", "release 3 at 40,30"}));
     // Stopped: nothing more arrives.
     XTestFakeKeyEvent(injector, a, True, 0);
     XTestFakeKeyEvent(injector, a, False, 0);
