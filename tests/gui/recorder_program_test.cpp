@@ -1,0 +1,178 @@
+// The real program on a private X server records a key and a mouse click made while another
+// window has the focus, and compiles them into the chosen macro of its "Macro.bin".
+#include <gtest/gtest.h>
+
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QListWidget>
+#include <QProcess>
+#include <QTimer>
+#include <QTemporaryDir>
+
+#include "window_fixture.h"
+#include "x11_session.h"
+
+namespace kvr {
+namespace {
+
+const QString kTitle = "KVR5507 Gaming Mouse v1.0";
+
+// xdotool on the private server.
+class XdoTool {
+public:
+    explicit XdoTool(const QString& display) {
+        env_ = QProcessEnvironment::systemEnvironment();
+        env_.insert("DISPLAY", display);
+    }
+    bool run(const QStringList& args) {
+        QProcess xdotool;
+        xdotool.setProcessEnvironment(env_);
+        xdotool.start("xdotool", args);
+        return xdotool.waitForFinished(10000) && xdotool.exitCode() == 0;
+    }
+    // Clicks the left button at a point of the window.
+    bool clickAt(Window w, QPoint p) {
+        return run({"mousemove", "--sync", "--window", QString::number(w), QString::number(p.x()),
+                    QString::number(p.y()), "click", "1"});
+    }
+
+private:
+    QProcessEnvironment env_;
+};
+
+QPoint centreOf(const QWidget* w) { return w->mapTo(w->window(), w->rect().center()); }
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The events of a library record, delays left out, each as its hex digits ("8204", "A2").
+// The record is a 16-byte name, then the length byte L and L - 1 event bytes.
+QStringList macroEvents(const QByteArray& library, int slot) {
+    if (library.size() < 272 * (slot + 1)) return {};
+    const QByteArray content = library.mid(272 * slot + 16, 256);
+    const int length = quint8(content[0]);
+    QStringList events;
+    for (int p = 1; p < length && p < 255;) {
+        const quint8 b = quint8(content[p]);
+        const int size = (b == 0xFE || (b & 0x7F) == 0x01 || (b & 0x7F) == 0x02) ? 2 : 1;
+        if (b != 0xFE) events << QString(content.mid(p, size).toHex().toUpper());
+        p += size;
+    }
+    return events;
+}
+
+// Waits for `done` while the folder or the file changes; the file system's notices drive it.
+template <typename Pred>
+bool waitForFile(const QString& file, Pred done, std::chrono::milliseconds limit) {
+    QFileSystemWatcher watcher;
+    watcher.addPath(QFileInfo(file).absolutePath());
+    QEventLoop loop;
+    QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, &QEventLoop::quit);
+    QObject::connect(&watcher, &QFileSystemWatcher::fileChanged, &loop, &QEventLoop::quit);
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timeout.start(limit);
+    while (!done()) {
+        // A file replaced by a new one leaves the watch; it is watched again here.
+        if (watcher.files().isEmpty() && QFile::exists(file)) watcher.addPath(file);
+        if (!timeout.isActive()) return false;
+        loop.exec();
+    }
+    return true;
+}
+
+using RecorderProgram = test::WindowTest;
+
+TEST_F(RecorderProgram, KeyAndClickMadeInAnotherWindowAreCompiledIntoTheLibraryFile) {
+    // The program keeps "Macro.bin" beside itself: a copy in a folder of its own keeps the build
+    // folder's library untouched.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString binary = dir.filePath("kvr5507");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KVR5507_BINARY), binary));
+    QFile(binary).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                 QFileDevice::ExeOwner);
+    const QString library = dir.filePath("Macro.bin");
+    const QString mouse = dir.filePath("mouse.bin");
+    {
+        QFile f(mouse);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        const MouseMemory memory = factoryMemory();
+        f.write(reinterpret_cast<const char*>(memory.data()), qint64(memory.size()));
+    }
+
+    test::XvfbServer x;
+    ASSERT_TRUE(x.ok()) << "Xvfb could not be started";
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", x.displayName());
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(binary, {"--emulate=" + mouse});
+    ASSERT_TRUE(program.waitForStarted());
+    Window w = 0;
+    ASSERT_TRUE(x.waitUntil([&] { return (w = x.findWindowTitled(kTitle)) && x.isViewable(w); },
+                            std::chrono::seconds(20)));
+    ASSERT_TRUE(x.waitUntil(
+        [&] {
+            const Window busy = x.findWindowTitled("FormLoadingUI");
+            return busy && !x.isViewable(busy);
+        },
+        std::chrono::seconds(30)));
+
+    // Another window to take the focus while recording.
+    Display* d = x.display();
+    const Window other = XCreateSimpleWindow(d, DefaultRootWindow(d), 700, 600, 100, 80, 0, 0, 0);
+    XStoreName(d, other, "other");
+    XSelectInput(d, other, StructureNotifyMask);
+    XMapWindow(d, other);
+    ASSERT_TRUE(x.waitUntil([&] { return x.isViewable(other); }, std::chrono::seconds(10)));
+
+    // The same window laid out here tells where the page button, the list and Record lie.
+    const QPoint macroButton = centreOf(find("Btn_Macro_1"));
+    window->Btn_Macro_0Click();
+    const QPoint record = centreOf(find("Btn_Start"));
+    // The program's list holds the library it made beside itself, scrolled to its last entry;
+    // the same rows here tell which entry lies under the list's top row.
+    auto* list = qobject_cast<QListWidget*>(find("LB_PCMacroName"));
+    ASSERT_NE(list, nullptr);
+    const QByteArray made = readFile(library);
+    ASSERT_EQ(made.size(), 27200);
+    list->clear();
+    // An entry is in use when either of its name's first two bytes is not zero.
+    for (int s = 0; s < 100 && (made[272 * s] != 0 || made[272 * s + 1] != 0); ++s)
+        list->addItem("entry");
+    list->scrollToBottom();
+    const QPoint inList(20, 8);
+    const int slot = list->indexAt(inList).row();
+    ASSERT_GE(slot, 0);
+    const QPoint topRow = list->viewport()->mapTo(list->window(), inList);
+
+    auto recorded = [&] { return macroEvents(readFile(library), slot); };
+    // The entry holds a ready-made macro until the recording replaces it.
+    const QStringList before = recorded();
+    XdoTool xdo(x.displayName());
+    ASSERT_TRUE(xdo.clickAt(w, macroButton));
+    ASSERT_TRUE(xdo.clickAt(w, topRow));
+    ASSERT_TRUE(xdo.clickAt(w, record));
+    XSetInputFocus(d, other, RevertToParent, CurrentTime);
+    XSync(d, False);
+    ASSERT_TRUE(xdo.run({"key", "a"}));
+    ASSERT_TRUE(xdo.run({"mousemove", "--sync", "--window", QString::number(other), "50", "40",
+                         "click", "3"}));
+    // Back over Record to stop: neither this click nor the one that started is recorded.
+    ASSERT_TRUE(xdo.clickAt(w, record));
+    EXPECT_TRUE(waitForFile(library, [&] { return recorded() != before; }, std::chrono::seconds(10)));
+    EXPECT_EQ(recorded(), QStringList({"8204", "0204", "A2", "22"}));
+
+    program.kill();
+    program.waitForFinished();
+}
+
+}  // namespace
+}  // namespace kvr
