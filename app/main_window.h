@@ -65,6 +65,7 @@ public:
     void setBusyWindow(TFormLoadingUI* busy) { busy_ = busy; }
     WindowControls& controls() override { return *controls_; }
     void setPicture(const QString& imageName, const QString& picture) override;
+    void setLabelCaption(const QString& label, const QString& text) override;
     ButtonPage& buttonPage() { return *buttonPage_; }
     AdvancedPage& advancedPage() { return *advancedPage_; }
     LightPage& lightPage() { return *lightPage_; }

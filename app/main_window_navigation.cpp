@@ -239,6 +239,16 @@ void TForm1::labelLeft(const QString& label) {
         l->setText(QString::fromStdString(hover_.savedCaption));
 }
 
+void TForm1::setLabelCaption(const QString& label, const QString& text) {
+    QLabel* l = controls_->get<QLabel>(label);
+    if (l == nullptr) return;
+    // The marquee of a hovered label would otherwise go on scrolling, and leaving restore, the
+    // caption the label had when the pointer came.
+    if (QString::fromStdString(hover_.labelName).compare(label, Qt::CaseInsensitive) == 0)
+        hover_.begin(hover_.labelName, text.toStdString());
+    l->setText(text);
+}
+
 void TForm1::LabelRunTimer() {
     const std::string& caption = hover_.tick();
     if (QLabel* l = controls_->get<QLabel>(QString::fromStdString(hover_.labelName)))

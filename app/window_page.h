@@ -23,6 +23,9 @@ public:
     virtual WindowControls& controls() = 0;
     // Shows the skin picture `picture` on the picture control `image`.
     virtual void setPicture(const QString& image, const QString& picture) = 0;
+    // Sets the caption of the label `label`. A label under the pointer scrolls the new caption
+    // and gets it back when the pointer leaves, not the one it had when the pointer came.
+    virtual void setLabelCaption(const QString& label, const QString& text) = 0;
     virtual const LayoutState& layoutState() const = 0;
     virtual QString messageText(const char* key) const = 0;
     virtual QString titleText() const = 0;

@@ -129,13 +129,11 @@ MacroEditorPage::MacroEditorPage(PageHost& host, MacroLibraryAccess& library, In
 MacroEditorPage::~MacroEditorPage() { recorder_.finish(); }
 
 void MacroEditorPage::languageChanged() {
-    host_.controls()
-        .get<QLabel>("Btn_Start")
-        ->setText(
-            host_.messageText(recorder_.recording() && !insertRecording_ ? "Str401" : "Str400"));
-    host_.controls()
-        .get<QLabel>("Btn_InsertStart")
-        ->setText(host_.messageText(insertRecording_ ? "Str401" : "Str400"));
+    host_.setLabelCaption(
+        "Btn_Start",
+        host_.messageText(recorder_.recording() && !insertRecording_ ? "Str401" : "Str400"));
+    host_.setLabelCaption("Btn_InsertStart",
+                          host_.messageText(insertRecording_ ? "Str401" : "Str400"));
     if (editor_.insertPanelOpen()) {
         host_.controls()
             .get<QComboBox>("CB_Insert")
@@ -259,7 +257,7 @@ void MacroEditorPage::recordingStarted() {
     publishRecordButtonAreas();
     fromLibrary_ = true;
     host_.setPicture("Img_Start", "MacroS_03");
-    host_.controls().get<QLabel>("Btn_Start")->setText(host_.messageText("Str401"));
+    host_.setLabelCaption("Btn_Start", host_.messageText("Str401"));
     setEnabled("Gb_Delay", false);
     setColour("Edt_Delay", true, true);
     DisableMacroLists();
@@ -269,7 +267,7 @@ void MacroEditorPage::recordingStarted() {
 
 void MacroEditorPage::recordingStopped() {
     host_.setPicture("Img_Start", "MacroS_03");
-    host_.controls().get<QLabel>("Btn_Start")->setText(host_.messageText("Str400"));
+    host_.setLabelCaption("Btn_Start", host_.messageText("Str400"));
     setEnabled("Gb_Delay", true);
     drawDelayChoices(false);
     EnableMacroLists();
@@ -457,7 +455,7 @@ void MacroEditorPage::insertRecordingStarted() {
     publishRecordButtonAreas();
     insertRecording_ = true;
     host_.setPicture("Img_InsertStart", "MacroS_03");
-    host_.controls().get<QLabel>("Btn_InsertStart")->setText(host_.messageText("Str401"));
+    host_.setLabelCaption("Btn_InsertStart", host_.messageText("Str401"));
     setEnabled("CB_Insert", false);
     host_.controls().find("GB_Dis")->show();
     for (const char* name : {"IB_InsertRecDelay", "IB_InsertDelayTime", "IB_InsertNoDelay",
@@ -471,7 +469,7 @@ void MacroEditorPage::insertRecordingStarted() {
 void MacroEditorPage::insertRecordingStopped() {
     insertRecording_ = false;
     host_.setPicture("Img_InsertStart", "MacroS_03");
-    host_.controls().get<QLabel>("Btn_InsertStart")->setText(host_.messageText("Str400"));
+    host_.setLabelCaption("Btn_InsertStart", host_.messageText("Str400"));
     setEnabled("CB_Insert", true);
     host_.controls().find("GB_Dis")->hide();
     for (const char* name :

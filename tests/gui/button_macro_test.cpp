@@ -15,10 +15,6 @@ using Bytes = std::vector<std::uint8_t>;
 class ButtonMacroTest : public WindowTest {
 protected:
     QListWidget* list(const char* name) { return window->controls().get<QListWidget>(name); }
-    void enter(const QString& name) {
-        QEnterEvent e(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-        QCoreApplication::sendEvent(find(name), &e);
-    }
     // A row of one of the macro page's lists, then a command of its context panel.
     void command(const char* listName, int row, const char* button) {
         QListWidget* l = list(listName);

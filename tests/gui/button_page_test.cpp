@@ -20,14 +20,6 @@ protected:
         plugAndRead();
         click("Btn_Lang2_1");  // English
     }
-    void enter(const QString& name) {
-        QEnterEvent e(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-        QCoreApplication::sendEvent(find(name), &e);
-    }
-    void leave(const QString& name) {
-        QEvent e(QEvent::Leave);
-        QCoreApplication::sendEvent(find(name), &e);
-    }
     // Label Key<n>, the menu group and the entry, by mouse.
     void choose(int button, const QString& group, const QString& entry) {
         click(QString("Key%1").arg(button));

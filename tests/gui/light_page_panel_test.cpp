@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QHash>
+#include <QLabel>
 #include <QLineEdit>
 #include <cstdlib>
 
@@ -21,6 +22,9 @@ public:
     WindowControls& controls() override { return controls_; }
     void setPicture(const QString& image, const QString& picture) override {
         pictures[image] = picture;
+    }
+    void setLabelCaption(const QString& label, const QString& text) override {
+        if (auto* l = controls_.get<QLabel>(label)) l->setText(text);
     }
     const LayoutState& layoutState() const override { return layout_; }
     QString messageText(const char*) const override { return {}; }

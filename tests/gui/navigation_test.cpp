@@ -16,17 +16,6 @@ const QStringList kMenus = {"Pnl_Main",     "Pnl_MseKey",    "Pnl_Special", "Pnl
 
 class NavigationTest : public WindowTest {
 protected:
-    void enter(const QString& name) {
-        QEnterEvent event(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
-        QApplication::sendEvent(find(name), &event);
-    }
-    void leave(const QString& name) {
-        QEvent event(QEvent::Leave);
-        QApplication::sendEvent(find(name), &event);
-    }
-    void tickMarquee(int n) {
-        for (int i = 0; i < n; ++i) window->LabelRunTimer();
-    }
     // The picture on the four copies of a common button, or a note of the first that differs.
     QString copies(const QString& button) {
         const QString first = picture(QString("Img_%1_1").arg(button));

@@ -101,6 +101,29 @@ TEST_F(RecorderWindowTest, ALeftClickOnRecordIsLeftOutWhereverTheWindowThinksThe
     EXPECT_EQ(eventList()->count(), 2);
 }
 
+TEST_F(RecorderWindowTest, TheHoveredRecordButtonScrollsAndKeepsTheCaptionOfItsNewState) {
+    click("Btn_Lang2_1");  // English
+    choosePC(1);
+    eventList()->setCurrentRow(1);
+    click("Btn_Insert");
+    window->controls().get<QComboBox>("CB_Insert")->setCurrentIndex(3);
+    page().CB_InsertChange(3);
+    for (const char* button : {"Btn_InsertStart", "Btn_Start"}) {
+        SCOPED_TRACE(button);
+        if (QString(button) == "Btn_Start") click("Btn_Cancel");
+        enter(button);
+        click(button);
+        tickMarquee(1);
+        EXPECT_EQ(caption(button), "top    S");
+        leave(button);
+        EXPECT_EQ(caption(button), "Stop");
+        enter(button);
+        click(button);
+        leave(button);
+        EXPECT_EQ(caption(button), "Record");
+    }
+}
+
 TEST_F(RecorderWindowTest, DelayModesLightTheirLampAndChooseTheHeader) {
     choosePC(0);
     click("IB_DelayTime");

@@ -1,6 +1,8 @@
 #pragma once
 // One window on the virtual bus with virtual time, scripted dialogs and a faked desktop: the
 // fixture that window tests perturb.
+#include <QCoreApplication>
+#include <QEnterEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -58,6 +60,18 @@ protected:
         QWidget* w = find(name);
         ASSERT_NE(w, nullptr) << name.toStdString();
         QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    }
+    // The pointer comes onto, or leaves, a control.
+    void enter(const QString& name) {
+        QEnterEvent e(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+        QCoreApplication::sendEvent(find(name), &e);
+    }
+    void leave(const QString& name) {
+        QEvent e(QEvent::Leave);
+        QCoreApplication::sendEvent(find(name), &e);
+    }
+    void tickMarquee(int n) {
+        for (int i = 0; i < n; ++i) window->LabelRunTimer();
     }
 
     VirtualBus bus;
