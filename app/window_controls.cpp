@@ -70,6 +70,8 @@ const char* const kFieldStyle =
     "QListWidget { background: #0d0e11; border: 1px solid #3a3c42; outline: 0; }"
     "QListWidget::item:selected { background: #8c1a22; color: white; }"
     "QComboBox { background: #17191e; border: 1px solid #6b1d22; padding: 0 4px; }"
+    "QComboBox QAbstractItemView { background: #1d1f25; color: #eaecf0; border: 1px solid #b3202a;"
+    " selection-background-color: #8c1a22; selection-color: white; outline: 0; }"
     "QFrame#Pnl_Main, QFrame#Pnl_MseKey, QFrame#Pnl_Special, QFrame#Pnl_Media,"
     " QFrame#Pnl_WWW, QFrame#Pnl_MyPC, QFrame#Pnl_PCMacro, QFrame#Pnl_DevMacro,"
     " QFrame#Pnl_DevContent { background: #1d1f25; border: 1px solid #b3202a; }";
