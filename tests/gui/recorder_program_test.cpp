@@ -8,46 +8,15 @@
 #include <QFileSystemWatcher>
 #include <QListWidget>
 #include <QProcess>
-#include <QTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "window_fixture.h"
-#include "x11_session.h"
+// After Qt's headers: it brings Xlib's.
+#include "program_driver.h"
 
 namespace kvr {
 namespace {
-
-const QString kTitle = "KVR5507 Gaming Mouse v1.0";
-
-// xdotool on the private server.
-class XdoTool {
-public:
-    explicit XdoTool(const QString& display) {
-        env_ = QProcessEnvironment::systemEnvironment();
-        env_.insert("DISPLAY", display);
-    }
-    bool run(const QStringList& args) {
-        QProcess xdotool;
-        xdotool.setProcessEnvironment(env_);
-        xdotool.start("xdotool", args);
-        return xdotool.waitForFinished(10000) && xdotool.exitCode() == 0;
-    }
-    // Clicks the left button at a point of the window.
-    bool clickAt(Window w, QPoint p) {
-        return run({"mousemove", "--sync", "--window", QString::number(w), QString::number(p.x()),
-                    QString::number(p.y()), "click", "1"});
-    }
-
-private:
-    QProcessEnvironment env_;
-};
-
-QPoint centreOf(const QWidget* w) { return w->mapTo(w->window(), w->rect().center()); }
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The events of a library record, delays left out, each as its hex digits ("8204", "A2").
 // The record is a 16-byte name, then the length byte L and L - 1 event bytes.
@@ -99,31 +68,12 @@ TEST_F(RecorderProgram, KeyAndClickMadeInAnotherWindowAreCompiledIntoTheLibraryF
                                  QFileDevice::ExeOwner);
     const QString library = dir.filePath("Macro.bin");
     const QString mouse = dir.filePath("mouse.bin");
-    {
-        QFile f(mouse);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        const MouseMemory memory = factoryMemory();
-        f.write(reinterpret_cast<const char*>(memory.data()), qint64(memory.size()));
-    }
-
+    ASSERT_TRUE(test::writeFactoryMouseFile(mouse));
     test::XvfbServer x;
     ASSERT_TRUE(x.ok()) << "Xvfb could not be started";
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", x.displayName());
-    env.insert("QT_QPA_PLATFORM", "xcb");
     QProcess program;
-    program.setProcessEnvironment(env);
-    program.start(binary, {"--emulate=" + mouse});
-    ASSERT_TRUE(program.waitForStarted());
-    Window w = 0;
-    ASSERT_TRUE(x.waitUntil([&] { return (w = x.findWindowTitled(kTitle)) && x.isViewable(w); },
-                            std::chrono::seconds(20)));
-    ASSERT_TRUE(x.waitUntil(
-        [&] {
-            const Window busy = x.findWindowTitled("FormLoadingUI");
-            return busy && !x.isViewable(busy);
-        },
-        std::chrono::seconds(30)));
+    const Window w = test::startOnMouseFile(program, x, binary, mouse);
+    ASSERT_NE(w, 0u);
 
     // Another window to take the focus while recording.
     Display* d = x.display();
@@ -134,14 +84,14 @@ TEST_F(RecorderProgram, KeyAndClickMadeInAnotherWindowAreCompiledIntoTheLibraryF
     ASSERT_TRUE(x.waitUntil([&] { return x.isViewable(other); }, std::chrono::seconds(10)));
 
     // The same window laid out here tells where the page button, the list and Record lie.
-    const QPoint macroButton = centreOf(find("Btn_Macro_1"));
+    const QPoint macroButton = test::centreOf(find("Btn_Macro_1"));
     window->Btn_Macro_0Click();
-    const QPoint record = centreOf(find("Btn_Start"));
+    const QPoint record = test::centreOf(find("Btn_Start"));
     // The program's list holds the library it made beside itself, scrolled to its last entry;
     // the same rows here tell which entry lies under the list's top row.
     auto* list = qobject_cast<QListWidget*>(find("LB_PCMacroName"));
     ASSERT_NE(list, nullptr);
-    const QByteArray made = readFile(library);
+    const QByteArray made = test::readFile(library);
     ASSERT_EQ(made.size(), 27200);
     list->clear();
     // An entry is in use when either of its name's first two bytes is not zero.
@@ -153,21 +103,22 @@ TEST_F(RecorderProgram, KeyAndClickMadeInAnotherWindowAreCompiledIntoTheLibraryF
     ASSERT_GE(slot, 0);
     const QPoint topRow = list->viewport()->mapTo(list->window(), inList);
 
-    auto recorded = [&] { return macroEvents(readFile(library), slot); };
+    auto recorded = [&] { return macroEvents(test::readFile(library), slot); };
     // The entry holds a ready-made macro until the recording replaces it.
     const QStringList before = recorded();
-    XdoTool xdo(x.displayName());
-    ASSERT_TRUE(xdo.clickAt(w, macroButton));
-    ASSERT_TRUE(xdo.clickAt(w, topRow));
-    ASSERT_TRUE(xdo.clickAt(w, record));
+    test::XdoTool xdo(x.displayName());
+    ASSERT_TRUE(xdo.pointAt(w, macroButton, true));
+    ASSERT_TRUE(xdo.pointAt(w, topRow, true));
+    ASSERT_TRUE(xdo.pointAt(w, record, true));
     XSetInputFocus(d, other, RevertToParent, CurrentTime);
     XSync(d, False);
     ASSERT_TRUE(xdo.run({"key", "a"}));
-    ASSERT_TRUE(xdo.run({"mousemove", "--sync", "--window", QString::number(other), "50", "40",
-                         "click", "3"}));
+    ASSERT_TRUE(xdo.run(
+        {"mousemove", "--sync", "--window", QString::number(other), "50", "40", "click", "3"}));
     // Back over Record to stop: neither this click nor the one that started is recorded.
-    ASSERT_TRUE(xdo.clickAt(w, record));
-    EXPECT_TRUE(waitForFile(library, [&] { return recorded() != before; }, std::chrono::seconds(10)));
+    ASSERT_TRUE(xdo.pointAt(w, record, true));
+    EXPECT_TRUE(waitForFile(
+        library, [&] { return recorded() != before; }, std::chrono::seconds(10)));
     EXPECT_EQ(recorded(), QStringList({"8204", "0204", "A2", "22"}));
 
     program.kill();

@@ -271,12 +271,11 @@ TEST(InputCaptureTest, X11CaptureSeesKeysAndButtonsOfTheWholeDesktop) {
     XSync(injector, False);
     ASSERT_TRUE(log.waitFor(14));
     capture.stop();
-    EXPECT_EQ(log.events(),
-              (std::vector<std::string>{
-                  "down 16", "down 65", "up 65", "up 16", "press 0 at 40,30", "release 0 at 40,30",
-                  "press 1 at 40,30", "release 1 at 40,30", "press 2 at 40,30",
-                  "release 2 at 40,30", "press 4 at 40,30", "release 4 at 40,30",
-                  "press 3 at 40,30", "release 3 at 40,30"}));
+    EXPECT_EQ(log.events(), (std::vector<std::string>{
+                                "down 16", "down 65", "up 65", "up 16", "press 0 at 40,30",
+                                "release 0 at 40,30", "press 1 at 40,30", "release 1 at 40,30",
+                                "press 2 at 40,30", "release 2 at 40,30", "press 4 at 40,30",
+                                "release 4 at 40,30", "press 3 at 40,30", "release 3 at 40,30"}));
     // Stopped: nothing more arrives.
     XTestFakeKeyEvent(injector, a, True, 0);
     XTestFakeKeyEvent(injector, a, False, 0);
