@@ -25,31 +25,11 @@ using namespace kvr;
 using bench::median;
 using bench::ratioOf;
 
-class NoWindow final : public PresenceHandler, public TransferUi {
+class NoWindow final : public PresenceHandler, public HeadlessTransferUi {
 public:
     void noDeviceFound() override {}
     void readDevInfo() override {}
     void wrongVariant() override {}
-
-    void hideAllMenu() override {}
-    void setPresenceTimerEnabled(bool) override {}
-    void showInputShields() override {}
-    void hideInputShields() override {}
-    void showBusy() override {}
-    void hideBusy() override {}
-    void pump() override {}
-    void showIdentityError() override {}
-    void showWrongVariant() override {}
-    void refreshErrorAP() override {}
-    void showMacroButtons() override {}
-    void refreshPcMacroNames() override {}
-    void refreshDeviceMacroList() override {}
-    void refreshPointerSettings() override {}
-    void applyPointerSettings() override {}
-    void clearMacroTexts() override {}
-    void showFirstPage() override {}
-    void showMainPageAfterRead() override {}
-    void reportIncompleteWrite() override {}
 };
 
 // The level texts the sensitivity page matches its captions against.

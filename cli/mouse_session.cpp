@@ -40,30 +40,12 @@ public:
     MouseSession* session = nullptr;
 };
 
-// Nothing to show around a transfer; the messages the window would box are remembered.
-class MouseSession::QuietUi final : public TransferUi {
+// Nothing to show around a transfer; the device macro list is kept, as commands name macros.
+class MouseSession::QuietUi final : public HeadlessTransferUi {
 public:
-    void hideAllMenu() override {}
-    void setPresenceTimerEnabled(bool) override {}
-    void showInputShields() override {}
-    void hideInputShields() override {}
-    void showBusy() override {}
-    void hideBusy() override {}
-    void pump() override {}
-    void showIdentityError() override {}
-    void showWrongVariant() override {}
-    void refreshErrorAP() override {}
-    void showMacroButtons() override {}
-    void refreshPcMacroNames() override {}
     void refreshDeviceMacroList() override {
         if (session) session->deviceMacros().ReadAndRefreshMacro2();
     }
-    void refreshPointerSettings() override {}
-    void applyPointerSettings() override {}
-    void clearMacroTexts() override {}
-    void showFirstPage() override {}
-    void showMainPageAfterRead() override {}
-    void reportIncompleteWrite() override {}
 
     MouseSession* session = nullptr;
 };

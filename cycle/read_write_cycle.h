@@ -66,6 +66,30 @@ public:
     virtual void reportIncompleteWrite() = 0;
 };
 
+// A transfer without a window: nothing to show, nothing to close, no events to handle.
+class HeadlessTransferUi : public TransferUi {
+public:
+    void hideAllMenu() override {}
+    void setPresenceTimerEnabled(bool) override {}
+    void showInputShields() override {}
+    void hideInputShields() override {}
+    void showBusy() override {}
+    void hideBusy() override {}
+    void pump() override {}
+    void showIdentityError() override {}
+    void showWrongVariant() override {}
+    void refreshErrorAP() override {}
+    void showMacroButtons() override {}
+    void refreshPcMacroNames() override {}
+    void refreshDeviceMacroList() override {}
+    void refreshPointerSettings() override {}
+    void applyPointerSettings() override {}
+    void clearMacroTexts() override {}
+    void showFirstPage() override {}
+    void showMainPageAfterRead() override {}
+    void reportIncompleteWrite() override {}
+};
+
 // How the identity check of a newly opened mouse ended.
 enum class DevInfoResult {
     NoAnswer,       // BeginCmd or StatusCmd not acknowledged, or not a status reply

@@ -221,14 +221,23 @@ void MacroEditorPage::setColour(const char* name, bool grey, bool listColour) {
 void MacroEditorPage::Btn_StartClick() {
     Edt_DelayChange();
     const bool wasRecording = recorder_.recording();
-    switch (recorder_.startClick(library_.selectedPCMacro(), recordDelay_)) {
+    const MacroRecorder::Click click =
+        recorder_.startClick(library_.selectedPCMacro(), recordDelay_);
+    if (click == MacroRecorder::Click::Started || click == MacroRecorder::Click::Stopped)
+        library_.setMacroDirty();
+    followRecordClick(click, wasRecording, &MacroEditorPage::recordingStarted,
+                      &MacroEditorPage::recordingStopped);
+}
+
+void MacroEditorPage::followRecordClick(MacroRecorder::Click click, bool wasRecording,
+                                        void (MacroEditorPage::*started)(),
+                                        void (MacroEditorPage::*stopped)()) {
+    switch (click) {
         case MacroRecorder::Click::Started:
-            library_.setMacroDirty();
-            recordingStarted();
+            (this->*started)();
             break;
         case MacroRecorder::Click::Stopped:
-            library_.setMacroDirty();
-            if (wasRecording) recordingStopped();
+            if (wasRecording) (this->*stopped)();
             break;
         case MacroRecorder::Click::Unavailable:
             showCaptureFailure();
@@ -435,20 +444,9 @@ void MacroEditorPage::CB_InsertChange(int index) {
 void MacroEditorPage::Btn_InsertStartClick() {
     Edt_InsertDelayChange();
     const bool wasRecording = insertRecording_;
-    switch (recorder_.insertStartClick(editSlot_, editor_.insertChoice(), insertDelay_)) {
-        case MacroRecorder::Click::Started:
-            insertRecordingStarted();
-            break;
-        case MacroRecorder::Click::Stopped:
-            if (wasRecording) insertRecordingStopped();
-            break;
-        case MacroRecorder::Click::Unavailable:
-            showCaptureFailure();
-            break;
-        case MacroRecorder::Click::Ignored:
-        case MacroRecorder::Click::Full:
-            break;
-    }
+    followRecordClick(recorder_.insertStartClick(editSlot_, editor_.insertChoice(), insertDelay_),
+                      wasRecording, &MacroEditorPage::insertRecordingStarted,
+                      &MacroEditorPage::insertRecordingStopped);
 }
 
 void MacroEditorPage::insertRecordingStarted() {
