@@ -34,7 +34,7 @@ void applyCaptions(const LanguageTable& table, std::span<const LanguageTable> al
         }
     }
     store({"Str020", "Str100", "Str101", "Str102", "Str103", "Str106", "Str107", "Str108", "Str110",
-           "Str111", "Str112", "Str113", "Str114"},
+           "Str111", "Str113", "Str114"},
           table, messages);
 
     for (int k = 1; k <= 9; ++k) {

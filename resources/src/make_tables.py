@@ -179,9 +179,6 @@ TEXTS = [
      # File errors; the system's own reason follows on the next line.
      ("Str110", "The file could not be saved.", "Não foi possível salvar o arquivo."),
      ("Str111", "The file could not be read.", "Não foi possível ler o arquivo."),
-     # A macro too long for the mouse's 255-byte length field.
-     ("Str112", "The macro is too long: at most 254 bytes of events fit.",
-      "A macro é longa demais: cabem no máximo 254 bytes de eventos."),
      # Recording cannot observe the desktop: what it needs, or (Str114) the system's reason on
      # the next line.
      ("Str113", "Recording needs an X11 desktop, or read access to the keyboards and mice under "
@@ -269,7 +266,7 @@ def write_language(n):
 
 def main():
     keys = [k for group in TEXTS for k, _, _ in group]
-    assert len(keys) == len(set(keys)) == 102, len(keys)
+    assert len(keys) == len(set(keys)) == 101, len(keys)
     write_org()
     for n in (1, 2, 3):
         write_layout(n)
