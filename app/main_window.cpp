@@ -109,7 +109,7 @@ void TForm1::createPages() {
     macroPage_ = std::make_unique<MacroPage>(*this, buttons_);
     InputCapture* capture = services_.capture;
     if (!capture) {
-        platformCapture_ = makeInputCapture();
+        platformCapture_ = std::make_unique<DeferredCapture>(makeInputCapture);
         capture = platformCapture_.get();
     }
     macroEditorPage_ = std::make_unique<MacroEditorPage>(

@@ -2,6 +2,12 @@
 
 namespace kvr {
 
+bool DeferredCapture::start(InputCaptureSink& sink) {
+    if (!chosen_ || !worked_) chosen_ = make_();
+    worked_ = chosen_->start(sink);
+    return worked_;
+}
+
 bool InjectedCapture::start(InputCaptureSink& sink) {
     if (!failure_.empty()) return false;
     sink_ = &sink;

@@ -2,6 +2,7 @@
 // Observing the keyboard and the mouse buttons anywhere on the desktop while a macro is recorded.
 // A capture never swallows an event: other programs see everything as before.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -54,6 +55,26 @@ public:
 // elsewhere on Linux, raw input and the low-level mouse hook on Windows, or one whose start fails
 // with a message saying what recording needs.
 std::unique_ptr<InputCapture> makeInputCapture();
+
+// A capture whose platform part is chosen when a recording starts, not before: the desktop is not
+// probed and no input device is opened for an owner who never records. A choice that could not
+// start is made again at the next start.
+class DeferredCapture final : public InputCapture {
+public:
+    using Maker = std::function<std::unique_ptr<InputCapture>()>;
+    explicit DeferredCapture(Maker make) : make_(std::move(make)) {}
+
+    bool start(InputCaptureSink& sink) override;
+    void stop() override {
+        if (chosen_) chosen_->stop();
+    }
+    std::string failure() const override { return chosen_ ? chosen_->failure() : std::string(); }
+
+private:
+    Maker make_;
+    std::unique_ptr<InputCapture> chosen_;
+    bool worked_ = false;
+};
 
 // Events pushed by hand (tests and benchmarks); the sink is called on the pushing thread.
 class InjectedCapture final : public InputCapture {

@@ -154,18 +154,41 @@ TEST(KeyMapTest, EvdevCodesReachTheKeyTableCodesAndButtons) {
     EXPECT_FALSE(evdevButton(KEY_A).has_value());
 }
 
+struct NoSink final : InputCaptureSink {
+    void keyChanged(std::uint16_t, bool) override {}
+    void mouseButtonChanged(MouseButton, bool, std::optional<ScreenPoint>) override {}
+};
+
 TEST(InputCaptureTest, WithoutReadableDevicesTheCaptureSaysWhatRecordingNeeds) {
     EvdevInputCapture capture("/nonexistent-input");
-    struct NoSink final : InputCaptureSink {
-        void keyChanged(std::uint16_t, bool) override {}
-        void mouseButtonChanged(MouseButton, bool, std::optional<ScreenPoint>) override {}
-    } sink;
+    NoSink sink;
     EXPECT_FALSE(EvdevInputCapture::available("/nonexistent-input"));
     EXPECT_FALSE(capture.start(sink));
     EXPECT_EQ(capture.failure(), kCaptureUnavailableText);
     X11InputCapture x11(":9999");
     EXPECT_FALSE(x11.start(sink));
     EXPECT_EQ(x11.failure(), kCaptureUnavailableText);
+}
+
+TEST(InputCaptureTest, DeferredCaptureChoosesAtTheFirstStartAndAgainOnlyAfterAFailure) {
+    NoSink sink;
+    int made = 0;
+    bool failNext = true;
+    DeferredCapture capture([&]() -> std::unique_ptr<InputCapture> {
+        ++made;
+        auto injected = std::make_unique<InjectedCapture>();
+        if (std::exchange(failNext, false)) injected->failWith("no desktop");
+        return injected;
+    });
+    EXPECT_EQ(made, 0) << "nothing is probed before recording";
+    EXPECT_EQ(capture.failure(), "");
+    EXPECT_FALSE(capture.start(sink));
+    EXPECT_EQ(capture.failure(), "no desktop");
+    EXPECT_TRUE(capture.start(sink));
+    capture.stop();
+    EXPECT_TRUE(capture.start(sink));
+    capture.stop();
+    EXPECT_EQ(made, 2) << "a capture that started is kept";
 }
 
 // A private Xvfb on a display it picks itself.
