@@ -72,9 +72,7 @@ MacroRecorder::~MacroRecorder() {
 MacroRecorder::Click MacroRecorder::startClick(int selectedSlot, const RecordDelay& delay) {
     if (recording_) {
         if (insertMode_) return Click::Ignored;
-        // The entry chosen at the start is the target, whatever the list shows now.
-        end(true);
-        target_.storeRecording(targetSlot_, editor_.lines());
+        finish();
         return Click::Stopped;
     }
     recordLimit_ = recordLimitFor(delay);
@@ -103,6 +101,7 @@ MacroRecorder::Click MacroRecorder::insertStartClick(int selectedSlot, InsertCho
 bool MacroRecorder::finish() {
     if (!recording_) return false;
     end(true);
+    // The entry chosen at the start is the target, whatever the list shows now.
     target_.storeRecording(targetSlot_, editor_.lines());
     return true;
 }
@@ -223,11 +222,8 @@ bool MacroRecorder::KeyboardHook1Receive(std::uint16_t virtualKey, KeyPressType 
 
     if (direction != Direction::None) {
         const bool press = direction == Direction::Press;
-        const bool closes = !press && openKeys_.contains(virtualKey);
-        const int reserveAfter = reservedBytes() + (press    ? kKeyLineCost
-                                                    : closes ? -kKeyLineCost
-                                                             : 0);
-        int free = kMacroEventByteLimit - recordedBytes_ - kKeyLineCost - reserveAfter;
+        const int free =
+            roomBeside(kKeyLineCost, press, !press && openKeys_.contains(virtualKey));
         if (free < 0) {
             // Not even the event fits beside the releases still owed.
             if (press) limitHit_ = true;
@@ -254,11 +250,7 @@ bool MacroRecorder::mouseFlag(int flag, std::uint64_t tick) {
     addHeaderIfNeeded();
     const auto button = static_cast<std::size_t>(flag / 2);
     const bool press = flag % 2 == 0;
-    const bool closes = !press && openButtons_[button];
-    const int reserveAfter = reservedBytes() + (press    ? kButtonLineCost
-                                                : closes ? -kButtonLineCost
-                                                         : 0);
-    const int free = kMacroEventByteLimit - recordedBytes_ - kButtonLineCost - reserveAfter;
+    const int free = roomBeside(kButtonLineCost, press, !press && openButtons_[button]);
     // Buttons are not held to the record limit, but the macro's bytes bind them too.
     if (free < 0) return true;
     RefreshMacroMouseTime(tick, free);
@@ -298,6 +290,12 @@ void MacroRecorder::addLine(MacroLine line, int cost) {
     editor_.insertLine(static_cast<std::size_t>(insertIndex_ + offset), std::move(line));
     ++insertIndex_;
     editor_.select(insertIndex_);
+}
+
+int MacroRecorder::roomBeside(int cost, bool press, bool closes) const {
+    // A press owes its release's bytes from now on; the release of a recorded press pays them.
+    const int reserveAfter = reservedBytes() + (press ? cost : closes ? -cost : 0);
+    return kMacroEventByteLimit - recordedBytes_ - cost - reserveAfter;
 }
 
 int MacroRecorder::reservedBytes() const {

@@ -111,6 +111,8 @@ private:
     std::optional<int> pauseBefore(std::uint64_t tick) const;
     void addHeaderIfNeeded();
     void addLine(MacroLine line, int cost);
+    // Bytes left for delays before an event of `cost` bytes, beside the releases still owed.
+    int roomBeside(int cost, bool press, bool closes) const;
     int reservedBytes() const;
     void closeOpenPresses();
 
