@@ -27,16 +27,6 @@ protected:
     }
     QColor inUseColour() { return toQColor(window->layoutState().values().DpiSelectedColor); }
 
-    void type(const QString& field, const QString& keys, bool leave = true) {
-        auto* edit = window->controls().get<QLineEdit>(field);
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, keys);
-        if (leave) QTest::keyClick(edit, Qt::Key_Return);
-    }
-    QString fieldText(const QString& field) {
-        return window->controls().get<QLineEdit>(field)->text();
-    }
     int litSegments(const QString& scale, int count) {
         int lit = 0;
         for (int k = 1; k <= count; ++k)

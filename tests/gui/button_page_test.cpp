@@ -36,14 +36,6 @@ protected:
         const auto profile = mouse->memory().subspan(kMemoryProfileAddress, 28);
         return blockChecksum(profile.first(27)) == profile[27];
     }
-    void typeInto(const QString& field, const QString& text) {
-        auto* edit = window->controls().get<QLineEdit>(field);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-        emit edit->editingFinished();
-    }
     KeyCombinationDialog* dialog() { return window->buttonPage().keyCombinationDialog(); }
     QWidget* inDialog(const char* name) { return dialog()->findChild<QWidget*>(name); }
     void clickInDialog(const char* name) {
@@ -211,8 +203,8 @@ TEST_F(ButtonPageTest, MenuCaptionsAndLabelsFollowTheLanguage) {
 }
 
 TEST_F(ButtonPageTest, FireKeyWithCountFiveAndDelayFortyIsStoredAndReadBack) {
-    typeInto("Edt_Repeat1", "5");
-    typeInto("Edt_DelayTime1", "40");
+    type("Edt_Repeat1", "5");
+    type("Edt_DelayTime1", "40");
     choose(4, "Key_Special", "Key_Fire");
     EXPECT_EQ(label("Key4")->text(), "Fire Key");
     click("Btn_Apply_1");
@@ -239,7 +231,7 @@ TEST_F(ButtonPageTest, FireKeyFieldsTakeDigitsOnlyAndMendWhatTheyHoldOnExit) {
         {"Edt_DelayTime1", "1", "2"},     {"Edt_DelayTime1", "-7.", "7"},
     };
     for (const Case& c : cases) {
-        typeInto(c.field, c.typed);
+        type(c.field, c.typed);
         EXPECT_EQ(window->controls().get<QLineEdit>(c.field)->text(), c.shown)
             << c.field << " " << c.typed;
     }

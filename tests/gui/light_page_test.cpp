@@ -23,16 +23,6 @@ protected:
         ASSERT_TRUE(find("gbPage3")->isVisible());
     }
 
-    void type(const QString& field, const QString& keys, bool leave = true) {
-        auto* edit = window->controls().get<QLineEdit>(field);
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, keys);
-        if (leave) QTest::keyClick(edit, Qt::Key_Return);
-    }
-    QString fieldText(const QString& field) {
-        return window->controls().get<QLineEdit>(field)->text();
-    }
     bool shown(const QString& name) { return find(name)->isVisible(); }
     std::uint8_t at(std::size_t offset) { return mouse->memory()[offset]; }
 };

@@ -3,6 +3,7 @@
 // fixture that window tests perturb.
 #include <QCoreApplication>
 #include <QEnterEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -69,6 +70,17 @@ protected:
     void leave(const QString& name) {
         QEvent e(QEvent::Leave);
         QCoreApplication::sendEvent(find(name), &e);
+    }
+    // Replaces a field's text by typing; Return ends the entry unless it is still being typed.
+    void type(const QString& field, const QString& keys, bool leave = true) {
+        auto* edit = window->controls().get<QLineEdit>(field);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, keys);
+        if (leave) QTest::keyClick(edit, Qt::Key_Return);
+    }
+    QString fieldText(const QString& field) {
+        return window->controls().get<QLineEdit>(field)->text();
     }
     void tickMarquee(int n) {
         for (int i = 0; i < n; ++i) window->LabelRunTimer();
