@@ -222,8 +222,7 @@ bool MacroRecorder::KeyboardHook1Receive(std::uint16_t virtualKey, KeyPressType 
 
     if (direction != Direction::None) {
         const bool press = direction == Direction::Press;
-        const int free =
-            roomBeside(kKeyLineCost, press, !press && openKeys_.contains(virtualKey));
+        const int free = roomBeside(kKeyLineCost, press, !press && openKeys_.contains(virtualKey));
         if (free < 0) {
             // Not even the event fits beside the releases still owed.
             if (press) limitHit_ = true;
