@@ -220,16 +220,15 @@ void MacroEditorPage::setColour(const char* name, bool grey, bool listColour) {
 
 void MacroEditorPage::Btn_StartClick() {
     Edt_DelayChange();
-    const bool wasRecording = recorder_.recording();
     const MacroRecorder::Click click =
         recorder_.startClick(library_.selectedPCMacro(), recordDelay_);
     if (click == MacroRecorder::Click::Started || click == MacroRecorder::Click::Stopped)
         library_.setMacroDirty();
-    followRecordClick(click, wasRecording, &MacroEditorPage::recordingStarted,
+    followRecordClick(click, &MacroEditorPage::recordingStarted,
                       &MacroEditorPage::recordingStopped);
 }
 
-void MacroEditorPage::followRecordClick(MacroRecorder::Click click, bool wasRecording,
+void MacroEditorPage::followRecordClick(MacroRecorder::Click click,
                                         void (MacroEditorPage::*started)(),
                                         void (MacroEditorPage::*stopped)()) {
     switch (click) {
@@ -237,7 +236,7 @@ void MacroEditorPage::followRecordClick(MacroRecorder::Click click, bool wasReco
             (this->*started)();
             break;
         case MacroRecorder::Click::Stopped:
-            if (wasRecording) (this->*stopped)();
+            (this->*stopped)();
             break;
         case MacroRecorder::Click::Unavailable:
             showCaptureFailure();
@@ -443,9 +442,8 @@ void MacroEditorPage::CB_InsertChange(int index) {
 
 void MacroEditorPage::Btn_InsertStartClick() {
     Edt_InsertDelayChange();
-    const bool wasRecording = insertRecording_;
     followRecordClick(recorder_.insertStartClick(editSlot_, editor_.insertChoice(), insertDelay_),
-                      wasRecording, &MacroEditorPage::insertRecordingStarted,
+                      &MacroEditorPage::insertRecordingStarted,
                       &MacroEditorPage::insertRecordingStopped);
 }
 

@@ -92,8 +92,9 @@ private:
     void closeInsertPanel();
     void showCaptureFailure();
     // What the window shows after a click on one of the two record buttons.
-    void followRecordClick(MacroRecorder::Click click, bool wasRecording,
-                           void (MacroEditorPage::*started)(), void (MacroEditorPage::*stopped)());
+    // Stopped comes only from a recording that ran, so its window state is always there to undo.
+    void followRecordClick(MacroRecorder::Click click, void (MacroEditorPage::*started)(),
+                           void (MacroEditorPage::*stopped)());
     // Tells the recorder where the record buttons are on the desktop now.
     void publishRecordButtonAreas();
     void setEnabled(const char* name, bool enabled);
