@@ -456,18 +456,17 @@ void MacroPage::Btn_DevExportClick() {
     if (!saved) showFileError("Str110", saved.error);
 }
 
-void MacroPage::pressSaveLoad(const char* button) {
+bool MacroPage::pressSaveLoad(const char* button) {
     host_.hideAllMenus();
     for (int p = 1; p <= 4; ++p)
         host_.setPicture(QString("Img_%1_%2").arg(button).arg(p), "SetS_02");
+    if (host_.mouseOpen()) return true;
+    host_.dialogs().message(QString(), host_.messageText("Str020"));
+    return false;
 }
 
 void MacroPage::Btn_Save_0Click() {
-    pressSaveLoad("Save");
-    if (!host_.mouseOpen()) {
-        host_.dialogs().message(QString(), host_.messageText("Str020"));
-        return;
-    }
+    if (!pressSaveLoad("Save")) return;
     const QString file = host_.dialogs().saveFileName(kSaveFilter);
     if (file.isEmpty()) return;
     const FileResult saved = profileFiles().save(withBinExtension(chosenPath(file)));
@@ -475,11 +474,7 @@ void MacroPage::Btn_Save_0Click() {
 }
 
 void MacroPage::Btn_Load_0Click() {
-    pressSaveLoad("Load");
-    if (!host_.mouseOpen()) {
-        host_.dialogs().message(QString(), host_.messageText("Str020"));
-        return;
-    }
+    if (!pressSaveLoad("Load")) return;
     const QString file = host_.dialogs().openFileName(kLoadFilter);
     if (file.isEmpty()) return;
     const FileResult loaded = profileFiles().load(chosenPath(file));

@@ -118,7 +118,8 @@ private:
     void showFileError(const char* key, const std::string& error);
     // Press and release on one of the three lists: selection, deselection, context panel.
     bool listMouseEvent(QListWidget* list, QMouseEvent* event);
-    void pressSaveLoad(const char* button);
+    // The pressed look of Save or Load Profile; false, after saying so, when no mouse is open.
+    bool pressSaveLoad(const char* button);
     // The context panels as wide as their longest caption in the current language.
     void fitPanels();
     bool isPanel(QObject* object) const;
