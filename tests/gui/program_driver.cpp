@@ -39,14 +39,16 @@ Window startOnMouseFile(QProcess& program, XvfbServer& x, const QString& binary,
                      std::chrono::seconds(20)))
         return 0;
     // The busy window is made at the first transfer, the read of the mouse found at the first
-    // presence tick; once it is hidden again the mouse is open.
+    // presence tick; once it has been shown and is hidden again, the mouse is open. The window
+    // exists a moment before it is first shown, so having been shown is what counts.
     const bool read = x.waitUntil(
         [&] {
             const Window busy = x.findWindowTitled("FormLoadingUI");
-            return busy && !x.isViewable(busy);
+            return busy && x.wasMapped(busy) && !x.isViewable(busy);
         },
         std::chrono::seconds(30));
-    return read ? w : 0;
+    // The end of the read is handled, the pages open to clicks.
+    return read && x.roundTrip(w, std::chrono::seconds(10)) ? w : 0;
 }
 
 XdoTool::XdoTool(const QString& display) : env_(QProcessEnvironment::systemEnvironment()) {

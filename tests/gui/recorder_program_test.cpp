@@ -110,6 +110,8 @@ TEST_F(RecorderProgram, KeyAndClickMadeInAnotherWindowAreCompiledIntoTheLibraryF
     ASSERT_TRUE(xdo.pointAt(w, macroButton, true));
     ASSERT_TRUE(xdo.pointAt(w, topRow, true));
     ASSERT_TRUE(xdo.pointAt(w, record, true));
+    // The program has taken the click on Record: the recording observes the desktop from now.
+    ASSERT_TRUE(x.roundTrip(w, std::chrono::seconds(10)));
     XSetInputFocus(d, other, RevertToParent, CurrentTime);
     XSync(d, False);
     ASSERT_TRUE(xdo.run({"key", "a"}));

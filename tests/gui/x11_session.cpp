@@ -52,7 +52,9 @@ XvfbServer::XvfbServer() {
     name_ = ":" + QString::fromStdString(number);
     display_ = XOpenDisplay(name_.toLocal8Bit().constData());
     if (display_) {
-        XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
+        // Structure notices of the root window also bring the answers to pings.
+        XSelectInput(display_, DefaultRootWindow(display_),
+                     SubstructureNotifyMask | StructureNotifyMask);
         XSync(display_, False);
     }
 }
@@ -71,11 +73,31 @@ bool XvfbServer::waitForEvent(std::chrono::milliseconds limit) {
         pollfd p{ConnectionNumber(display_), POLLIN, 0};
         if (poll(&p, 1, int(limit.count())) <= 0) return false;
     }
+    const Atom ping = XInternAtom(display_, "_NET_WM_PING", False);
     while (XPending(display_) > 0) {
         XEvent ev;
         XNextEvent(display_, &ev);
+        if (ev.type == MapNotify) mapped_.insert(ev.xmap.window);
+        // A pinged window answers with its ping sent back to the root window.
+        if (ev.type == ClientMessage && Atom(ev.xclient.data.l[0]) == ping)
+            pongs_.insert(ev.xclient.data.l[1]);
     }
     return true;
+}
+
+bool XvfbServer::roundTrip(Window w, std::chrono::milliseconds limit) {
+    const long serial = nextPing_++;
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = w;
+    ev.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = long(XInternAtom(display_, "_NET_WM_PING", False));
+    // The timestamp field carries the serial back.
+    ev.xclient.data.l[1] = serial;
+    ev.xclient.data.l[2] = long(w);
+    if (!XSendEvent(display_, w, False, NoEventMask, &ev)) return false;
+    return waitUntil([&] { return pongs_.contains(serial); }, limit);
 }
 
 std::vector<Window> XvfbServer::windowsTitled(const QString& title) {

@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,11 @@ public:
     int countWindowsTitled(const QString& title);
     Window findWindowTitled(const QString& title);
     bool isViewable(Window w);
+    // Whether the window has been mapped since this session began watching.
+    bool wasMapped(Window w) const { return mapped_.contains(w); }
+    // Pings a Qt window and waits for its answer: the program has then handled every event the
+    // server had for it before the ping, clicks and keys included.
+    bool roundTrip(Window w, std::chrono::milliseconds limit);
     // Waits for X events until `done` holds, at most `limit`; events drive it, no polling sleep.
     template <typename Pred>
     bool waitUntil(Pred done, std::chrono::milliseconds limit);
@@ -36,6 +42,10 @@ private:
     int pid_ = -1;
     QString name_;
     Display* display_ = nullptr;
+    std::set<Window> mapped_;
+    // Answers to pings, by their serial.
+    std::set<long> pongs_;
+    long nextPing_ = 1;
 };
 
 template <typename Pred>
