@@ -97,6 +97,13 @@ bool X11InputCapture::start(InputCaptureSink& sink) {
     mask.mask = bits;
     XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
     XSync(display, False);
+    // Asked once the selection holds: a key pressed from now on is seen by its raw event.
+    char keymap[32] = {};
+    XQueryKeymap(display, keymap);
+    std::array<bool, 256> down{};
+    for (std::size_t code = 0; code < down.size(); ++code)
+        down[code] = (static_cast<unsigned char>(keymap[code / 8]) >> (code % 8)) & 1;
+    keys_.reset(down);
 
     if (pipe2(wakeFds_, O_CLOEXEC | O_NONBLOCK) != 0) {
         XCloseDisplay(display);
@@ -159,7 +166,7 @@ void X11InputCapture::run() {
             switch (cookie->evtype) {
                 case XI_RawKeyPress:
                 case XI_RawKeyRelease:
-                    if (raw->detail >= 0 && raw->detail < 256)
+                    if (keys_.changes(raw->detail, cookie->evtype == XI_RawKeyPress))
                         sink_->keyChanged(keyMap_[static_cast<std::size_t>(raw->detail)],
                                           cookie->evtype == XI_RawKeyPress);
                     break;

@@ -7,10 +7,30 @@
 #include <cstdint>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "macros/input_capture.h"
 
 namespace kvr {
+
+// Which keys are down, as the server's own key state tells it. Raw events report every event a
+// device sends, also the release of a key that is already up: a client typing through XTest
+// (xdotool's Ctrl+Shift+A) releases each modifier several times, where windows see one release.
+// Only a change of state passes, so each press and each release is recorded once.
+class KeyStates {
+public:
+    // Keys down when observing starts: a key held then still has its release recorded.
+    void reset(const std::array<bool, 256>& down) { down_ = down; }
+    // Whether the event changes a key's state; an auto-repeat down passes as a further down.
+    bool changes(int keycode, bool down) {
+        if (keycode < 0 || keycode >= 256) return false;
+        const bool wasDown = std::exchange(down_[static_cast<std::size_t>(keycode)], down);
+        return down || wasDown;
+    }
+
+private:
+    std::array<bool, 256> down_{};
+};
 
 class X11InputCapture final : public InputCapture {
 public:
@@ -40,6 +60,7 @@ private:
     int wakeFds_[2] = {-1, -1};
     // Keycode to virtual key, made once when capture starts.
     std::array<std::uint16_t, 256> keyMap_{};
+    KeyStates keys_;
     std::thread reader_;
 };
 

@@ -307,5 +307,67 @@ TEST(InputCaptureTest, X11CaptureSeesKeysAndButtonsOfTheWholeDesktop) {
     XCloseDisplay(injector);
 }
 
+TEST(InputCaptureTest, KeyStatesPassEachPressAndReleaseOnceAsTheServerSawThem) {
+    // xdotool's Ctrl+Shift+A as raw events: Control 37, Shift 50, A 38; the modifiers are
+    // released again after they are up.
+    KeyStates keys;
+    std::array<bool, 256> none{};
+    keys.reset(none);
+    std::vector<std::string> passed;
+    const std::pair<int, bool> typed[] = {{37, true},  {50, true},  {38, true},
+                                          {50, false}, {37, false}, {37, false},
+                                          {50, false}, {50, false}, {38, false}};
+    for (auto [code, down] : typed)
+        if (keys.changes(code, down)) passed.push_back((down ? "down " : "up ") + std::to_string(code));
+    EXPECT_EQ(passed, (std::vector<std::string>{"down 37", "down 50", "down 38", "up 50", "up 37",
+                                                "up 38"}));
+
+    // A key held when observing starts keeps its release; an auto-repeat down still passes (the
+    // recorder tells it from a press); codes outside the table pass nothing.
+    std::array<bool, 256> held{};
+    held[64] = true;
+    keys.reset(held);
+    EXPECT_TRUE(keys.changes(64, false));
+    EXPECT_FALSE(keys.changes(64, false));
+    EXPECT_TRUE(keys.changes(40, true));
+    EXPECT_TRUE(keys.changes(40, true));
+    EXPECT_FALSE(keys.changes(-1, true));
+    EXPECT_FALSE(keys.changes(256, false));
+}
+
+TEST(InputCaptureTest, X11CaptureReportsAReleaseSentTwiceOnceAndAKeyHeldAtStart) {
+    PrivateXServer server;
+    if (server.name().empty()) GTEST_SKIP() << "Xvfb is not available";
+    Display* injector = XOpenDisplay(server.name().c_str());
+    ASSERT_NE(injector, nullptr);
+    const KeyCode a = XKeysymToKeycode(injector, XK_a);
+    const KeyCode shift = XKeysymToKeycode(injector, XK_Shift_L);
+    const KeyCode control = XKeysymToKeycode(injector, XK_Control_L);
+    // Control is down before the capture starts.
+    XTestFakeKeyEvent(injector, control, True, 0);
+    XSync(injector, False);
+
+    X11InputCapture capture(server.name());
+    EventLog log;
+    ASSERT_TRUE(capture.start(log));
+    // As xdotool types Shift+A: each modifier is released once more after it is up.
+    XTestFakeKeyEvent(injector, shift, True, 0);
+    XTestFakeKeyEvent(injector, a, True, 0);
+    XTestFakeKeyEvent(injector, shift, False, 0);
+    XTestFakeKeyEvent(injector, control, False, 0);
+    XTestFakeKeyEvent(injector, control, False, 0);
+    XTestFakeKeyEvent(injector, shift, False, 0);
+    XTestFakeKeyEvent(injector, a, False, 0);
+    // A last key marks the end: nothing after it is still on its way.
+    XTestFakeKeyEvent(injector, a, True, 0);
+    XSync(injector, False);
+    ASSERT_TRUE(log.waitFor(6));
+    capture.stop();
+    EXPECT_EQ(log.events(), (std::vector<std::string>{"down 16", "down 65", "up 16", "up 17",
+                                                      "up 65", "down 65"}));
+    XTestFakeKeyEvent(injector, a, False, 0);
+    XCloseDisplay(injector);
+}
+
 }  // namespace
 }  // namespace kvr::test
