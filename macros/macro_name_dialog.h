@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include "macros/macro_codec.h"
+
 namespace kvr {
 
 class CaptionLabel;
@@ -14,7 +16,8 @@ class TForm3 final : public QWidget {
 public:
     static constexpr int kWidth = 354;
     static constexpr int kHeight = 179;
-    static constexpr int kMaxNameLength = 14;
+    // The field takes no more than the library keeps of a name.
+    static constexpr int kMaxNameLength = static_cast<int>(kMacroNameUnits);
 
     struct Texts {
         QString title;    // Str510

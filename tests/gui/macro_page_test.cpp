@@ -173,6 +173,17 @@ TEST_F(MacroPageTest, AMacroThatDoesNotFitShowsTheLengthMessage) {
     EXPECT_EQ(list("LB_MacroName")->count(), added - 1);
 }
 
+TEST_F(MacroPageTest, TheNameFieldTakesNoMoreThanTheLibraryKeeps) {
+    readAndShowMacroPage();
+    command("LB_PCMacroName", 0, "Btn_NewMacro");
+    TForm3* dialog = page().nameDialog();
+    ASSERT_NE(dialog, nullptr);
+    QTest::keyClicks(dialog->edit(), "Volume Up Down");
+    EXPECT_EQ(dialog->edit()->text(), "Volume U");
+    typeName("");
+    EXPECT_EQ(page().library().names().back(), "Volume U");
+}
+
 TEST_F(MacroPageTest, NewAndRenameGoThroughTheNameDialogAndRefuseDuplicates) {
     readAndShowMacroPage();
     const std::size_t before = page().library().count();
@@ -185,7 +196,6 @@ TEST_F(MacroPageTest, NewAndRenameGoThroughTheNameDialogAndRefuseDuplicates) {
     EXPECT_TRUE(dialog->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(dialog->isModal());
-    EXPECT_EQ(dialog->edit()->maxLength(), 14);
     EXPECT_EQ(dialog->findChild<QLabel*>("lbl_MacroName")->text(), QString("Nome da Macro"));
     typeName("Volume");
 
