@@ -36,6 +36,8 @@ void applyCaptions(const LanguageTable& table, std::span<const LanguageTable> al
     store({"Str020", "Str100", "Str101", "Str102", "Str103", "Str106", "Str107", "Str108", "Str110",
            "Str111", "Str113", "Str114"},
           table, messages);
+    // The answers of the Reset and Exit questions.
+    store({"Str001", "Str115", "Str116", "Str117", "Str118", "Str119", "Str422"}, table, messages);
 
     for (int k = 1; k <= 9; ++k) {
         const std::string label = "Key" + std::to_string(k);

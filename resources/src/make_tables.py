@@ -163,7 +163,7 @@ TEXTS = [
      ("Str009", "Save Profile", "Salvar Perfil"), ("Str010", "Load Profile", "Carregar Perfil"),
      ("Str011", "Portuguese", "Portuguese"), ("Str012", "English", "English"),
      ("Str013", "Language3", "Linguagem 3"), ("Str014", "Macro", "Macro")],
-    [("Str020", "The specified device not find", "Dispositivo específico não encontrado")],
+    [("Str020", "The specified device was not found", "Dispositivo específico não encontrado")],
     [("Str100", "No Device Found", "Nenhum dispositivo encontrado"),
      ("Str101", "Please check your device is attached to USB port",
       "Por favor, confira se o dispositivo está conectado na porta USB"),
@@ -186,7 +186,13 @@ TEXTS = [
       "A gravação precisa de uma área de trabalho X11 ou de acesso de leitura aos teclados e "
       "mouses em /dev/input (por exemplo, como membro do grupo \"input\")."),
      ("Str114", "Recording could not observe the keyboard and the mouse buttons.",
-      "A gravação não conseguiu observar o teclado e os botões do mouse.")],
+      "A gravação não conseguiu observar o teclado e os botões do mouse."),
+     # Asked before Reset, and before closing with settings Apply has not written yet.
+     ("Str115", "Reset every button, level and macro in the mouse to the factory settings?",
+      "Restaurar todos os botões, níveis e macros do mouse para as configurações de fábrica?"),
+     ("Str116", "Apply the changes to the mouse before closing?",
+      "Aplicar as alterações ao mouse antes de fechar?"),
+     ("Str117", "Yes", "Sim"), ("Str118", "No", "Não"), ("Str119", "Discard", "Descartar")],
     [("Str200", "*", "*"),
      ("Str201", "Standard Mouse Key", "Botão Padrão do Mouse"),
      ("Str202", "Special Key", "Botão Especial"), ("Str203", "Media Fn", "Função Mídia"),
@@ -226,7 +232,7 @@ TEXTS = [
      ("Str417", "Delay Time", "Tempo de Atraso"), ("Str418", "ms", "ms"),
      ("Str420", "OK", "OK"), ("Str421", "OK", "OK"), ("Str422", "Cancel", "Cancelar")],
     [("Str430", "OK for clear macro?", "Deseja limpar macro?"),
-     ("Str432", "New Macro", "Nova Macro"), ("Str433", "Delect Macro", "Deletar Macro"),
+     ("Str432", "New Macro", "Nova Macro"), ("Str433", "Delete Macro", "Deletar Macro"),
      ("Str434", "Add to Mouse", "Adicionar ao Mouse")],
     [("Str500", "Assembly Key", "Botão de Montagem"), ("Str501", "Confirm", "Confirmar"),
      ("Str502", "Clear", "Limpar")],
@@ -266,7 +272,7 @@ def write_language(n):
 
 def main():
     keys = [k for group in TEXTS for k, _, _ in group]
-    assert len(keys) == len(set(keys)) == 101, len(keys)
+    assert len(keys) == len(set(keys)) == 106, len(keys)
     write_org()
     for n in (1, 2, 3):
         write_layout(n)

@@ -46,7 +46,7 @@ TEST_F(WindowLanguage, CaptionsOfEachLanguage) {
         {"Key_WWWFavorites", " * Favoritos", " * Favorites"},
         {"Btn_Export", "Exportar Todos", "Export All"},
         {"Btn_DevExport", "Exportar Todos", "Export All"},
-        {"Btn_DelPCMacro", "Deletar Macro", "Delect Macro"},
+        {"Btn_DelPCMacro", "Deletar Macro", "Delete Macro"},
         {"Btn_Start", "Grava\xC3\xA7\xC3\xA3o", "Record"},
         {"Btn_InsertStart", "Grava\xC3\xA7\xC3\xA3o", "Record"},
         {"IB_InsertNoDelay", "       Sem Atraso", "       No Delay"},
@@ -68,7 +68,7 @@ TEST_F(WindowLanguage, CaptionsOfEachLanguage) {
     ASSERT_TRUE(state.SwitchLanguage(2, window).ok());
     for (const Case& c : cases) EXPECT_EQ(window.at(c.control).caption, c.english) << c.control;
     EXPECT_EQ(window.at("CB_Insert").entries[3], "Insert Key Back");
-    EXPECT_EQ(state.messages().text("Str020"), "The specified device not find");
+    EXPECT_EQ(state.messages().text("Str020"), "The specified device was not found");
     EXPECT_EQ(state.messages().text("Str101"), "Please check your device is attached to USB port");
     EXPECT_EQ(state.messages().text("Str304"), "2400");
     EXPECT_EQ(state.messages().text("Str421"), "OK");
