@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <cstdio>
 
 namespace kvr {
@@ -9,6 +10,41 @@ namespace kvr {
 void QtDialogs::message(const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent_);
     box.exec();
+}
+
+int QtDialogs::ask(const QString& title, const QString& text, const QStringList& buttons,
+                   int byDefault, int onEscape) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent_);
+    QList<QAbstractButton*> added;
+    // One role for all keeps them in the order given.
+    for (const QString& b : buttons) added.append(box.addButton(b, QMessageBox::ActionRole));
+    if (byDefault >= 0 && byDefault < added.size())
+        box.setDefaultButton(qobject_cast<QPushButton*>(added[byDefault]));
+    if (onEscape >= 0 && onEscape < added.size()) box.setEscapeButton(added[onEscape]);
+    box.exec();
+    const qsizetype pressed = added.indexOf(box.clickedButton());
+    return pressed >= 0 ? int(pressed) : onEscape;
+}
+
+void QtDialogs::notice(const QString& title, const QString& text) {
+    notices_.removeIf([](const QPointer<QMessageBox>& open) { return !open; });
+    for (const QPointer<QMessageBox>& open : notices_)
+        if (open->text() == text) return;
+    auto* box = new QMessageBox(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    // Modal as a waiting box is, but the caller goes on.
+    box->setWindowModality(Qt::ApplicationModal);
+    box->show();
+    notices_.append(box);
+}
+
+void QtDialogs::withdrawNotice(const QString& text) {
+    // A closed box is deleted later; it leaves the list at once.
+    notices_.removeIf([&](const QPointer<QMessageBox>& open) {
+        if (!open || open->text() != text) return !open;
+        open->close();
+        return true;
+    });
 }
 
 void QtDialogs::error(const QString& text) {

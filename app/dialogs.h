@@ -2,6 +2,9 @@
 // Message boxes go through this interface so that tests and the screenshot mode never open a
 // modal box.
 #include <QString>
+#include <QList>
+#include <QMessageBox>
+#include <QPointer>
 #include <QStringList>
 
 class QWidget;
@@ -20,6 +23,16 @@ public:
     // text shown, a bar, the pattern.
     virtual QString saveFileName(const QString& filter) = 0;
     virtual QString openFileName(const QString& filter) = 0;
+    // A box with one OK button that does not wait to be closed: the program goes on meanwhile
+    // (the no-mouse message, while the mouse is still looked for). Only one with the same text
+    // is shown at a time.
+    virtual void notice(const QString& title, const QString& text) = 0;
+    // Closes the notice showing `text`, when one is open.
+    virtual void withdrawNotice(const QString& text) = 0;
+    // A question answered with one of `buttons`, shown in that order: the index of the one
+    // pressed. Return presses `byDefault`; Escape or the close box give `onEscape`.
+    virtual int ask(const QString& title, const QString& text, const QStringList& buttons,
+                    int byDefault, int onEscape) = 0;
 };
 
 class QtDialogs final : public Dialogs {
@@ -30,18 +43,31 @@ public:
     void error(const QString& text) override;
     QString saveFileName(const QString& filter) override;
     QString openFileName(const QString& filter) override;
+    int ask(const QString& title, const QString& text, const QStringList& buttons, int byDefault,
+            int onEscape) override;
+    void notice(const QString& title, const QString& text) override;
+    void withdrawNotice(const QString& text) override;
 
 private:
     QWidget* parent_;
+    QList<QPointer<QMessageBox>> notices_;
 };
 
-// Writes every message to standard error instead of showing it; file dialogs are cancelled.
+// Writes every message to standard error instead of showing it; file dialogs are cancelled and
+// questions take their default answer.
 class StderrDialogs final : public Dialogs {
 public:
     void message(const QString& title, const QString& text) override;
     void error(const QString& text) override;
     QString saveFileName(const QString&) override { return {}; }
     QString openFileName(const QString&) override { return {}; }
+    void notice(const QString& title, const QString& text) override { message(title, text); }
+    void withdrawNotice(const QString&) override {}
+    int ask(const QString& title, const QString& text, const QStringList&, int byDefault,
+            int) override {
+        message(title, text);
+        return byDefault;
+    }
 };
 
 // Keeps every message for a test to inspect.
@@ -55,6 +81,24 @@ public:
     // File dialogs take the scripted answers in order; none left means cancelled.
     QString saveFileName(const QString& filter) override { return answer("save " + filter); }
     QString openFileName(const QString& filter) override { return answer("open " + filter); }
+    // Notices are kept with the messages; `withdrawn` holds the texts of those closed by the
+    // program.
+    void notice(const QString& title, const QString& text) override {
+        message(title, text);
+        notices.append(text);
+    }
+    void withdrawNotice(const QString& text) override {
+        if (notices.removeAll(text) > 0) withdrawn.append(text);
+    }
+    // Questions take the scripted answers in order; none left means the default one.
+    int ask(const QString&, const QString& text, const QStringList& buttons, int byDefault,
+            int onEscape) override {
+        questions.append(text);
+        questionButtons.append(buttons.join('|'));
+        defaultAnswers.append(byDefault);
+        escapeAnswers.append(onEscape);
+        return answers.isEmpty() ? byDefault : answers.takeFirst();
+    }
     QString answer(const QString& request) {
         fileRequests.append(request);
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
@@ -64,6 +108,13 @@ public:
     QStringList messages;
     QStringList texts;
     QStringList errors;
+    QStringList notices;  // open
+    QStringList withdrawn;
+    QList<int> answers;
+    QStringList questions;
+    QStringList questionButtons;  // "Sim|Não"
+    QList<int> defaultAnswers;
+    QList<int> escapeAnswers;
 };
 
 }  // namespace kvr

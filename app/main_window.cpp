@@ -47,6 +47,11 @@ TForm1::TForm1(AppServices services, QWidget* parent)
     presenceTimer_.setInterval(int(kPresenceTimerInterval.count()));
     connect(&presenceTimer_, &QTimer::timeout, this, &TForm1::DevTimerTimer);
     presenceTimer_.start();
+    // The first look for the mouse comes as soon as the window runs, not at the first tick: a
+    // page clicked in the first seconds finds the mouse read.
+    QTimer::singleShot(0, this, [this] {
+        if (presenceTimer_.isActive()) DevTimerTimer();
+    });
 }
 
 TForm1::~TForm1() = default;
@@ -188,11 +193,33 @@ void TForm1::Btn_Exit_0Click() { close(); }
 
 void TForm1::FormCloseQuery() { link_.closeHandle(); }
 
+bool TForm1::settleUnappliedChanges() {
+    if (!cycle_->hasUnappliedChanges()) return true;
+    const QStringList buttons = {messageText("Str001"), messageText("Str119"),
+                                 messageText("Str422")};
+    switch (services_.dialogs.ask(titleText(), messageText("Str116"), buttons, 0, 2)) {
+        case 0:
+            break;
+        case 1:
+            return true;
+        default:
+            return false;
+    }
+    // As Confirm: the window closes only when the mouse took the settings.
+    const WriteResult result = cycle_->DownloadParameter();
+    return !reportRefusedWrite(result) && result == WriteResult::Written;
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
     // Dropping the handle mid-exchange would leave a half-written block in the mouse: the close
     // waits for the exchange to end, with the busy window still up.
     if (cycle_ && cycle_->transferRunning()) {
         closePending_ = true;
+        event->ignore();
+        return;
+    }
+    closePending_ = false;
+    if (cycle_ && !settleUnappliedChanges()) {
         event->ignore();
         return;
     }

@@ -165,6 +165,9 @@ private:
     // The message that tells why a write did not go to the mouse; false when it went.
     bool reportRefusedWrite(WriteResult result);
     void FormCloseQuery();
+    // Settings Apply has not written: asks whether to apply them, drop them or stay. True when
+    // the window may close.
+    bool settleUnappliedChanges();
     void connectNavigation();
     void switchPage(int p);
     void setCurrentPage(int p);
@@ -208,6 +211,8 @@ private:
     // A close that arrived during a transfer, carried out when the exchange has ended.
     bool closePending_ = false;
     std::unique_ptr<QObject> keyShield_;
+    // The no-mouse message as shown, closed by the program when a mouse is then read.
+    QString noMouseNotice_;
     int currentPage_ = 1;
     int currentLanguage_ = 1;
 };

@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <utility>
 
 #include "app/busy_window.h"
 #include "base/resources.h"
@@ -98,7 +99,9 @@ void TForm1::NoDeviceFound() {
     catcher->show();
     catcher->raise();
     HideAllMenu();
-    services_.dialogs.message(titleText(), messageText("Str100") + "\r" + messageText("Str101"));
+    // The presence tick goes on while it is up: a mouse found and read then closes it.
+    noMouseNotice_ = messageText("Str100") + "\r" + messageText("Str101");
+    services_.dialogs.notice(titleText(), noMouseNotice_);
     errorAppearance_ = false;
     services_.pacer.pump();
     RefreshErrorAP();
@@ -114,7 +117,11 @@ void TForm1::RefreshErrorAP() {
     for (const char* b : {"Adv", "Breath", "Macro"}) setPictureOnCopies(b, "SetS_01");
 }
 
-void TForm1::readDevInfo() { cycle_->ReadDevInfo(); }
+void TForm1::readDevInfo() {
+    cycle_->ReadDevInfo();
+    if (cycle_->mouseMemory() == MouseReadState::Read && !noMouseNotice_.isEmpty())
+        services_.dialogs.withdrawNotice(std::exchange(noMouseNotice_, QString()));
+}
 
 void TForm1::wrongVariant() {
     cycle_->forgetMouse(MouseReadState::WrongVariant);
@@ -204,6 +211,12 @@ void TForm1::Btn_Reset_0Click() {
     if (!mouseOpen()) {
         services_.dialogs.message(titleText(), messageText("Str020"));
         return;
+    }
+    // Reset replaces everything the owner set in the mouse: asked first, No by default. A mouse
+    // that cannot be written hears why without the question.
+    if (cycle_->mouseMemory() == MouseReadState::Read) {
+        const QStringList buttons = {messageText("Str117"), messageText("Str118")};
+        if (services_.dialogs.ask(titleText(), messageText("Str115"), buttons, 1, 1) != 0) return;
     }
     reportRefusedWrite(cycle_->DefaultParameter());
 }

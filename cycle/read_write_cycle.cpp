@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "device/command_protocol.h"
 #include "device/device_link.h"
@@ -229,6 +230,7 @@ void ReadWriteCycle::Btn_Read() {
     mouseMemory_ = whole ? MouseReadState::Read : MouseReadState::NotRead;
 
     refreshPages();
+    if (whole) applied_ = settingsFromPages();
     ui_.refreshPointerSettings();
     ui_.showMainPageAfterRead();
     ui_.pump();
@@ -295,7 +297,9 @@ WriteResult ReadWriteCycle::DownloadParameter() {
 
     // Macro changes that did not reach the mouse stay pending for the next write.
     if (!withMacros || (bracket == Bracket::Done && whole)) macroDirty_ = false;
-    return finishWrite(bracket, whole);
+    const WriteResult result = finishWrite(bracket, whole);
+    if (result == WriteResult::Written) applied_ = settingsFromPages();
+    return result;
 }
 
 WriteResult ReadWriteCycle::DefaultParameter() {
@@ -318,7 +322,9 @@ WriteResult ReadWriteCycle::DefaultParameter() {
     bool whole = false;
     const Bracket bracket = exchange([&] { whole = writeImages(*layout, macroSupport()); });
     endTransfer();
-    return finishWrite(bracket, whole);
+    const WriteResult result = finishWrite(bracket, whole);
+    if (result == WriteResult::Written) applied_ = settingsFromPages();
+    return result;
 }
 
 WriteResult ReadWriteCycle::WriteImagesAsTheyStand() {
@@ -330,7 +336,9 @@ WriteResult ReadWriteCycle::WriteImagesAsTheyStand() {
     if (macroSupport()) ui_.refreshDeviceMacroList();
     refreshPages();
     endTransfer();
-    return finishWrite(bracket, whole);
+    const WriteResult result = finishWrite(bracket, whole);
+    if (result == WriteResult::Written) applied_ = settingsFromPages();
+    return result;
 }
 
 int ReadWriteCycle::deviceVariant() const { return link_.deviceVariant(); }
@@ -349,8 +357,36 @@ WriteResult ReadWriteCycle::writeDeviceMacros(const std::function<void()>& refre
         if (macroSupport()) whole &= writeMacroArea();
     });
     endTransfer();
-    if (bracket == Bracket::Done && whole) macroDirty_ = false;
+    if (bracket == Bracket::Done && whole) {
+        macroDirty_ = false;
+        applied_.profile.assign(images_.profile.bytes.begin(), images_.profile.bytes.end());
+    }
     return finishWrite(bracket, whole);
+}
+
+ReadWriteCycle::SettingsBlocks ReadWriteCycle::settingsFromPages() {
+    SettingsBlocks blocks;
+    const int variant = link_.deviceVariant();
+    const ParamLayout* layout = paramLayout(variant);
+    if (!layout) return blocks;
+    // As DownloadParameter builds them, on copies: nothing is written or kept.
+    DataBuf data = data_;
+    UIToDataBuf(pages_, variant, data);
+    SetParameterChecksum(data, *layout);
+    FireKeyAndFireKeyModeToDataBuf(pages_.buttons, data);
+    SetProfileChecksum(data);
+    DeviceImages images = images_;
+    copyDataBufToImages(data, variant, images);
+    const auto param = std::as_const(images).param(*layout);
+    blocks.param.assign(param.begin(), param.end());
+    blocks.profile.assign(images.profile.bytes.begin(), images.profile.bytes.end());
+    return blocks;
+}
+
+bool ReadWriteCycle::hasUnappliedChanges() {
+    if (!writableLayout()) return false;
+    if (macroDirty_ && macroSupport()) return true;
+    return settingsFromPages() != applied_;
 }
 
 WriteResult ReadWriteCycle::finishWrite(Bracket bracket, bool whole) {

@@ -5,6 +5,7 @@
 // command protocol; what the window shows meanwhile goes through TransferUi.
 #include <cstdint>
 #include <functional>
+#include <vector>
 #include <span>
 
 #include "buttons/button_names.h"
@@ -186,7 +187,20 @@ public:
     // Makes the mouse reload its settings from memory; its answer does not matter.
     void SystemReloadCmd_OnClick();
 
+    // Whether Apply would change the mouse: the pages, or device macros still to be written,
+    // differ from what was last read from or written to it. False without a mouse read whole,
+    // where Apply cannot write. The pages' fields are committed, as Apply would.
+    bool hasUnappliedChanges();
+
 private:
+    // The parameter and profile blocks as Apply would write them from the pages now.
+    struct SettingsBlocks {
+        std::vector<std::uint8_t> param;
+        std::vector<std::uint8_t> profile;
+        bool operator==(const SettingsBlocks&) const = default;
+    };
+    SettingsBlocks settingsFromPages();
+
     enum class Bracket { NotOpened, NotReady, Done };
 
     void prepareTransfer(bool closeMenus);
@@ -231,6 +245,8 @@ private:
     bool macroDirty_ = false;
     MouseReadState mouseMemory_ = MouseReadState::NotRead;
     int transferDepth_ = 0;
+    // What the mouse holds since its last read or write, as the pages showed it then.
+    SettingsBlocks applied_;
 };
 
 }  // namespace kvr

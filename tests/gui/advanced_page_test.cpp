@@ -102,6 +102,7 @@ TEST_F(AdvancedPageTest, PointerScalesShowTheDesktopAndApplySetsIt) {
     EXPECT_EQ(litSegments("Spd", 10), 3);
     EXPECT_EQ(litSegments("DbSpd", 10), 10);
     pointerStore.calls.clear();
+    dialogs.answers << 0;  // Yes
     click("Btn_Reset_2");
     EXPECT_THAT(pointerStore.changes(), IsEmpty()) << "Reset leaves the desktop alone";
 

@@ -56,6 +56,7 @@ TEST_F(WindowTest, ResetRewritesTheMacroAreaAndExitWritesNothing) {
     plugAndRead();
     mouse->memory()[3] ^= 0xFF;  // a setting the owner changed elsewhere
     mouse->clearWireLog();
+    dialogs.answers << 0;  // Yes
     click("Btn_Reset_1");
     EXPECT_EQ(countCommand(*mouse, WriteStartCmd), 4);
     EXPECT_EQ(mouse->memory()[3], factoryMemory()[3]);
@@ -199,6 +200,7 @@ TEST_F(WindowTest, KeyLabelsFollowTheCodesInTheMouse) {
     EXPECT_NE(key(1), left) << "the read shows button 1's new function";
 
     click("Btn_Adv_1");
+    dialogs.answers << 0;  // Yes
     click("Btn_Reset_2");
     EXPECT_EQ(key(1), left) << "Reset shows the factory functions";
     EXPECT_EQ(picture("Img_Main_1"), "SetS_02");
@@ -208,6 +210,109 @@ TEST_F(WindowTest, KeyLabelsFollowTheCodesInTheMouse) {
     click("Btn_Main_1");
     EXPECT_EQ(key(1), "Left Key");
     EXPECT_EQ(window->buttonModel().caption(1), "Left Key");
+}
+
+TEST_F(WindowTest, ResetAsksFirstAndNoIsTheDefault) {
+    plugAndRead();
+    mouse->memory()[3] ^= 0xFF;
+    const MouseMemory before = std::as_const(*mouse).memory();
+    mouse->clearWireLog();
+    click("Btn_Reset_1");  // answered as Return would: the default
+    ASSERT_EQ(dialogs.questions.size(), 1);
+    EXPECT_EQ(dialogs.questions[0], window->messageText("Str115"));
+    EXPECT_EQ(dialogs.questionButtons[0], "Sim|N\u00e3o");
+    EXPECT_EQ(dialogs.defaultAnswers[0], 1) << "No by default";
+    EXPECT_EQ(dialogs.escapeAnswers[0], 1);
+    EXPECT_TRUE(mouse->requests().empty());
+    EXPECT_EQ(std::as_const(*mouse).memory(), before);
+
+    click("Btn_Lang2_1");
+    dialogs.answers << 0;
+    click("Btn_Reset_1");
+    EXPECT_EQ(dialogs.questions[1], "Reset every button, level and macro in the mouse to the "
+                                    "factory settings?");
+    EXPECT_EQ(dialogs.questionButtons[1], "Yes|No");
+    EXPECT_EQ(std::as_const(*mouse).memory(), factoryMemory());
+}
+
+// Exit, with settings on the pages that the mouse does not hold, asks Apply / Discard / Cancel;
+// otherwise it closes at once. Button 1 given button 2's function is the change.
+TEST_F(WindowTest, ExitAsksOnlyWhenThePagesDifferFromTheMouse) {
+    struct Case {
+        const char* name;
+        int answer;  // -1: no question expected
+        bool edit;
+        bool revert;
+        bool applied;
+        bool closes;
+        bool written;
+    };
+    const Case cases[] = {
+        {"nothing changed", -1, false, false, false, true, false},
+        {"changed, then changed back", -1, true, true, false, true, false},
+        {"changed and applied", -1, true, false, true, true, false},
+        {"Apply", 0, true, false, false, true, true},
+        {"Discard", 1, true, false, false, true, false},
+        {"Cancel", 2, true, false, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bus.unplug(kMousePath);
+        createWindow();
+        plugAndRead();
+        ButtonModel& buttons = window->buttonModel();
+        const std::string own = buttons.codeText(1);
+        if (c.edit) buttons.storeCode(1, buttons.codeText(2), window->cycle().dataBuf());
+        if (c.revert) buttons.storeCode(1, own, window->cycle().dataBuf());
+        if (c.applied) click("Btn_Apply_1");
+        const MouseMemory before = std::as_const(*mouse).memory();
+        dialogs.questions.clear();
+        if (c.answer >= 0) dialogs.answers << c.answer;
+        click("Btn_Exit_1");
+
+        if (c.answer < 0) {
+            EXPECT_TRUE(dialogs.questions.isEmpty());
+        } else {
+            ASSERT_EQ(dialogs.questions.size(), 1);
+            EXPECT_EQ(dialogs.questions[0], window->messageText("Str116"));
+            EXPECT_EQ(dialogs.questionButtons.back(), "Aplicar|Descartar|Cancelar");
+            EXPECT_EQ(dialogs.escapeAnswers.back(), 2) << "Escape stays";
+        }
+        EXPECT_EQ(window->isVisible(), !c.closes);
+        EXPECT_EQ(std::as_const(*mouse).memory() != before, c.written);
+        if (c.written) {
+            EXPECT_EQ(mouse->memory()[64], mouse->memory()[64 + 3]);
+        }
+        if (!c.closes) {
+            EXPECT_NE(buttons.codeText(1), own) << "the edit stays on the page";
+        }
+    }
+}
+
+TEST_F(WindowTest, TheFirstLookForTheMouseComesAtStartNotAtTheFirstTick) {
+    plugMouse();
+    // A window whose presence timer runs, as the program's does.
+    TForm1 running(AppServices{bus, pacer, dialogs, desktop, pointerStore, &capture, &tickClock});
+    EXPECT_EQ(countCommand(*mouse, ReadStartCmd), 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(running.cycle().mouseMemory(), MouseReadState::Read);
+    EXPECT_EQ(countCommand(*mouse, ReadStartCmd), 8);
+    EXPECT_TRUE(running.presenceTimer().isActive());
+}
+
+TEST_F(WindowTest, TheNoMouseMessageClosesByItselfWhenAMouseIsThenRead) {
+    tick();
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    const QString noMouse = dialogs.notices[0];
+    plugMouse(2);  // found, but not read: the message stays
+    tick();
+    EXPECT_TRUE(dialogs.withdrawn.isEmpty());
+    bus.unplug(kMousePath);
+    tick();
+    plugAndRead();
+    EXPECT_EQ(dialogs.withdrawn, QStringList{noMouse});
+    EXPECT_TRUE(window->mouseOpen());
+    EXPECT_FALSE(window->errorAppearance());
 }
 
 }  // namespace
