@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QStringList>
 
+class QDialog;
 class QWidget;
 
 namespace kvr {
@@ -34,6 +35,10 @@ public:
     virtual int ask(const QString& title, const QString& text, const QStringList& buttons,
                     int byDefault, int onEscape) = 0;
 };
+
+// Qt's own file dialog in a dark look where every text reads: the window's style sheet, meant
+// for the skin's fields, reaches the dialogs it owns. A desktop's own dialog keeps its look.
+void giveReadableLook(QDialog& dialog);
 
 class QtDialogs final : public Dialogs {
 public:

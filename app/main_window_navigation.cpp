@@ -180,6 +180,9 @@ void TForm1::labelEntered(const QString& label) {
         pal.setColor(QPalette::WindowText, Qt::white);
         pal.setColor(QPalette::Window, palette().color(QPalette::Highlight));
         w->setPalette(pal);
+        // A see-through label skips its fill but still hides what lies beneath it: without
+        // this the entry showed whatever was drawn there before, outside its panel's look.
+        w->setAttribute(Qt::WA_NoSystemBackground, false);
         w->setAutoFillBackground(true);
         return;
     }
@@ -215,6 +218,9 @@ void TForm1::labelLeft(const QString& label) {
         pal.setColor(QPalette::WindowText, toQColor(layoutState_.values().MacroListTextColor));
         pal.setColor(QPalette::Window, toQColor(layoutState_.values().MacroListBackColor));
         w->setPalette(pal);
+        // See-through again: its panel shows beneath, as beneath the entries never hovered.
+        w->setAutoFillBackground(false);
+        w->setAttribute(Qt::WA_NoSystemBackground, true);
         return;
     }
     marquee_.stop();

@@ -2,6 +2,10 @@
 #include <QEnterEvent>
 #include <QFontInfo>
 #include <QImage>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 
 #include "window_fixture.h"
@@ -70,6 +74,61 @@ TEST_F(WindowTest, EveryEditBoxTextIsReadableOnItsField) {
             << "text " << edit->palette().color(QPalette::Text).name().toStdString() << " on "
             << back.name().toStdString();
     }
+}
+
+// Qt's own file dialog, owned by the window as the profile and library dialogs are: every field,
+// list and caption reads on what it is drawn on.
+TEST_F(WindowTest, TheFileDialogsTextsAreReadable) {
+    QFileDialog dialog(window.get());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter("SaveFile (*.bin)");
+    giveReadableLook(dialog);
+    dialog.show();
+    dialog.selectFile("profile");
+    QCoreApplication::processEvents();
+    int checked = 0;
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        if (!w->isVisible()) continue;
+        SCOPED_TRACE((w->metaObject()->className() + (" " + w->objectName())).toStdString());
+        const QPalette pal = w->palette();
+        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w)) {
+            // As drawn: the field's inside, against the colour its text is drawn in.
+            const QImage field = w->grab().toImage();
+            const QColor back = field.pixelColor(field.width() / 2, field.height() / 2 + 1);
+            const QColor text =
+                pal.color(qobject_cast<QComboBox*>(w) ? QPalette::ButtonText : QPalette::Text);
+            EXPECT_GE(contrast(text, back), 4.5)
+                << text.name().toStdString() << " on " << back.name().toStdString();
+            ++checked;
+        } else if (qobject_cast<QLabel*>(w)) {
+            EXPECT_GE(contrast(pal.color(QPalette::WindowText), pal.color(QPalette::Window)), 4.5);
+            ++checked;
+        } else if (qobject_cast<QAbstractItemView*>(w)) {
+            EXPECT_GE(contrast(pal.color(QPalette::Text), pal.color(QPalette::Base)), 4.5);
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, 6) << "look in, file name, files of type, their captions, the lists";
+}
+
+// A context panel's entry under the pointer is drawn in the highlight, inside the panel; off it,
+// the panel shows beneath it again.
+TEST_F(WindowTest, AHoveredPanelEntryIsDrawnInItsPanel) {
+    plugAndRead();
+    window->Btn_Macro_0Click();
+    QWidget* panel = find("Pnl_PCMacro");
+    panel->show();
+    QWidget* entry = find("Btn_NewMacro");
+    const QPoint inside = entry->geometry().topLeft() + QPoint(entry->width() - 4, 6);
+    const QColor plain = panel->grab().toImage().pixelColor(inside);
+    ASSERT_EQ(plain.alpha(), 255);
+
+    enter("Btn_NewMacro");
+    EXPECT_EQ(panel->grab().toImage().pixelColor(inside),
+              window->palette().color(QPalette::Highlight));
+    leave("Btn_NewMacro");
+    EXPECT_EQ(panel->grab().toImage().pixelColor(inside), plain);
 }
 
 }  // namespace
