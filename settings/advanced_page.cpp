@@ -79,6 +79,10 @@ void AdvancedPage::render() {
     for (const ScaleControls& s : kScales) renderScale(s.scale);
 }
 
+namespace {
+const QColor kDimValue(0x72, 0x71, 0x71);  // as a field that takes no input
+}  // namespace
+
 void AdvancedPage::renderLevels() {
     WindowControls& controls = host_.controls();
     const QColor inUse = toColor(host_.layoutState().values().DpiSelectedColor);
@@ -86,9 +90,11 @@ void AdvancedPage::renderLevels() {
     for (int n = 1; n <= SensitivityModel::kLevels; ++n) {
         const QString level = QString::number(n);
         setTextColour(controls.find("lbl_DPI" + level), sensitivity_.inUse(n) ? inUse : notInUse);
-        controls.get<QLabel>("lbl_DPI" + level + "Value")
-            ->setText(qText(sensitivity_.valueText(n)));
         const bool enabled = sensitivity_.controlsEnabled(n);
+        // A value reads like those of the first levels once its level can be set; dim before.
+        auto* value = controls.get<QLabel>("lbl_DPI" + level + "Value");
+        value->setText(qText(sensitivity_.valueText(n)));
+        setTextColour(value, enabled ? notInUse : kDimValue);
         for (int k = 1; k <= SensitivityModel::kSteps; ++k) {
             const QString segment = QString("Img_DPI%1_%2").arg(n).arg(k);
             host_.setPicture(segment, k <= sensitivity_.litSegments(n) ? "Bar2_E" : "Bar2_D");

@@ -43,9 +43,12 @@ TEST_F(AdvancedPageTest, LevelsStepsAndColoursClickedOnThePageReachTheMouse) {
     click("Img_DPI6");  // out of use: takes no click
     EXPECT_EQ(picture("Img_DPI2"), "CbS_E");
 
+    EXPECT_NE(textColour("lbl_DPI5Value"), textColour("lbl_DPI1Value")) << "dim while unset";
     click("lbl_DPI5");
     EXPECT_EQ(textColour("lbl_DPI5"), inUseColour());
     EXPECT_TRUE(find("Img_DPI5_1")->isEnabled());
+    EXPECT_EQ(textColour("lbl_DPI5Value"), textColour("lbl_DPI1Value"))
+        << "a newly enabled level's value reads as the others";
     click("Img_DPI5");
     EXPECT_EQ(picture("Img_DPI5"), "CbS_E");
     EXPECT_EQ(picture("Img_DPI2"), "CbS_D");
