@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QFileDialog>
-#include <QPalette>
 #include <QMessageBox>
 #include <QPushButton>
 #include <cstdio>
@@ -54,32 +53,16 @@ void QtDialogs::error(const QString& text) {
 }
 
 // The window's style sheet reaches its child dialogs: its dark fields, meant for the skin, came
-// out dark on dark in the file dialog ("Look in", "Files of type", the typed name). The dialog
-// gets a dark look of its own in which every part is drawn in light text.
+// out dark on dark in the file dialog ("Look in", "Files of type", the typed name). The dialog's
+// fields get the dialog's own light look back.
 void giveReadableLook(QDialog& dialog) {
-    QPalette pal = dialog.palette();
-    const QColor text(0xea, 0xec, 0xf0);
-    const QColor dimText(0x8a, 0x8c, 0x92);
-    pal.setColor(QPalette::Window, QColor(0x1d, 0x1f, 0x25));
-    pal.setColor(QPalette::Base, QColor(0x0d, 0x0e, 0x11));
-    pal.setColor(QPalette::AlternateBase, QColor(0x17, 0x19, 0x1e));
-    pal.setColor(QPalette::Button, QColor(0x2a, 0x2d, 0x34));
-    pal.setColor(QPalette::Highlight, QColor(0x8c, 0x1a, 0x22));
-    pal.setColor(QPalette::HighlightedText, Qt::white);
-    pal.setColor(QPalette::ToolTipBase, QColor(0x1d, 0x1f, 0x25));
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText,
-                                     QPalette::ToolTipText, QPalette::BrightText}) {
-        pal.setColor(QPalette::Active, role, text);
-        pal.setColor(QPalette::Inactive, role, text);
-        pal.setColor(QPalette::Disabled, role, dimText);
-    }
-    pal.setColor(QPalette::PlaceholderText, dimText);
-    dialog.setPalette(pal);
     dialog.setStyleSheet(
-        "QLineEdit, QComboBox { color: #eaecf0; background: #0d0e11; border: 1px solid #6b1d22;"
-        " selection-background-color: #8c1a22; selection-color: white; }"
-        "QLineEdit:disabled, QComboBox:disabled { color: #8a8c92; border-color: #3a3c42; }"
-        "QComboBox QAbstractItemView { color: #eaecf0; background: #1d1f25; }");
+        "QLineEdit, QComboBox { color: black; background: white; border: 1px solid #9a9a9a;"
+        " border-radius: 2px; padding: 1px 3px; selection-background-color: #308cc6;"
+        " selection-color: white; }"
+        "QLineEdit:disabled, QComboBox:disabled { color: #808080; background: #f0f0f0; }"
+        "QComboBox QAbstractItemView { color: black; background: white; border: 1px solid #9a9a9a;"
+        " selection-background-color: #308cc6; selection-color: white; }");
 }
 
 namespace {

@@ -36,8 +36,8 @@ public:
                     int byDefault, int onEscape) = 0;
 };
 
-// Qt's own file dialog in a dark look where every text reads: the window's style sheet, meant
-// for the skin's fields, reaches the dialogs it owns. A desktop's own dialog keeps its look.
+// Qt's own file dialog with fields that read: the window's style sheet, meant for the skin's
+// fields, reaches the dialogs it owns. A desktop's own dialog keeps its look.
 void giveReadableLook(QDialog& dialog);
 
 class QtDialogs final : public Dialogs {
