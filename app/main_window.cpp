@@ -194,7 +194,11 @@ void TForm1::Btn_Exit_0Click() { close(); }
 void TForm1::FormCloseQuery() { link_.closeHandle(); }
 
 bool TForm1::settleUnappliedChanges() {
-    if (!cycle_->hasUnappliedChanges()) return true;
+    // Apply sets the desktop's pointer settings only with the mouse's own: both count then.
+    const bool pending = cycle_->hasUnappliedChanges() ||
+                         (cycle_->mouseMemory() == MouseReadState::Read &&
+                          advancedPage_->pointerSettingsPending());
+    if (!pending) return true;
     const QStringList buttons = {messageText("Str001"), messageText("Str119"),
                                  messageText("Str422")};
     switch (services_.dialogs.ask(titleText(), messageText("Str116"), buttons, 0, 2)) {

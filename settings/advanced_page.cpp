@@ -146,10 +146,22 @@ void AdvancedPage::MseScrSpd_OnClick(int k) {
 
 void AdvancedPage::refreshPointerSettings() {
     pointer_.refresh(pointerStore_);
+    settledLevels_ = scaleLevels();
     for (const ScaleControls& s : kScales) renderScale(s.scale);
 }
 
-void AdvancedPage::applyPointerSettings() { pointer_.apply(pointerStore_); }
+void AdvancedPage::applyPointerSettings() {
+    pointer_.apply(pointerStore_);
+    settledLevels_ = scaleLevels();
+}
+
+bool AdvancedPage::pointerSettingsPending() const { return scaleLevels() != settledLevels_; }
+
+std::array<int, 3> AdvancedPage::scaleLevels() const {
+    std::array<int, 3> levels{};
+    for (std::size_t i = 0; i < levels.size(); ++i) levels[i] = pointer_.level(kScales[i].scale);
+    return levels;
+}
 
 void AdvancedPage::showFieldTexts() {
     for (int n = 1; n <= SensitivityModel::kLevels; ++n)

@@ -1,6 +1,8 @@
 #pragma once
 // Page 2: the eight sensitivity levels with their steps, colours and the current level, and the
 // desktop's pointer settings on three ten-segment scales.
+#include <array>
+
 #include "app/window_page.h"
 #include "settings/pointer_settings.h"
 
@@ -32,6 +34,8 @@ public:
     // ChangedMouseSystemParameterA/B: the scales onto the desktop.
     void applyPointerSettings();
     const PointerSettingsModel& pointerSettings() const { return pointer_; }
+    // Whether a scale was set since the desktop's values were last read or written.
+    bool pointerSettingsPending() const;
     // The colour fields as the model holds them, as after a write put them through their rule.
     void showFieldTexts();
 
@@ -39,10 +43,13 @@ private:
     void renderLevels();
     void renderScale(PointerScale scale);
     QLineEdit* colourField(int n) const;
+    std::array<int, 3> scaleLevels() const;
 
     SensitivityModel& sensitivity_;
     PointerSettingsStore& pointerStore_;
     PointerSettingsModel pointer_;
+    // The scales' levels as last read from or written to the desktop.
+    std::array<int, 3> settledLevels_{};
 };
 
 }  // namespace kvr

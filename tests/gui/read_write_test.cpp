@@ -235,8 +235,9 @@ TEST_F(WindowTest, ResetAsksFirstAndNoIsTheDefault) {
     EXPECT_EQ(std::as_const(*mouse).memory(), factoryMemory());
 }
 
-// Exit, with settings on the pages that the mouse does not hold, asks Apply / Discard / Cancel;
-// otherwise it closes at once. Button 1 given button 2's function is the change.
+// Exit, with settings on the pages that the mouse or the desktop does not hold, asks Apply /
+// Discard / Cancel; otherwise it closes at once. Button 1 given button 2's function is the change,
+// or a segment of the mouse speed scale.
 TEST_F(WindowTest, ExitAsksOnlyWhenThePagesDifferFromTheMouse) {
     struct Case {
         const char* name;
@@ -254,7 +255,9 @@ TEST_F(WindowTest, ExitAsksOnlyWhenThePagesDifferFromTheMouse) {
         {"Apply", 0, true, false, false, true, true},
         {"Discard", 1, true, false, false, true, false},
         {"Cancel", 2, true, false, false, false, false},
+        {"a pointer scale chosen, Discard", 1, false, false, false, true, false},
     };
+    pointerStore.values[PointerValue::MouseSensitivity] = 10;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         bus.unplug(kMousePath);
@@ -264,6 +267,11 @@ TEST_F(WindowTest, ExitAsksOnlyWhenThePagesDifferFromTheMouse) {
         const std::string own = buttons.codeText(1);
         if (c.edit) buttons.storeCode(1, buttons.codeText(2), window->cycle().dataBuf());
         if (c.revert) buttons.storeCode(1, own, window->cycle().dataBuf());
+        if (c.answer >= 0 && !c.edit) {
+            click("Btn_Adv_1");
+            click("lbl_Spd3");
+            click("Btn_Main_2");
+        }
         if (c.applied) click("Btn_Apply_1");
         const MouseMemory before = std::as_const(*mouse).memory();
         dialogs.questions.clear();
