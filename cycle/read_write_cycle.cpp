@@ -369,7 +369,8 @@ ReadWriteCycle::SettingsBlocks ReadWriteCycle::settingsFromPages() {
     const int variant = link_.deviceVariant();
     const ParamLayout* layout = paramLayout(variant);
     if (!layout) return blocks;
-    // As DownloadParameter builds them, on copies: nothing is written or kept.
+    // As DownloadParameter builds them, on copies of the buffer and the images: neither the
+    // mouse nor what is known of it changes (the fields are committed, as Apply would).
     DataBuf data = data_;
     UIToDataBuf(pages_, variant, data);
     SetParameterChecksum(data, *layout);
