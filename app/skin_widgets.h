@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 // The building blocks of the skinned window: a picture control that takes the size of its
 // picture, and the transparent caption label that lies over it and takes clicks and hover.
 #include <QLabel>
@@ -45,11 +46,47 @@ protected:
     // A caption wider than its label shows its beginning, as the scrolling caption starts there.
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // A caption that takes the keyboard focus is clicked with Space or Return.
+    void keyPressEvent(QKeyEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
+    void paintCaption(QPaintEvent* event);
+
     bool hovered_ = false;
+};
+
+// The pointer's side of a ten-segment scale painted on a panel: a see-through area over the
+// segments and the "-" and "+" signs at their ends. A press or drag over the segments picks the
+// one under the pointer, a sign steps down or up, and the wheel steps too.
+class ScaleTrack : public QWidget {
+public:
+    static constexpr int kSegments = 10;
+
+    // `level` tells the level shown now (0 for none); `choose` takes a new one, 1..10.
+    ScaleTrack(const QString& name, QWidget* parent, std::function<int()> level,
+               std::function<void(int)> choose);
+
+    // Spans the segments whose first one has this area, and the signs beside them.
+    void place(const QRect& firstSegment);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    // The segment under x (1..10), or 0 on the "-" sign, 11 on the "+" sign.
+    int segmentAt(int x) const;
+    void step(int by);
+
+    std::function<int()> level_;
+    std::function<void(int)> choose_;
+    int segmentWidth_ = 1;
+    bool dragging_ = false;
+    int wheelTurn_ = 0;
 };
 
 }  // namespace kvr

@@ -60,14 +60,25 @@ AdvancedPage::AdvancedPage(PageHost& host, SensitivityModel& sensitivity,
         });
         connect(field, &QLineEdit::editingFinished, this, [this, n] { RefreshCPIColorValue(n); });
     }
-    for (const ScaleControls& s : kScales) {
-        for (int k = 1; k <= PointerSettingsModel::kLevels; ++k) {
-            connect(controls.caption(QString("lbl_%1%2").arg(s.name).arg(k)),
-                    &CaptionLabel::clicked, this,
-                    [this, clicked = s.clicked, k] { (this->*clicked)(k); });
-        }
+    // The scales answer the pointer over their segments and signs, above the panel and captions.
+    for (std::size_t i = 0; i < std::size(kScales); ++i) {
+        const ScaleControls& s = kScales[i];
+        QWidget* page = controls.find(QString("Img_") + s.name + "1")->parentWidget();
+        tracks_[i] = new ScaleTrack(
+            QString("Trk_%1").arg(s.name), page, [this, scale = s.scale] { return pointer_.level(scale); },
+            [this, clicked = s.clicked](int k) { (this->*clicked)(k); });
+        // Under the page's input shield, which covers everything during a transfer.
+        tracks_[i]->stackUnder(controls.find("Disable_All_2"));
     }
+    placeScaleTracks();
 }
+
+void AdvancedPage::placeScaleTracks() {
+    for (std::size_t i = 0; i < std::size(kScales); ++i)
+        tracks_[i]->place(host_.controls().find(QString("Img_") + kScales[i].name + "1")->geometry());
+}
+
+void AdvancedPage::languageChanged() { placeScaleTracks(); }
 
 QLineEdit* AdvancedPage::colourField(int n) const {
     return host_.controls().get<QLineEdit>(QString("Edt_CPI%1Color").arg(n));
@@ -77,6 +88,7 @@ void AdvancedPage::render() {
     renderLevels();
     showFieldTexts();
     for (const ScaleControls& s : kScales) renderScale(s.scale);
+    placeScaleTracks();
 }
 
 namespace {

@@ -10,6 +10,7 @@ class QLineEdit;
 
 namespace kvr {
 
+class ScaleTrack;
 class SensitivityModel;
 
 class AdvancedPage final : public WindowPage {
@@ -18,6 +19,7 @@ public:
     AdvancedPage(PageHost& host, SensitivityModel& sensitivity, PointerSettingsStore& pointerStore);
 
     void render() override;
+    void languageChanged() override;
 
     // Click handlers, level n = 1..8, segment k = 1..8 or 1..10.
     void DPILevel_OnClick(int n);
@@ -42,6 +44,7 @@ public:
 private:
     void renderLevels();
     void renderScale(PointerScale scale);
+    void placeScaleTracks();
     QLineEdit* colourField(int n) const;
     std::array<int, 3> scaleLevels() const;
 
@@ -50,6 +53,7 @@ private:
     PointerSettingsModel pointer_;
     // The scales' levels as last read from or written to the desktop.
     std::array<int, 3> settledLevels_{};
+    std::array<ScaleTrack*, 3> tracks_{};
 };
 
 }  // namespace kvr

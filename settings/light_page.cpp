@@ -3,6 +3,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 #include "app/skin_widgets.h"
 #include "app/window_controls.h"
@@ -28,6 +31,17 @@ QString panelSuffix(LightControlSet set, bool allNTTimes) {
     }
 }
 
+// The panel picture paints each choice's word to the right of its indicator; the label, which
+// carries no text, is what the pointer clicks, so it spans the indicator and that word.
+constexpr int kChoiceLabelWidth = 100;
+constexpr int kChoiceLabelHeight = 20;
+constexpr int kChoiceGap = 4;
+
+const char* const kChoiceNames[] = {
+    "MCPIOn",        "MCPIOff",       "LEDKeyOn",     "LEDKeyOff",    "LEDNTMode1",
+    "LEDNTMode2",    "LEDNTMode3",    "LEDNTMode4",   "LEDNTMode5",   "LEDColorMode1",
+    "LEDColorMode2", "LEDColorBre1",  "LEDColorBre2", "LEDColorBre3", "LEDColorBre4"};
+
 }  // namespace
 
 LightPage::LightPage(PageHost& host, LightModel& light) : WindowPage(host), light_(light) {
@@ -45,6 +59,9 @@ LightPage::LightPage(PageHost& host, LightModel& light) : WindowPage(host), ligh
         onClick(QString("LEDColorMode%1").arg(m), [this, m] { LEDColorMode_OnClick(m); });
     for (int m = 1; m <= 4; ++m)
         onClick(QString("LEDColorBre%1").arg(m), [this, m] { LEDColorBre_OnClick(m); });
+
+    for (const char* name : kChoiceNames)
+        controls.caption(QString("lbl_") + name)->setFocusPolicy(Qt::TabFocus);
 
     // Time fields take digits and Backspace only.
     auto* digits = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
@@ -78,6 +95,26 @@ void LightPage::render() {
     for (const TimeFieldInfo& f : timeFields())
         timeEdit(f.field)->setVisible(light_.timeFieldShown(f.field));
     showPanel();
+    placeChoiceLabels();
+}
+
+void LightPage::placeChoiceLabels() {
+    WindowControls& controls = host_.controls();
+    const QRect panel = controls.find("Img_P3")->geometry();
+    std::vector<QWidget*> labels;
+    for (const char* name : kChoiceNames) labels.push_back(controls.find(QString("lbl_") + name));
+    for (QWidget* label : labels) {
+        const QPoint at = label->pos();
+        // Up to the next choice on the same row, and never past the panel.
+        int right = std::min(at.x() + kChoiceLabelWidth, panel.right());
+        for (QWidget* other : labels) {
+            const QPoint o = other->pos();
+            if (other != label && other->isVisibleTo(label->parentWidget()) &&
+                std::abs(o.y() - at.y()) <= kChoiceGap && o.x() > at.x())
+                right = std::min(right, o.x() - kChoiceGap);
+        }
+        label->resize(std::max(right - at.x(), 2 * kChoiceGap), kChoiceLabelHeight);
+    }
 }
 
 void LightPage::showFieldTexts() {
@@ -112,7 +149,10 @@ void LightPage::showPanel() {
     host_.setPicture("Img_P3", panelPicture(standard));
 }
 
-void LightPage::languageChanged() { showPanel(); }
+void LightPage::languageChanged() {
+    showPanel();
+    placeChoiceLabels();
+}
 
 void LightPage::deviceLost() { light_.clearWords(); }
 

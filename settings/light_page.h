@@ -33,6 +33,7 @@ private:
     void renderChoices();
     void showChoice(const QString& name, bool shown, bool chosen);
     void showPanel();
+    void placeChoiceLabels();
     QLineEdit* timeEdit(TimeField field) const;
 
     LightModel& light_;

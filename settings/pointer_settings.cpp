@@ -1,5 +1,7 @@
 #include "settings/pointer_settings.h"
 
+#include <cstdlib>
+
 namespace kvr {
 
 namespace {
@@ -86,6 +88,16 @@ int PointerSettingsModel::levelOf(PointerScale scale, int value) {
     return 0;
 }
 
+int PointerSettingsModel::nearestLevelOf(PointerScale scale, int value) {
+    int nearest = 1;
+    for (int level = 2; level <= kLevels; ++level) {
+        if (std::abs(levelValue(scale, level) - value) <
+            std::abs(levelValue(scale, nearest) - value))
+            nearest = level;
+    }
+    return nearest;
+}
+
 bool PointerSettingsModel::MseSpd_OnClick(int segment) {
     return segmentClicked(PointerScale::Speed, segment);
 }
@@ -101,6 +113,7 @@ bool PointerSettingsModel::MseScrSpd_OnClick(int segment) {
 bool PointerSettingsModel::segmentClicked(PointerScale scale, int segment) {
     if (segment < 1 || segment > kLevels) return false;
     levels_[slot(scale)] = segment;
+    approximate_[slot(scale)] = false;
     return true;
 }
 
@@ -108,7 +121,9 @@ void PointerSettingsModel::readScale(PointerSettingsStore& store, PointerScale s
     const std::optional<int> read = store.read(storedAs(scale));
     if (!read || !isSetting(scale, *read)) return;
     values_[slot(scale)] = *read;
-    if (const int level = levelOf(scale, *read)) levels_[slot(scale)] = level;
+    const int exact = levelOf(scale, *read);
+    levels_[slot(scale)] = exact != 0 ? exact : nearestLevelOf(scale, *read);
+    approximate_[slot(scale)] = exact == 0;
 }
 
 void PointerSettingsModel::RefreshMouseSystemParameterA(PointerSettingsStore& store) {
@@ -132,7 +147,8 @@ void PointerSettingsModel::refresh(PointerSettingsStore& store) {
 
 void PointerSettingsModel::storeScale(PointerSettingsStore& store, PointerScale scale) {
     const int value = levelValue(scale, level(scale));
-    if (value == 0) return;
+    // A desktop value between two levels stays as it is until the owner picks a level.
+    if (value == 0 || approximate_[slot(scale)]) return;
     // A desktop without a place for the value still holds the chosen level while the program
     // runs, and takes the value below where it can.
     store.write(storedAs(scale), value);

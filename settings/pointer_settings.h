@@ -20,6 +20,8 @@ public:
     // is none of the scale's.
     static int levelValue(PointerScale scale, int level);
     static int levelOf(PointerScale scale, int value);
+    // The level whose value lies nearest to a desktop value (the lower one of two as near).
+    static int nearestLevelOf(PointerScale scale, int value);
 
     // Level 0: no level known, no segment lit.
     int level(PointerScale scale) const { return levels_[slot(scale)]; }
@@ -34,8 +36,8 @@ public:
     bool segmentClicked(PointerScale scale, int segment);
 
     // Reading the desktop: the mouse values (A), then the scroll lines (B). A value the desktop
-    // lacks leaves its level and value as they were; a value outside the scale's table keeps the
-    // level and is passed on as read.
+    // lacks leaves its level and value as they were; a value between the scale's levels lights
+    // the nearest level but is passed on as read until the owner clicks a segment.
     void RefreshMouseSystemParameterA(PointerSettingsStore& store);
     void RefreshMouseSystemParameterB(PointerSettingsStore& store);
     void refresh(PointerSettingsStore& store);
@@ -55,6 +57,8 @@ private:
     void storeScale(PointerSettingsStore& store, PointerScale scale);
 
     std::array<int, kPointerScaleCount> levels_{};
+    // The level shown is only the nearest to a desktop value that is none of the scale's.
+    std::array<bool, kPointerScaleCount> approximate_{};
     std::array<std::optional<int>, kPointerScaleCount> values_;
     std::optional<PointerAcceleration> acceleration_;
 };

@@ -93,15 +93,15 @@ TEST_F(AdvancedPageTest, PointerScalesShowTheDesktopAndApplySetsIt) {
         {PointerValue::DoubleClickSpeed, 500}, {PointerValue::WheelScrollLines, 3}};
     createWindow();  // read when the window is created
     EXPECT_EQ(litSegments("Spd", 10), 6);
-    EXPECT_EQ(litSegments("DbSpd", 10), 0) << "500 ms is no level";
+    EXPECT_EQ(litSegments("DbSpd", 10), 7) << "480 ms lies nearest to 500 ms";
     EXPECT_EQ(litSegments("ScrSpd", 10), 3);
 
     pointerStore.values[PointerValue::WheelScrollLines] = 5;
     openPage();  // and read again with the mouse
     EXPECT_EQ(litSegments("ScrSpd", 10), 5);
 
-    click("lbl_Spd3");
-    click("lbl_DbSpd10");
+    click("Img_Spd3");
+    click("Img_DbSpd10");
     EXPECT_EQ(litSegments("Spd", 10), 3);
     EXPECT_EQ(litSegments("DbSpd", 10), 10);
     pointerStore.calls.clear();
@@ -110,8 +110,8 @@ TEST_F(AdvancedPageTest, PointerScalesShowTheDesktopAndApplySetsIt) {
     EXPECT_THAT(pointerStore.changes(), IsEmpty()) << "Reset leaves the desktop alone";
 
     click("Btn_Adv_1");
-    click("lbl_Spd3");
-    click("lbl_DbSpd10");
+    click("Img_Spd3");
+    click("Img_DbSpd10");
     click("Btn_Apply_2");
     EXPECT_THAT(
         pointerStore.changes(),
@@ -120,9 +120,45 @@ TEST_F(AdvancedPageTest, PointerScalesShowTheDesktopAndApplySetsIt) {
                     "applyDoubleClickTime 270", "applyScrollLines 5"));
 }
 
+TEST_F(AdvancedPageTest, ScalesTakeClicksDragsTheWheelAndTheirSigns) {
+    openPage();
+    auto at = [&](const QString& image, QPoint offset = {}) {
+        return centreInWindow(find(image)) + offset;
+    };
+    QWidget* w = window.get();
+    // The segment under the pointer, then a drag along the scale.
+    clickAt(w, at("Img_Spd4"));
+    EXPECT_EQ(litSegments("Spd", 10), 4);
+    dragAt(w, at("Img_Spd2"), at("Img_Spd9"));
+    EXPECT_EQ(litSegments("Spd", 10), 9);
+    // A drag past the end stops at the last segment.
+    dragAt(w, at("Img_Spd5"), at("Img_Spd10", QPoint(60, 0)));
+    EXPECT_EQ(litSegments("Spd", 10), 10);
+
+    // The signs beside the segments step down and up, and stop at the ends.
+    clickAt(w, at("Img_DbSpd1", QPoint(-20, 0)));
+    EXPECT_EQ(litSegments("DbSpd", 10), 1) << "from no level, down is the first";
+    clickAt(w, at("Img_DbSpd10", QPoint(20, 0)));
+    EXPECT_EQ(litSegments("DbSpd", 10), 2);
+    for (int i = 0; i < 12; ++i) clickAt(w, at("Img_DbSpd10", QPoint(20, 0)));
+    EXPECT_EQ(litSegments("DbSpd", 10), 10);
+
+    // The wheel over a scale moves it a level per notch.
+    clickAt(w, at("Img_ScrSpd5"));
+    wheelAt(w, at("Img_ScrSpd2"), 2);
+    EXPECT_EQ(litSegments("ScrSpd", 10), 7);
+    wheelAt(w, at("Img_ScrSpd2"), -3);
+    EXPECT_EQ(litSegments("ScrSpd", 10), 4);
+
+    click("Btn_Apply_2");
+    EXPECT_EQ(pointerStore.values[PointerValue::MouseSensitivity], 18);
+    EXPECT_EQ(pointerStore.values[PointerValue::DoubleClickSpeed], 270);
+    EXPECT_EQ(pointerStore.values[PointerValue::WheelScrollLines], 4);
+}
+
 TEST_F(AdvancedPageTest, PointerSettingsAreSetEvenWhenTheMouseDoesNotAnswer) {
     openPage();
-    click("lbl_ScrSpd2");
+    click("Img_ScrSpd2");
     mouse->refuseNext(1000);
     click("Btn_Confirm_2");
     EXPECT_THAT(pointerStore.changes(),

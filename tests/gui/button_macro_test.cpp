@@ -18,9 +18,7 @@ protected:
     // A row of one of the macro page's lists, then a command of its context panel.
     void command(const char* listName, int row, const char* button) {
         QListWidget* l = list(listName);
-        const QPoint at = l->visualItemRect(l->item(row)).center();
-        QTest::mousePress(l->viewport(), Qt::RightButton, {}, at);
-        QTest::mouseRelease(l->viewport(), Qt::RightButton, {}, at);
+        clickRow(l, row, Qt::RightButton);
         click(button);
     }
     int libraryRow(const std::string& name) {
@@ -76,8 +74,7 @@ TEST_F(ButtonMacroTest, AMacroChosenForAButtonIsWrittenAndFollowsADeletionBefore
     ASSERT_EQ(macros->count(), 2);
     EXPECT_EQ(macros->item(0)->text(), "Copy");
     EXPECT_EQ(macros->item(1)->text(), "Find");
-    QTest::mouseClick(macros->viewport(), Qt::LeftButton, {},
-                      macros->visualItemRect(macros->item(1)).center());
+    clickRow(macros, 1);
     EXPECT_FALSE(macros->isVisible());
     EXPECT_FALSE(find("Pnl_Main")->isVisible());
     EXPECT_EQ(label("Key3")->text(), "Find");

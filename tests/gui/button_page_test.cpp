@@ -41,7 +41,7 @@ protected:
     void clickInDialog(const char* name) {
         QWidget* w = inDialog(name);
         ASSERT_NE(w, nullptr) << name;
-        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+        clickOn(w);
     }
     void keyInDialog(Qt::Key k) { QTest::keyClick(inDialog("Edt_Assembly"), k); }
 };
@@ -186,7 +186,7 @@ TEST_F(ButtonPageTest, PointedEntriesAreTealWithWhiteTextAndGroupsSwapTheirSubme
     EXPECT_FALSE(find("LB_Name")->isVisible());
 
     // The page background closes every menu.
-    QTest::mouseClick(find("Img_P1"), Qt::LeftButton, {}, QPoint(5, 5));
+    clickIn(find("Img_P1"), QPoint(5, 5));
     EXPECT_FALSE(find("Pnl_Main")->isVisible());
 }
 
@@ -278,7 +278,7 @@ TEST_F(ButtonPageTest, DialogLeavesThePageFreeAndConfirmGoesToTheButtonSelectedT
     EXPECT_FALSE(dialog()->isModal());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     click("Key5");  // the page still takes clicks
-    QTest::mouseClick(find("Img_P1"), Qt::LeftButton, {}, QPoint(5, 5));
+    clickIn(find("Img_P1"), QPoint(5, 5));
     clickInDialog("CB_Alt");
     keyInDialog(Qt::Key_F4);
     clickInDialog("IB_Confirm");

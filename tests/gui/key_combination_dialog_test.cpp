@@ -11,6 +11,7 @@
 #include "app/skin_widgets.h"
 #include "base/language_table.h"
 #include "buttons/key_table.h"
+#include "pointer.h"
 
 namespace kvr {
 namespace {
@@ -116,7 +117,7 @@ protected:
     void click(const char* name) {
         QWidget* w = find(name);
         ASSERT_NE(w, nullptr) << name;
-        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+        test::clickOn(w);
     }
     void key(Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(edit(), k, m); }
     QLineEdit* edit() { return find<QLineEdit>("Edt_Assembly"); }

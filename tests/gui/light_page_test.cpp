@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QLineEdit>
 
 #include "params/checksum.h"
@@ -26,6 +27,32 @@ protected:
     bool shown(const QString& name) { return find(name)->isVisible(); }
     std::uint8_t at(std::size_t offset) { return mouse->memory()[offset]; }
 };
+
+TEST_F(LightPageTest, TheIndicatorTheWordAndTheKeyboardEachChooseOnTheFactoryMouse) {
+    plugAndRead();
+    click("Btn_Breath_1");
+    QWidget* w = window.get();
+    // The indicator circle, then a point on the word the panel paints beside it.
+    clickAt(w, centreInWindow(find("Img_MCPIOn")));
+    EXPECT_EQ(picture("Img_MCPIOn"), "RdS_E");
+    clickAt(w, centreInWindow(find("Img_LEDColorBre1")) + QPoint(40, 0));
+    EXPECT_EQ(picture("Img_LEDColorBre1"), "RdS_E");
+    clickAt(w, centreInWindow(find("Img_LEDKeyOn")) + QPoint(30, 0));
+    EXPECT_EQ(picture("Img_LEDKeyOn"), "RdS_E");
+
+    // Tab reaches the choices and Space picks the one with the focus.
+    QApplication::setActiveWindow(window.get());
+    find("lbl_LEDColorBre2")->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), find("lbl_LEDColorBre2"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(picture("Img_LEDColorBre2"), "RdS_E");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), find("lbl_LEDColorBre2"));
+
+    click("Btn_Apply_3");
+    EXPECT_EQ(at(kConfigFlags) & 1, 0) << "M+CPI on";
+    EXPECT_EQ(at(kLedMode) & 0x80, 0x80) << "button effect on";
+}
 
 TEST_F(LightPageTest, BreathingModesClickedOnThePageReachTheMouse) {
     openPageWithFlags(0xFF);  // colour light, sync, breathing: the breathing modes

@@ -58,10 +58,9 @@ protected:
         window->Btn_Macro_0Click();
         ASSERT_TRUE(list("LB_PCMacroName")->isVisible());
     }
-    QPoint rowCentre(QListWidget* l, int row) { return l->visualItemRect(l->item(row)).center(); }
+    QPoint rowCentre(QListWidget* l, int row) { return rowInView(l, row); }
     void rightClick(QListWidget* l, QPoint at) {
-        QTest::mousePress(l->viewport(), Qt::RightButton, {}, at);
-        QTest::mouseRelease(l->viewport(), Qt::RightButton, {}, at);
+        clickIn(l->viewport(), at, Qt::RightButton);
     }
     void rightClickRow(const char* name, int row) {
         rightClick(list(name), rowCentre(list(name), row));
@@ -82,7 +81,7 @@ protected:
         ASSERT_NE(dialog, nullptr);
         QTest::keyClicks(dialog->edit(), name);
         QWidget* ok = dialog->findChild<QWidget*>("IB_Confirm");
-        QTest::mouseClick(ok, Qt::LeftButton, {}, ok->rect().center());
+        clickOn(ok);
     }
 
     fs::path folder;
@@ -268,14 +267,15 @@ TEST_F(MacroPageTest, SaveAndLoadProfileBringTheMacrosBack) {
     ASSERT_EQ(list("LB_MacroName")->count(), 0);
 
     dialogs.fileAnswers << QString::fromStdString((folder / "mine.bin").string());
-    click("Btn_Load_2");
+    click("Btn_Load_4");
     EXPECT_EQ(list("LB_MacroName")->count(), 1) << "the loaded macros show at once";
     EXPECT_TRUE(std::ranges::all_of(memory(512, 512), [](std::uint8_t b) { return b == 0; }))
         << "loading does not write";
-    click("Btn_Apply_1");
+    click("Btn_Apply_4");
     EXPECT_TRUE(std::ranges::equal(memory(512, 512), area));
 
-    // Export All of the mouse's macros.
+    // Export All of the mouse's macros, back on the macro page that the write's refresh left.
+    click("Btn_Macro_1");
     dialogs.fileAnswers << QString::fromStdString((folder / "area").string());
     command("LB_MacroName", 0, "Btn_DevExport");
     EXPECT_EQ(readAll(folder / "area.bin"), area);

@@ -269,7 +269,7 @@ TEST_F(WindowTest, ExitAsksOnlyWhenThePagesDifferFromTheMouse) {
         if (c.revert) buttons.storeCode(1, own, window->cycle().dataBuf());
         if (c.answer >= 0 && !c.edit) {
             click("Btn_Adv_1");
-            click("lbl_Spd3");
+            click("Img_Spd3");
             click("Btn_Main_2");
         }
         if (c.applied) click("Btn_Apply_1");

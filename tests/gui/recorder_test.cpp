@@ -32,9 +32,11 @@ protected:
         const auto c = CompileMacroLines(lines);
         return c ? c->content : MacroContent{};
     }
-    void choosePC(int row) {
-        pcList()->setCurrentRow(row);
-        window->macroPage().LB_PCMacroNameClick();
+    void choosePC(int row) { clickRow(pcList(), row); }
+    // A right click on a row of the event list, then a command of its context panel.
+    void eventCommand(int row, const char* command) {
+        clickRow(eventList(), row, Qt::RightButton);
+        click(command);
     }
     // The capture's events reach the list as the window's event loop hands them over.
     void settle() {
@@ -104,8 +106,7 @@ TEST_F(RecorderWindowTest, ALeftClickOnRecordIsLeftOutWhereverTheWindowThinksThe
 TEST_F(RecorderWindowTest, TheHoveredRecordButtonScrollsAndKeepsTheCaptionOfItsNewState) {
     click("Btn_Lang2_1");  // English
     choosePC(1);
-    eventList()->setCurrentRow(1);
-    click("Btn_Insert");
+    eventCommand(1, "Btn_Insert");
     window->controls().get<QComboBox>("CB_Insert")->setCurrentIndex(3);
     page().CB_InsertChange(3);
     for (const char* button : {"Btn_InsertStart", "Btn_Start"}) {
@@ -199,8 +200,7 @@ TEST_F(RecorderWindowTest, DeleteRemovesThePairAndStoresTheMacro) {
     const int rows = eventList()->count();
     ASSERT_GT(rows, 2);
     const QString first = eventList()->item(0)->text();
-    eventList()->setCurrentRow(0);
-    click("Btn_Del");
+    eventCommand(0, "Btn_Del");
     EXPECT_EQ(eventList()->count(), rows - 2);
     for (int r = 0; r < eventList()->count(); ++r) EXPECT_NE(eventList()->item(r)->text(), first);
     EXPECT_EQ(stored(1), compiled(page().editor().lines()));
@@ -208,17 +208,15 @@ TEST_F(RecorderWindowTest, DeleteRemovesThePairAndStoresTheMacro) {
 
 TEST_F(RecorderWindowTest, MacrosOfTheMouseAreReadOnly) {
     choosePC(1);
+    clickRow(pcList(), 1, Qt::RightButton);
     click("Btn_AddMacro");
     auto* device = window->controls().get<QListWidget>("LB_MacroName");
     ASSERT_EQ(device->count(), 1);
-    pcList()->clearSelection();
-    device->setCurrentRow(0);
-    window->macroPage().LB_MacroNameClick();
+    clickRow(device, 0);
     const int rows = eventList()->count();
     ASSERT_GT(rows, 0);
-    eventList()->setCurrentRow(0);
-    click("Btn_Del");
-    click("Btn_Insert");
+    eventCommand(0, "Btn_Del");
+    eventCommand(0, "Btn_Insert");
     EXPECT_EQ(eventList()->count(), rows);
     EXPECT_FALSE(page().insertPanelOpen());
 }
@@ -226,8 +224,7 @@ TEST_F(RecorderWindowTest, MacrosOfTheMouseAreReadOnly) {
 TEST_F(RecorderWindowTest, InsertPanelAddsADelayBeforeTheSelectedRow) {
     choosePC(1);
     const MacroLines before = page().editor().lines();
-    eventList()->setCurrentRow(0);
-    click("Btn_Insert");
+    eventCommand(0, "Btn_Insert");
     EXPECT_TRUE(visible("Gb_Insert"));
     EXPECT_FALSE(visible("Gb_Delay"));
     EXPECT_FALSE(find("Btn_Start")->isEnabled());
@@ -251,8 +248,7 @@ TEST_F(RecorderWindowTest, InsertedKeysAreKeptByOkAndDroppedByCancel) {
         choosePC(1);
         const MacroLines shown = page().editor().lines();
         const int rows = eventList()->count();
-        eventList()->setCurrentRow(1);
-        click("Btn_Insert");
+        eventCommand(1, "Btn_Insert");
         window->controls().get<QComboBox>("CB_Insert")->setCurrentIndex(3);
         page().CB_InsertChange(3);
         EXPECT_EQ(picture("Img_InsertBase"), "InsertKeyBase");
@@ -282,8 +278,7 @@ TEST_F(RecorderWindowTest, InsertedKeysAreKeptByOkAndDroppedByCancel) {
 
 TEST_F(RecorderWindowTest, TheOpenInsertPanelSurvivesPageChanges) {
     choosePC(1);
-    eventList()->setCurrentRow(0);
-    click("Btn_Insert");
+    eventCommand(0, "Btn_Insert");
     window->Btn_Main_0Click();
     window->Btn_Macro_0Click();
     EXPECT_TRUE(visible("Gb_Insert"));

@@ -20,6 +20,7 @@
 #include "macros/input_capture.h"
 #include "macros/tick_clock.h"
 #include "settings/memory_pointer_store.h"
+#include "pointer.h"
 
 namespace kvr::test {
 
@@ -57,11 +58,14 @@ protected:
     QWidget* find(const QString& name) { return window->controls().find(name); }
     QLabel* label(const QString& name) { return window->controls().get<QLabel>(name); }
     QString picture(const QString& image) { return window->controls().image(image)->pictureName(); }
-    void click(const QString& name) {
+    // Clicks where the pointer would: the centre of the control's area in the window.
+    void click(const QString& name, Qt::MouseButton button = Qt::LeftButton) {
         QWidget* w = find(name);
         ASSERT_NE(w, nullptr) << name.toStdString();
-        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+        clickOn(w, button);
     }
+    // The pointer moves on to a corner of the window where no control lies.
+    void moveAway() { leaveWindow(window.get()); }
     // The pointer comes onto, or leaves, a control.
     void enter(const QString& name) {
         QEnterEvent e(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));

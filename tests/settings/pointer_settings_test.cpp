@@ -43,7 +43,7 @@ TEST(PointerSettings, ReadShowsLevelsAndApplyStoresTheChosenOnesThenAppliesEvery
     PointerSettingsModel model;
     model.refresh(store);
     EXPECT_EQ(model.level(PointerScale::Speed), 6);
-    EXPECT_EQ(model.level(PointerScale::DoubleClick), 0) << "500 ms is no level";
+    EXPECT_EQ(model.level(PointerScale::DoubleClick), 7) << "480 ms lies nearest to 500 ms";
     EXPECT_EQ(model.level(PointerScale::ScrollLines), 3);
 
     ASSERT_TRUE(model.MseSpd_OnClick(3));
@@ -71,19 +71,33 @@ TEST(PointerSettings, ClicksSetTheirOwnScaleOnly) {
                             "applyDoubleClickTime 830", "applyScrollLines 10"));
 }
 
-TEST(PointerSettings, ValueOutsideTheTableKeepsTheLevelAndIsAppliedAsRead) {
-    MemoryPointerStore store = usualDesktop();
-    store.values[PointerValue::MouseSensitivity] = 7;
-    PointerSettingsModel model;
-    model.refresh(store);
-    EXPECT_EQ(model.level(PointerScale::Speed), 0) << "no level was ever known";
-    model.apply(store);
-    EXPECT_EQ(store.changes().front(), "write WheelScrollLines 3") << "7 stays in place";
-    EXPECT_EQ(store.changes()[1], "applyPointerSpeed 7");
+TEST(PointerSettings, ValueBetweenLevelsLightsTheNearestAndIsAppliedAsReadUntilClicked) {
+    struct Case {
+        PointerValue stored;
+        PointerScale scale;
+        int desktop;
+        int shown;
+    };
+    const Case cases[] = {
+        {PointerValue::MouseSensitivity, PointerScale::Speed, 7, 4},  // 6 and 8 as near: the lower
+        {PointerValue::DoubleClickSpeed, PointerScale::DoubleClick, 400, 8},  // the desktop's default
+        {PointerValue::DoubleClickSpeed, PointerScale::DoubleClick, 1200, 1},
+        {PointerValue::WheelScrollLines, PointerScale::ScrollLines, 20, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.desktop);
+        MemoryPointerStore store;
+        store.values = {{c.stored, c.desktop}};
+        PointerSettingsModel model;
+        model.refresh(store);
+        EXPECT_EQ(model.level(c.scale), c.shown);
+        model.apply(store);
+        EXPECT_EQ(store.values[c.stored], c.desktop) << "a value the owner did not pick stays";
 
-    model.MseSpd_OnClick(2);
-    model.refresh(store);
-    EXPECT_EQ(model.level(PointerScale::Speed), 2) << "the previous level stays";
+        ASSERT_TRUE(model.segmentClicked(c.scale, 2));
+        model.apply(store);
+        EXPECT_EQ(store.values[c.stored], PointerSettingsModel::levelValue(c.scale, 2));
+    }
 }
 
 TEST(PointerSettings, NothingNeverReadNorChosenIsApplied) {
