@@ -148,6 +148,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Escape closes the open menus and panels.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     enum class HoverFamily { A, B, C, D, F, G, H, Web };

@@ -1,6 +1,7 @@
 // Page switching, hover feedback, menus, the web button and moving the window.
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -9,6 +10,8 @@
 #include "app/desktop_services.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
+
+#include <QKeyEvent>
 #include "app/skin_widgets.h"
 #include "app/window_controls.h"
 #include "buttons/button_page.h"
@@ -36,6 +39,14 @@ void TForm1::Btn_Main_0Click() { switchPage(1); }
 void TForm1::Btn_Adv_0Click() { switchPage(2); }
 void TForm1::Btn_Breath_0Click() { switchPage(3); }
 void TForm1::Btn_Macro_0Click() { switchPage(4); }
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        HideAllMenu();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
 
 void TForm1::switchPage(int p) {
     if (!mouseOpen()) {

@@ -106,9 +106,19 @@ void TForm3::IB_ConfirmClick() {
     emit confirmed(name);
 }
 
-void TForm3::IB_CancelClick() { edit_->clear(); }
+// The button reads "Cancel": it closes without applying, as the close box does.
+void TForm3::IB_CancelClick() { close(); }
 
 void TForm3::IB_CloseClick() { close(); }
+
+// Without a window manager nothing activates a new window: the dialog takes the keyboard itself,
+// so the name can be typed at once.
+void TForm3::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    raise();
+    activateWindow();
+    edit_->setFocus();
+}
 
 void TForm3::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {

@@ -39,6 +39,7 @@ signals:
     void confirmed(const QString& name);
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

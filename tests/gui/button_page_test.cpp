@@ -46,6 +46,15 @@ protected:
     void keyInDialog(Qt::Key k) { QTest::keyClick(inDialog("Edt_Assembly"), k); }
 };
 
+TEST_F(ButtonPageTest, EscapeClosesTheFunctionMenu) {
+    click("Key2");
+    enter("Key_Media");
+    ASSERT_TRUE(find("Pnl_Media")->isVisible());
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(find("Pnl_Main")->isVisible());
+    EXPECT_FALSE(find("Pnl_Media")->isVisible());
+}
+
 TEST_F(ButtonPageTest, VolumePlusByMouseClicksReachesTheMouseWithAValidChecksum) {
     click("Key2");
     EXPECT_TRUE(find("Pnl_Main")->isVisible());

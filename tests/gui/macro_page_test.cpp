@@ -1,3 +1,4 @@
+#include <QPointer>
 // The macro page against the emulated mouse: the library and device lists, their context
 // panels, the name dialog, Add to Mouse and Delete, and the profile and library files.
 #include "macros/macro_page.h"
@@ -181,6 +182,27 @@ TEST_F(MacroPageTest, TheNameFieldTakesNoMoreThanTheLibraryKeeps) {
     EXPECT_EQ(dialog->edit()->text(), "Volume U");
     typeName("");
     EXPECT_EQ(page().library().names().back(), "Volume U");
+}
+
+TEST_F(MacroPageTest, TheNameDialogTakesTheKeyboardAndCancelClosesItWithoutANewMacro) {
+    readAndShowMacroPage();
+    const std::size_t before = page().library().count();
+    command("LB_PCMacroName", 0, "Btn_NewMacro");
+    QPointer<TForm3> dialog = page().nameDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->focusWidget(), dialog->edit()) << "typing goes to the name at once";
+    QTest::keyClicks(dialog->edit(), "Vol");
+    clickOn(dialog->findChild<QWidget*>("IB_Cancel"));
+    EXPECT_TRUE(dialog.isNull() || !dialog->isVisible());
+    EXPECT_EQ(page().library().count(), before);
+
+    // Escape closes it the same way.
+    command("LB_PCMacroName", 0, "Btn_NewMacro");
+    dialog = page().nameDialog();
+    ASSERT_NE(dialog, nullptr);
+    QTest::keyClick(dialog->edit(), Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isNull() || !dialog->isVisible());
+    EXPECT_EQ(page().library().count(), before);
 }
 
 TEST_F(MacroPageTest, NewAndRenameGoThroughTheNameDialogAndRefuseDuplicates) {
