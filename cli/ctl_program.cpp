@@ -179,7 +179,8 @@ public:
 
     int restore() {
         auto image = readMemoryImage(options_.file, *session_);
-        if (auto* refusal = std::get_if<std::string>(&image)) return fail(kExitMouse, *refusal);
+        if (auto* failure = std::get_if<std::string>(&image)) return fail(kExitMouse, *failure);
+        if (auto* refusal = std::get_if<FileRefusal>(&image)) return refused(options_.file, *refusal);
         return written(writeMemoryImage(std::get<MouseMemory>(image), *session_));
     }
 
@@ -234,7 +235,8 @@ public:
         }
         const auto index = static_cast<std::size_t>(found - names.begin());
         const AddToMouseOutcome outcome =
-            session_->deviceMacros().Btn_AddMacroClick(library_->slot(index));
+            session_->deviceMacros().Btn_AddMacroClick(library_->slot(index), index + 1);
+        if (outcome.refusal) return refused(library_->path().string(), *outcome.refusal);
         if (outcome.result == AddMacroResult::NoFreeSlot) {
             return fail(kExitMouse, "The mouse holds " + std::to_string(kDeviceMacroSlots) +
                                         " macros already; delete one first.");
@@ -289,6 +291,8 @@ public:
             case LibraryResult::Full:
                 return fail(kExitMouse, "The library " + library_->path().string() +
                                             " has no room for another macro.");
+            case LibraryResult::Refused:
+                return refused(options_.file, library_->refusal());
             case LibraryResult::NoSuchEntry:
             case LibraryResult::FileError:
                 break;
@@ -305,8 +309,9 @@ public:
 
     // Load, then Apply: the file's settings and macros are written in one go.
     int profileLoad() {
-        const FileResult loaded = session_->profileFiles().load(options_.file);
-        if (!loaded) return fileFailure(loaded);
+        const ProfileLoad loaded = session_->profileFiles().load(options_.file);
+        if (!loaded.read) return fileFailure(loaded.read);
+        if (loaded.refusal) return refused(options_.file, *loaded.refusal);
         return written(session_->writeFailure(session_->cycle().DownloadParameter()));
     }
 
@@ -320,6 +325,13 @@ private:
     int fileFailure(const FileResult& result) {
         return fail(kExitMouse,
                     result.error.empty() ? options_.file + ": cannot be used" : result.error);
+    }
+
+    // A file that fails its check: the file and the reason, nothing changed.
+    int refused(const std::string& file, const FileRefusal& refusal) {
+        return fail(kExitBadFile, refusalMessage(file, refusal, [this](std::string_view key) {
+                        return LanguageText(kCtlLanguage, key);
+                    }));
     }
 
     int fail(int code, const std::string& message) {

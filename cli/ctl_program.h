@@ -15,6 +15,7 @@ class HidBackend;
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitMouse = 1;  // the mouse refused, is missing or not accessible
 inline constexpr int kExitUsage = 2;  // bad arguments
+inline constexpr int kExitBadFile = 2;  // a file that fails its check (profile, macro, image)
 
 struct CtlEnvironment {
     // Searched instead of the machine's HID interfaces (tests; an empty bus is a missing mouse).

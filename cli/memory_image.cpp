@@ -6,8 +6,7 @@
 #include <variant>
 
 #include "cli/mouse_session.h"
-#include "macros/device_macro_table.h"
-#include "params/checksum.h"
+#include "cycle/file_checks.h"
 
 namespace kvr {
 
@@ -15,12 +14,6 @@ namespace {
 
 // Reads move at most 255 bytes per start command, as the macro area's reads do.
 constexpr std::size_t kReadPiece = 255;
-
-std::string hex2(unsigned value) {
-    char text[4];
-    std::snprintf(text, sizeof text, "%02X", value & 0xFFU);
-    return text;
-}
 
 }  // namespace
 
@@ -56,63 +49,12 @@ std::variant<MouseMemory, std::string> readWholeMemory(MouseSession& session) {
     return memory;
 }
 
-std::optional<std::string> imageRefusal(std::span<const std::uint8_t> image,
-                                        MouseSession& session) {
-    if (image.size() != kMouseMemorySize) {
-        return "it has " + std::to_string(image.size()) + " bytes; a memory image has " +
-               std::to_string(kMouseMemorySize);
-    }
-    const ParamLayout* layout = paramLayout(session.link().deviceVariant());
-    if (!layout) return std::string("the mouse's memory variant is unknown");
-    const auto param = image.subspan(kMemoryParamAddress, layout->blockSize);
-    if (blockChecksum(param.first(layout->checksum)) != param[layout->checksum]) {
-        return std::string(
-            "the checksum of its parameter block fails (or it is from a mouse of "
-            "the other variant)");
-    }
-    const auto profile = image.subspan(kMemoryProfileAddress, profile_block::kSize);
-    if (blockChecksum(profile.first(profile_block::kChecksum)) !=
-        profile[profile_block::kChecksum]) {
-        return std::string("the checksum of its button block fails");
-    }
-    const auto tail = param.subspan(layout->tail, param_tail::kLength);
-    if (tail[param_tail::kCurrentDpiLevel] + tail[param_tail::kCurrentDpiLevelInv] != 255 ||
-        tail[param_tail::kLedMode] + tail[param_tail::kLedModeInv] != 255) {
-        return std::string("its current level or light mode is damaged");
-    }
-    if (!session.identityPasses(tail[param_tail::kManufacturerId], tail[param_tail::kProductId])) {
-        return "it belongs to another mouse (identity " + hex2(tail[param_tail::kManufacturerId]) +
-               " " + hex2(tail[param_tail::kProductId]) + ")";
-    }
-    if (session.cycle().macroSupport()) {
-        // A damaged macro would be reset to the empty macro at the next read: its events lost.
-        std::array<std::uint8_t, kDeviceMacroAreaSize> area{};
-        std::copy_n(image.begin() + kMemoryMacroAddress, area.size(), area.begin());
-        DeviceMacroTable table;
-        table.parse(area);
-        for (std::size_t i = 0; i < table.count(); ++i) {
-            const MacroContent& content = table.slot(i).content;
-            // 01 FF is the empty macro; its FF is no checksum.
-            const bool empty = macroLength(content) == 1 && content[1] == 0xFF;
-            if (!empty && !macroChecksumHolds(content)) {
-                return "the checksum of its macro " + std::to_string(i + 1) + " (\"" +
-                       table.name(i) + "\") fails";
-            }
-        }
-    }
-    if (layout->usbVendorId && layout->usbProductId) {
-        const unsigned vendor = param[*layout->usbVendorId] | param[*layout->usbVendorId + 1] << 8;
-        const unsigned product = param[*layout->usbProductId] | param[*layout->usbProductId + 1]
-                                                                    << 8;
-        if (vendor != kMouseVendorId || product != kMouseProductId) {
-            return std::string("it names another USB device");
-        }
-    }
-    return std::nullopt;
+Refusal imageRefusal(std::span<const std::uint8_t> image, MouseSession& session) {
+    return memoryImageRefusal(image, MouseKind::of(session.cycle()));
 }
 
-std::variant<MouseMemory, std::string> readMemoryImage(const std::filesystem::path& path,
-                                                       MouseSession& session) {
+std::variant<MouseMemory, std::string, FileRefusal> readMemoryImage(
+    const std::filesystem::path& path, MouseSession& session) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return path.string() + ": cannot be opened for reading";
     // One byte more than an image holds tells a long file from a whole one.
@@ -120,9 +62,7 @@ std::variant<MouseMemory, std::string> readMemoryImage(const std::filesystem::pa
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (in.bad()) return path.string() + ": read error";
     bytes.resize(static_cast<std::size_t>(in.gcount()));
-    if (auto refusal = imageRefusal(bytes, session)) {
-        return path.string() + " is refused: " + *refusal + ". The mouse was not changed.";
-    }
+    if (auto refusal = imageRefusal(bytes, session)) return *refusal;
     MouseMemory memory{};
     std::ranges::copy(bytes, memory.begin());
     return memory;

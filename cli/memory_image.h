@@ -7,6 +7,7 @@
 #include <string>
 #include <variant>
 
+#include "base/file_refusal.h"
 #include "device/emulated_mouse.h"
 
 namespace kvr {
@@ -16,13 +17,13 @@ class MouseSession;
 // Reads the whole memory of the open mouse; why not, on failure.
 std::variant<MouseMemory, std::string> readWholeMemory(MouseSession& session);
 
-// Why a memory image cannot go to the open mouse: a wrong size, a block or a macro whose checksum
-// fails, a broken value pair, or another mouse's identity. Empty when it can.
-std::optional<std::string> imageRefusal(std::span<const std::uint8_t> image, MouseSession& session);
+// Why a memory image cannot go to the open mouse (memoryImageRefusal); empty when it can.
+Refusal imageRefusal(std::span<const std::uint8_t> image, MouseSession& session);
 
-// Reads the file whole; why not, on failure (including a size other than 1024 bytes).
-std::variant<MouseMemory, std::string> readMemoryImage(const std::filesystem::path& path,
-                                                       MouseSession& session);
+// Reads the file whole; the system's message when it cannot be read, the refusal when it is
+// not a whole image of this mouse.
+std::variant<MouseMemory, std::string, FileRefusal> readMemoryImage(
+    const std::filesystem::path& path, MouseSession& session);
 
 // Writes the image's regions (parameter block, profile block, the macro area when the mouse
 // keeps macros) to the mouse; why not, on failure.

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "macros/macro_checks.h"
 #include "macros/macro_links.h"
 
 namespace kvr {
@@ -22,9 +23,10 @@ MacroNameAt DeviceMacros::macroNameAt() const {
     };
 }
 
-AddToMouseOutcome DeviceMacros::Btn_AddMacroClick(const PCMacroSlot& entry) {
+AddToMouseOutcome DeviceMacros::Btn_AddMacroClick(const PCMacroSlot& entry, std::size_t number) {
     AddToMouseOutcome outcome;
     if (!macroSupport()) return outcome;
+    if ((outcome.refusal = libraryRecordRefusal(entry, number))) return outcome;
     outcome.result = table_.add(entry.name, entry.content, areaOf(cycle_));
     if (outcome.result == AddMacroResult::Added) outcome.write = Btn_SaveMacroClick();
     return outcome;

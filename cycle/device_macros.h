@@ -17,6 +17,7 @@ namespace kvr {
 struct AddToMouseOutcome {
     AddMacroResult result = AddMacroResult::NoFreeSlot;
     std::optional<WriteResult> write;  // set when the macro was added and written
+    Refusal refusal;                   // set when the entry fails its check: nothing happened
 };
 
 class DeviceMacros {
@@ -36,7 +37,9 @@ public:
 
     // Btn_AddMacroClick: the library entry goes into the mouse and is written. NoFreeSlot with 15
     // macros (nothing happens), AreaFull when it would not fit (Str103; the area is as before).
-    AddToMouseOutcome Btn_AddMacroClick(const PCMacroSlot& entry);
+    // A damaged entry (libraryRecordRefusal; `number` counts from 1 for its message) is refused
+    // before anything happens: the mouse would get the empty macro in its place.
+    AddToMouseOutcome Btn_AddMacroClick(const PCMacroSlot& entry, std::size_t number = 1);
     // Btn_DelMacroClick: removes macro `index`; buttons that pointed at a macro by name follow it
     // to its new address or return to their fallback function; then writes. Empty when nothing
     // was deleted.

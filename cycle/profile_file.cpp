@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "cycle/file_checks.h"
 #include "params/param_layout.h"
 
 namespace kvr {
@@ -68,19 +69,22 @@ FileResult ProfileFiles::save(const std::filesystem::path& file) {
     return writeFileAtomically(file, profileBytes());
 }
 
-FileResult ProfileFiles::load(const std::filesystem::path& file) {
+ProfileLoad ProfileFiles::load(const std::filesystem::path& file) {
     const ParamLayout* layout = paramLayout(cycle_.deviceVariant());
-    if (!layout) return noMouse();
+    if (!layout) return {noMouse(), {}};
     const std::size_t macroOffset = layout->blockSize + profile_block::kSize;
-    FileBytes read = readFileStart(file, macroOffset + kMacroAreaSize);
-    if (!read.result) return read.result;
+    // One byte more than the largest profile tells a long file from a whole one.
+    FileBytes read = readFileStart(file, macroOffset + kMacroAreaSize + 1);
+    if (!read.result) return {read.result, {}};
+    if (auto refusal = profileFileRefusal(read.bytes, MouseKind::of(cycle_)))
+        return {read.result, refusal};
 
     DeviceImages& images = cycle_.images();
     copyFrom(read.bytes, 0, images.param(*layout));
     copyFrom(read.bytes, layout->blockSize, images.profile.used());
     if (cycle_.macroSupport()) copyFrom(read.bytes, macroOffset, images.macroArea.bytes);
     MemoToDataBuf_OnClick();
-    return read.result;
+    return {read.result, {}};
 }
 
 void ProfileFiles::MemoToDataBuf_OnClick() {

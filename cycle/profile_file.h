@@ -10,12 +10,21 @@
 #include <vector>
 
 #include "base/file_io.h"
+#include "base/file_refusal.h"
 #include "cycle/read_write_cycle.h"
 
 namespace kvr {
 
 // The file the user chose in a save dialog, with ".bin" appended unless it already ends in it.
 std::filesystem::path withBinExtension(const std::filesystem::path& chosen);
+
+// What a profile load came to: the file read, then taken whole or refused with the reason.
+struct ProfileLoad {
+    FileResult read;
+    Refusal refusal;
+
+    explicit operator bool() const { return read && !refusal; }
+};
 
 class ProfileFiles {
 public:
@@ -32,10 +41,11 @@ public:
     // Btn_Save_0Click once a file was chosen: the pages' settings into the images, then the file
     // written whole. Fails without an open mouse.
     FileResult save(const std::filesystem::path& file);
-    // Btn_Load_0Click once a file was chosen: as much of each block as the file holds replaces
-    // the image; then the pages show it (MemoToDataBuf_OnClick) and the next write also writes
-    // the macro area. A file that cannot be read changes nothing. Fails without an open mouse.
-    FileResult load(const std::filesystem::path& file);
+    // Btn_Load_0Click once a file was chosen: a file that passes profileFileRefusal for the open
+    // mouse replaces the images whole; then the pages show it (MemoToDataBuf_OnClick) and the
+    // next write also writes the macro area. A file that cannot be read or is refused changes
+    // nothing. Fails without an open mouse.
+    ProfileLoad load(const std::filesystem::path& file);
     // MemoToDataBuf_OnClick: the images onto the pages; MacroDirty set.
     void MemoToDataBuf_OnClick();
     // Btn_DevExportClick: the macro area, or an empty file without macro memory. Needs no mouse.

@@ -132,6 +132,9 @@ public:
     int imageVariant() const { return header_.imageVariant; }
     std::uint8_t programMacroCapability() const { return header_.macroCapability; }
 
+    // Whether a mouse with these identity bytes is one this program serves: the default image's
+    // identity or the reserve one.
+    bool identityPasses(std::uint8_t manufacturerId, std::uint8_t productId) const;
     // Rev_Manu_ID and Rev_Pro_ID of the layout: a second identity a mouse may answer with.
     void setReserveIdentity(int manufacturerId, int productId);
 
@@ -224,7 +227,6 @@ private:
                         std::size_t presetSize);
     void refreshPages();
     void copyDefaultsToImages(int variant);
-    bool identityPasses(std::uint8_t manufacturerId, std::uint8_t productId) const;
     // Whether a read or write may start: a layout for the mouse's variant and its memory read.
     const ParamLayout* writableLayout() const;
 

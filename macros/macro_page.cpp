@@ -388,6 +388,10 @@ void MacroPage::Btn_ImportOneClick() {
         showFileError("Str111", library_.error());
         return;
     }
+    if (result == LibraryResult::Refused) {
+        showRefusal(chosenPath(file), library_.refusal());
+        return;
+    }
     RefreshPCMacroName();
     selectRow(kPcList, static_cast<int>(index));
 }
@@ -397,8 +401,13 @@ void MacroPage::Btn_ImportClick() {
     if (file.isEmpty()) return;
     hideMenus();
     clearShownMacro();
-    if (library_.importAll(chosenPath(file)) == LibraryResult::FileError) {
+    const LibraryResult result = library_.importAll(chosenPath(file));
+    if (result == LibraryResult::FileError) {
         showFileError("Str111", library_.error());
+        return;
+    }
+    if (result == LibraryResult::Refused) {
+        showRefusal(chosenPath(file), library_.refusal());
         return;
     }
     RefreshPCMacroName();
@@ -428,8 +437,12 @@ void MacroPage::Btn_AddMacroClick() {
     if (row < 0 || !deviceMacros().macroSupport()) return;
     clearShownMacro();
     hideMenus();
-    const AddToMouseOutcome outcome =
-        deviceMacros().Btn_AddMacroClick(library_.slot(static_cast<std::size_t>(row)));
+    const auto index = static_cast<std::size_t>(row);
+    const AddToMouseOutcome outcome = deviceMacros().Btn_AddMacroClick(library_.slot(index), index + 1);
+    if (outcome.refusal) {
+        showRefusal(library_.path(), *outcome.refusal);
+        return;
+    }
     if (outcome.result == AddMacroResult::NoFreeSlot) return;
     RefreshMacroName2();
     if (outcome.result == AddMacroResult::AreaFull)
@@ -477,9 +490,13 @@ void MacroPage::Btn_Load_0Click() {
     if (!pressSaveLoad("Load")) return;
     const QString file = host_.dialogs().openFileName(kLoadFilter);
     if (file.isEmpty()) return;
-    const FileResult loaded = profileFiles().load(chosenPath(file));
-    if (!loaded) {
-        showFileError("Str111", loaded.error);
+    const ProfileLoad loaded = profileFiles().load(chosenPath(file));
+    if (!loaded.read) {
+        showFileError("Str111", loaded.read.error);
+        return;
+    }
+    if (loaded.refusal) {
+        showRefusal(chosenPath(file), *loaded.refusal);
         return;
     }
     emit buttonsChanged();
@@ -488,6 +505,14 @@ void MacroPage::Btn_Load_0Click() {
 void MacroPage::showFileError(const char* key, const std::string& error) {
     host_.dialogs().message(host_.titleText(),
                             host_.messageText(key) + "\n" + QString::fromStdString(error));
+}
+
+void MacroPage::showRefusal(const std::filesystem::path& file, const FileRefusal& refusal) {
+    const std::string message =
+        refusalMessage(file.string(), refusal, [this](std::string_view key) {
+            return host_.messageText(std::string(key).c_str()).toStdString();
+        });
+    host_.dialogs().message(host_.titleText(), QString::fromStdString(message));
 }
 
 bool MacroPage::isPanel(QObject* object) const {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/window_page.h"
+#include "base/file_refusal.h"
 #include "buttons/button_names.h"
 #include "macros/macro_codec.h"
 #include "macros/macro_editor_page.h"
@@ -115,6 +116,8 @@ private:
     void clearShownMacro();
     void openNameDialog(NameRequest request);
     void showLibraryError(const char* key);
+    // A file that fails its check, named with the reason in the current language.
+    void showRefusal(const std::filesystem::path& file, const FileRefusal& refusal);
     void showFileError(const char* key, const std::string& error);
     // Press and release on one of the three lists: selection, deselection, context panel.
     bool listMouseEvent(QListWidget* list, QMouseEvent* event);

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "macros/macro_checks.h"
+
 namespace kvr {
 
 namespace {
@@ -70,6 +72,11 @@ PCMacroLibrary::PCMacroLibrary(std::filesystem::path path) : path_(std::move(pat
 LibraryResult PCMacroLibrary::fileError(const FileResult& result) {
     error_ = result.error;
     return LibraryResult::FileError;
+}
+
+LibraryResult PCMacroLibrary::refused(const FileRefusal& refusal) {
+    refusal_ = refusal;
+    return LibraryResult::Refused;
 }
 
 LibraryResult PCMacroLibrary::CheckPCMacro(std::span<const std::uint8_t> defaultLibrary) {
@@ -162,13 +169,12 @@ LibraryResult PCMacroLibrary::setContent(std::size_t index, const MacroContent& 
 LibraryResult PCMacroLibrary::importOne(const std::filesystem::path& file, std::size_t* index) {
     const std::size_t n = count();
     if (n + 1 >= kPCMacroSlots) return LibraryResult::Full;
-    FileBytes bytes = readFileStart(file, kPCMacroRecordSize);
+    // One byte past a library tells a file too long from a whole one.
+    FileBytes bytes = readFileStart(file, kPCMacroFileSize + 1);
     if (!bytes.result) return fileError(bytes.result);
+    if (auto refusal = macroFileRefusal(bytes.bytes, true)) return refused(*refusal);
     PCMacroSlot incoming = slots_[n];
     readRecord(bytes.bytes, 0, incoming);
-    if (!incoming.inUse()) {
-        return fileError(FileResult{false, file.string() + ": no macro in this file"});
-    }
     for (std::size_t i = 0; i < n; ++i) {
         if (slots_[i].name == incoming.name) return LibraryResult::Duplicate;
     }
@@ -180,8 +186,9 @@ LibraryResult PCMacroLibrary::importOne(const std::filesystem::path& file, std::
 }
 
 LibraryResult PCMacroLibrary::importAll(const std::filesystem::path& file) {
-    FileBytes bytes = readFileStart(file, kPCMacroFileSize);
+    FileBytes bytes = readFileStart(file, kPCMacroFileSize + 1);
     if (!bytes.result) return fileError(bytes.result);
+    if (auto refusal = macroFileRefusal(bytes.bytes, false)) return refused(*refusal);
     PCMacroSlots candidate = slots_;
     readLibraryRecords(bytes.bytes, candidate);
     return commit(candidate);

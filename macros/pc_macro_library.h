@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/file_io.h"
+#include "base/file_refusal.h"
 #include "macros/macro_codec.h"
 
 namespace kvr {
@@ -46,6 +47,7 @@ enum class LibraryResult {
     Full,         // no room for another entry; nothing changed
     NoSuchEntry,  // the index holds no entry; nothing changed
     FileError,    // a file could not be read or written; nothing changed, see error()
+    Refused,      // an imported file or an entry fails its check; nothing changed, see refusal()
 };
 
 class PCMacroLibrary {
@@ -82,11 +84,12 @@ public:
     LibraryResult setContent(std::size_t index, const MacroContent& content);
 
     // Btn_ImportOneClick: the file's first record as a new last entry; only while fewer than 99
-    // entries are in use. Duplicate when its 16 name bytes equal an entry's. On Done `index` is
-    // the new entry.
+    // entries are in use. Duplicate when its 16 name bytes equal an entry's. Refused when the file
+    // fails macroFileRefusal. On Done `index` is the new entry.
     LibraryResult importOne(const std::filesystem::path& file, std::size_t* index = nullptr);
     // Btn_ImportClick: the file's records replace the library's slot by slot as far as the file
-    // goes; later slots keep theirs; gaps are closed. No check of names or contents.
+    // goes; later slots keep theirs; gaps are closed. Refused when the file fails
+    // macroFileRefusal: one damaged record and none is taken.
     LibraryResult importAll(const std::filesystem::path& file);
     // Btn_ExportOneClick: one 272-byte record.
     LibraryResult exportOne(std::size_t index, const std::filesystem::path& file);
@@ -100,16 +103,20 @@ public:
     std::vector<std::uint8_t> fileBytes() const;
     // The message of the last FileError.
     const std::string& error() const { return error_; }
+    // The reason of the last Refused.
+    const FileRefusal& refusal() const { return refusal_; }
 
 private:
     // Saves `candidate`; on success it becomes the library.
     LibraryResult commit(const PCMacroSlots& candidate);
     LibraryResult fileError(const FileResult& result);
+    LibraryResult refused(const FileRefusal& refusal);
     bool nameTaken(std::string_view text) const;
 
     std::filesystem::path path_;
     PCMacroSlots slots_{};
     std::string error_;
+    FileRefusal refusal_;
 };
 
 // Records read from library bytes into `slots`, as far as the bytes go (a partial last record

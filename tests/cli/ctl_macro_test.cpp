@@ -244,7 +244,7 @@ TEST_F(CtlMacroTest, RestoreRefusesAnImageWithADamagedMacro) {
     damaged[mouseMacros().address(1).value() + 1] ^= 0x01;
     ASSERT_TRUE(saveMemoryFile(image, damaged));
     const auto run = this->run({"restore", image.string()});
-    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.code, 2) << "a bad file";
     EXPECT_NE(run.err.find("macro 2 (\"Paste\")"), std::string::npos) << run.err;
     EXPECT_EQ(requestsWith(WriteStartCmd), 0);
     EXPECT_EQ(memory(), before);

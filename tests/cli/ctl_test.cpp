@@ -328,7 +328,7 @@ TEST_F(CtlTest, RestoreRefusesADamagedOrForeignImageAndLeavesTheMouseAlone) {
                    static_cast<std::streamsize>(bytes.size()));
 
         const auto run = this->run({"restore", file.string()});
-        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.code, 2) << "a bad file";
         EXPECT_NE(run.err.find(d.reason), std::string::npos) << run.err;
         EXPECT_EQ(requestsWith(WriteStartCmd), 0);
         EXPECT_EQ(memory(), before);

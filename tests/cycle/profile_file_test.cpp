@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 
+#include "cycle/file_checks.h"
 #include "cycle/macro_cycle_fixture.h"
 #include "macros/default_library.h"
 #include "params/checksum.h"
@@ -132,31 +134,6 @@ TEST_F(ProfileFileTest, ALoadedProfileReachesTheMouseWithTheNextApply) {
     EXPECT_TRUE(std::ranges::equal(std::span(saved).subspan(45, 28), memory(64, 28)));
 }
 
-TEST_F(ProfileFileTest, AShortFileKeepsWhatItDoesNotCover) {
-    connectAndRead();
-    addAMacro();
-    const auto area = cycle.images().macroArea.bytes;
-    cycle.setMacroDirty(false);
-    Bytes file(image.begin(), image.begin() + 73);
-    file[30] = 0x33;  // a parameter byte; its checksum now fails
-    writeAll(folder / "short.bin", file);
-
-    ASSERT_TRUE(files.load(folder / "short.bin"));
-
-    EXPECT_EQ(cycle.images().macroArea.bytes, area);
-    EXPECT_TRUE(cycle.macroDirty());
-    EXPECT_EQ(cycle.images().paramV1.used()[30], 0x33);
-    // The damaged block shows the template values.
-    EXPECT_TRUE(std::ranges::equal(std::span(cycle.dataBuf()).first(37), kParamTemplateV1));
-
-    // Eleven bytes: only part of the parameter block changes.
-    const auto profile = cycle.images().profile.bytes;
-    writeAll(folder / "tiny.bin", std::span(image).first(11));
-    ASSERT_TRUE(files.load(folder / "tiny.bin"));
-    EXPECT_EQ(cycle.images().profile.bytes, profile);
-    EXPECT_EQ(cycle.images().paramV1.used()[30], 0x33);
-}
-
 TEST_F(ProfileFileTest, TheDefaultImageLoadsAsAValidProfile) {
     connectAndRead();
     writeAll(folder / "default.bin", image);
@@ -168,12 +145,84 @@ TEST_F(ProfileFileTest, TheDefaultImageLoadsAsAValidProfile) {
     EXPECT_EQ(buttons.codeText(7), "040420");
 }
 
-TEST_F(ProfileFileTest, AProfileOfTheOtherVariantShowsTheTemplates) {
+// A saved profile of the mouse with one macro, each block at its offset.
+constexpr std::size_t kTail = 38;
+constexpr std::size_t kMacroArea = 73;
+
+TEST_F(ProfileFileTest, DamagedOrForeignFilesAreRefusedWithTheirReasonAndChangeNothing) {
     connectAndRead();
-    const Bytes v2 = variant2Image(image);
-    writeAll(folder / "v2.bin", std::span(v2).first(66 + 512));
-    ASSERT_TRUE(files.load(folder / "v2.bin"));
-    EXPECT_TRUE(std::ranges::equal(std::span(cycle.dataBuf()).first(37), kParamTemplateV1));
+    addAMacro();
+    ASSERT_TRUE(files.save(folder / "p.bin"));
+    const Bytes valid = readAll(folder / "p.bin");
+    const auto resum = [](Bytes& b) { b[37] = blockChecksum(std::span(b).first(37)); };
+    struct Case {
+        const char* what;
+        std::function<Bytes()> file;
+        const char* reason;
+    };
+    const std::vector<Case> cases = {
+        {"a text file", [] { return Bytes(800, 'a'); }, "Str120"},
+        {"the library", [] { return Bytes(kPCMacroFileSize, 0); }, "Str120"},
+        {"empty", [] { return Bytes(); }, "Str120"},
+        {"a byte long", [&] { Bytes b = valid; b.push_back(0); return b; }, "Str120"},
+        {"the other variant", [&] { return Bytes(variant2Image(image)); }, "Str120"},
+        {"parameter block", [&] { Bytes b = valid; b[28] ^= 0x01; return b; }, "Str121"},
+        {"button block", [&] { Bytes b = valid; b[50] ^= 0x01; return b; }, "Str122"},
+        {"value pair", [&] { Bytes b = valid; b[kTail + 1] ^= 0x01; return b; }, "Str123"},
+        {"identity", [&] { Bytes b = valid; b[kTail + 5] = 0x12; return b; }, "Str124"},
+        {"USB id", [&] { Bytes b = valid; b[5] ^= 0x01; resum(b); return b; }, "Str125"},
+        {"capability", [&] { Bytes b = valid; b[kTail + 4] = 2; return b; }, "Str126"},
+        {"no macro area", [&] { return Bytes(valid.begin(), valid.begin() + 73); }, "Str126"},
+        {"macro checksum",
+         [&] { Bytes b = valid; b[kMacroArea + 17] ^= 0x01; return b; }, "Str128"},
+        {"macro name", [&] { Bytes b = valid; b[kMacroArea + 1] = 0x07; return b; }, "Str129"},
+        {"bytes after the list",
+         [&] { Bytes b = valid; b.back() = 0x01; return b; }, "Str127"},
+    };
+    const DeviceImages before = cycle.images();
+    cycle.setMacroDirty(false);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeAll(folder / "bad.bin", c.file());
+        const ProfileLoad loaded = files.load(folder / "bad.bin");
+        EXPECT_TRUE(loaded.read);
+        ASSERT_TRUE(loaded.refusal);
+        EXPECT_EQ(loaded.refusal->reason, c.reason);
+        EXPECT_TRUE(std::ranges::equal(cycle.images().paramV1.bytes, before.paramV1.bytes));
+        EXPECT_TRUE(std::ranges::equal(cycle.images().profile.bytes, before.profile.bytes));
+        EXPECT_TRUE(std::ranges::equal(cycle.images().macroArea.bytes, before.macroArea.bytes));
+        EXPECT_FALSE(cycle.macroDirty());
+    }
+}
+
+// Every byte of a saved profile flipped in turn: the copy is refused and changes nothing, or (a
+// byte no check covers, as a letter of a macro name) it loads and Apply writes a memory that
+// passes every check.
+TEST_F(ProfileFileTest, EveryByteFlippedIsRefusedOrWritesAValidMemory) {
+    connectAndRead();
+    addAMacro();
+    ASSERT_TRUE(files.save(folder / "p.bin"));
+    const Bytes valid = readAll(folder / "p.bin");
+    const MouseKind kind = MouseKind::of(cycle);
+    int accepted = 0;
+    for (std::size_t i = 0; i < valid.size(); ++i) {
+        SCOPED_TRACE(i);
+        Bytes damaged = valid;
+        damaged[i] ^= static_cast<std::uint8_t>(1U << (i % 8));
+        writeAll(folder / "flip.bin", damaged);
+        const DeviceImages before = cycle.images();
+        const ProfileLoad loaded = files.load(folder / "flip.bin");
+        ASSERT_TRUE(loaded.read);
+        if (loaded.refusal) {
+            EXPECT_TRUE(std::ranges::equal(cycle.images().macroArea.bytes, before.macroArea.bytes));
+            EXPECT_TRUE(std::ranges::equal(cycle.images().paramV1.bytes, before.paramV1.bytes));
+            continue;
+        }
+        ++accepted;
+        ASSERT_EQ(cycle.DownloadParameter(), WriteResult::Written);
+        EXPECT_EQ(memoryImageRefusal(memory(0, kMouseMemorySize), kind), std::nullopt);
+    }
+    EXPECT_LT(accepted, 40) << "only name letters may pass";
 }
 
 TEST_F(ProfileFileTest, FilesThatCannotBeReadOrWrittenChangeNothing) {
@@ -181,9 +230,9 @@ TEST_F(ProfileFileTest, FilesThatCannotBeReadOrWrittenChangeNothing) {
     addAMacro();
     const DeviceImages before = cycle.images();
 
-    const FileResult missing = files.load(folder / "none.bin");
+    const ProfileLoad missing = files.load(folder / "none.bin");
     EXPECT_FALSE(missing);
-    EXPECT_NE(missing.error.find("none.bin"), std::string::npos);
+    EXPECT_NE(missing.read.error.find("none.bin"), std::string::npos);
     EXPECT_FALSE(files.load(folder));
     EXPECT_FALSE(files.save(folder / "no" / "p.bin"));
     EXPECT_FALSE(files.exportDeviceMacros(folder / "no" / "m.bin"));

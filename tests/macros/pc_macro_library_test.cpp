@@ -167,7 +167,7 @@ TEST_F(LibraryTest, ExportOneAndImportOneReproduceTheRecord) {
     EXPECT_EQ(other.count(), 2u);
     // A file with no named record adds nothing.
     writeAll(folder / "empty.bin", {});
-    EXPECT_EQ(other.importOne(folder / "empty.bin"), LibraryResult::FileError);
+    EXPECT_EQ(other.importOne(folder / "empty.bin"), LibraryResult::Refused);
     EXPECT_EQ(other.count(), 2u);
 }
 
