@@ -92,6 +92,19 @@ constexpr KeyMap kKeyMap[] = {
     {Qt::Key_Comma, false, 0xBC},
     {Qt::Key_Minus, false, 0xBD},
     {Qt::Key_Period, false, 0xBE},
+    // The ISO key left of Z; "<" is a shifted comma on US maps, so only the unshifted one counts.
+    {Qt::Key_Less, false, 0xE2},
+    // F13..F18 as xkb's default layout sends them.
+    {Qt::Key_Tools, false, 0x7C},
+    {Qt::Key_Launch5, false, 0x7D},
+    {Qt::Key_Launch6, false, 0x7E},
+    {Qt::Key_Launch7, false, 0x7F},
+    {Qt::Key_Launch8, false, 0x80},
+    {Qt::Key_Launch9, false, 0x81},
+    {Qt::Key_Reload, false, 0xA8},
+    {Qt::Key_Cancel, false, 0xA9},
+    {Qt::Key_Explorer, false, 0xB6},
+    {Qt::Key_Calculator, false, 0xB7},
     // Browser, volume, media and launch keys, where the platform reports them.
     {Qt::Key_Back, false, 0xA6},
     {Qt::Key_Forward, false, 0xA7},
@@ -123,6 +136,7 @@ int virtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers) {
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
         return (keypad ? 0x60 : 0x30) + (qtKey - Qt::Key_0);
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return 0x70 + (qtKey - Qt::Key_F1);
+    if (qtKey == Qt::Key_Less && modifiers.testFlag(Qt::ShiftModifier)) return 0;
     for (const KeyMap& k : kKeyMap)
         if (k.qtKey == qtKey && (keypad || !k.keypad)) return k.virtualKey;
     return 0;

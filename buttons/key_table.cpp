@@ -7,7 +7,7 @@ namespace kvr {
 namespace {
 
 // Position = KeyIndex.
-constexpr std::array<KeyRow, 144> kKeyRows = {{
+constexpr std::array<KeyRow, 145> kKeyRows = {{
     {kNoVirtualKey, "None", 0x00},            // 0
     {kNoVirtualKey, "", 0x00},                // 1
     {0xFF, "255", 0x00},                      // 2
@@ -152,6 +152,8 @@ constexpr std::array<KeyRow, 144> kKeyRows = {{
     {0xB5, "Launch_Media_Select", 0xD1},      // 141
     {0xB6, "Launch_App1", 0x00},              // 142
     {0xB7, "Launch_App2", 0x00},              // 143
+    // The key between the left Shift and Z of ISO keyboards ("<>", or "\\|" on Brazilian ones).
+    {0xE2, "OEM_102", 0x64},  // 144
 }};
 
 struct UsageName {

@@ -18,7 +18,7 @@ struct KeyRow {
     std::uint8_t usage;  // 0 where the mouse cannot store the key
 };
 
-// One row per KeyIndex 0..143, at the position of its KeyIndex; index 1 is unused.
+// One row per KeyIndex 0..144, at the position of its KeyIndex; index 1 is unused.
 std::span<const KeyRow> keyTable();
 
 // 0 (None) for a code that has no row.

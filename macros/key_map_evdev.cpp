@@ -152,6 +152,13 @@ constexpr EvdevKey kEvdevKeys[] = {
     {KEY_MEDIA, 0xB5},
     {KEY_COMPUTER, 0xB6},
     {KEY_CALC, 0xB7},
+    // Keys that other keyboards report under another code for the same key.
+    {KEY_PLAYCD, 0xB3},
+    {KEY_PLAY, 0xB3},
+    {KEY_EMAIL, 0xB4},
+    {KEY_CONFIG, 0xB5},
+    {KEY_FILE, 0xB6},
+    {KEY_102ND, 0xE2},
 };
 
 }  // namespace

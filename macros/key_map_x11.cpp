@@ -92,6 +92,19 @@ constexpr KeysymKey kKeysymKeys[] = {
     {XK_comma, 0xBC},
     {XK_minus, 0xBD},
     {XK_period, 0xBE},
+    // The ISO key left of Z, unshifted "<" on US and European maps.
+    {XK_less, 0xE2},
+    // What xkb's default layout sends for F13..F18 (F19 and F24 have no keysym of their own).
+    {XF86XK_Tools, 0x7C},
+    {XF86XK_Launch5, 0x7D},
+    {XF86XK_Launch6, 0x7E},
+    {XF86XK_Launch7, 0x7F},
+    {XF86XK_Launch8, 0x80},
+    {XF86XK_Launch9, 0x81},
+    // Browser Refresh and Stop as the default layout sends them.
+    {XF86XK_Reload, 0xA8},
+    {XK_Cancel, 0xA9},
+    {XF86XK_Explorer, 0xB6},
     {XF86XK_Back, 0xA6},
     {XF86XK_Forward, 0xA7},
     {XF86XK_Refresh, 0xA8},

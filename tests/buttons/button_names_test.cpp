@@ -71,8 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                     // Keyboard: modifier prefixes in fixed order, then the key.
                     NameCase{"020807", "Win+D"}, NameCase{"020300", "Ctrl+Shift+"},
                     NameCase{"020000", ""}, NameCase{"020100", "Ctrl+"},
-                    NameCase{"020F04", "Ctrl+Shift+Alt+Win+A"}, NameCase{"020164", "Ctrl+"},
-                    NameCase{"0200E3", "Win"}, NameCase{"02010405", "Ctrl+A"},
+                    NameCase{"020F04", "Ctrl+Shift+Alt+Win+A"}, NameCase{"020164", "Ctrl+OEM_102"},
+                    NameCase{"020187", "Ctrl+"}, NameCase{"0200E3", "Win"}, NameCase{"02010405", "Ctrl+A"},
                     // Macros by the slot that starts at the address.
                     NameCase{"060210", "MyMacro"}, NameCase{"060200", ""},
                     // No name.

@@ -142,10 +142,19 @@ TEST(PinnedKeyTable, EveryIndexHasTheWrittenVirtualKeyNameAndUsage) {
     }
 }
 
+TEST(PinnedKeyTable, TheIsoKeyIsTheOneRowAfterThem) {
+    ASSERT_EQ(keyTable().size(), 145u);
+    EXPECT_EQ(KeyIndexToName(144), "OEM_102");
+    EXPECT_EQ(KeyIndexToUsage(144), 0x64);
+    EXPECT_EQ(VirtualKeyToKeyIndex(0xE2), 144);
+    EXPECT_EQ(UsageToName(0x64), "OEM_102");
+}
+
 TEST(PinnedKeyTable, VirtualKeysWithoutARowGiveNone) {
     std::array<bool, 256> listed{};
     for (const auto& r : expectedKeyTable())
         if (r && r->virtualKey >= 0) listed[size_t(r->virtualKey)] = true;
+    listed[0xE2] = true;  // the ISO key, in its row after the pinned ones
     for (int vk = 0; vk < 256; ++vk) {
         if (!listed[size_t(vk)]) {
             EXPECT_EQ(VirtualKeyToKeyIndex(vk), kNoKey) << vk;
@@ -163,6 +172,7 @@ TEST(PinnedKeyTable, EveryUsageIsNamedByTheKeyThatProducesIt) {
     names[0xE2] = "Left Alt";
     names[0xE3] = "Win";
     names[0xE7] = "Win";
+    names[0x64] = "OEM_102";
     for (int u = 0; u < 256; ++u)
         EXPECT_EQ(UsageToName(static_cast<std::uint8_t>(u)), names[size_t(u)]) << "usage " << u;
 }

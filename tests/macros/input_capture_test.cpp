@@ -147,7 +147,6 @@ TEST(KeyMapTest, EvdevCodesReachTheKeyTableCodesAndButtons) {
     EXPECT_EQ(evdevKeyToVirtualKey(KEY_RIGHTSHIFT), 0x10);
     EXPECT_EQ(evdevKeyToVirtualKey(KEY_LEFTMETA), 0x5B);
     EXPECT_EQ(evdevKeyToVirtualKey(KEY_F24), 0x87);
-    EXPECT_EQ(evdevKeyToVirtualKey(KEY_102ND), 0);
     EXPECT_EQ(evdevButton(BTN_LEFT), MouseButton::Left);
     EXPECT_EQ(evdevButton(BTN_SIDE), MouseButton::Backward);
     EXPECT_EQ(evdevButton(BTN_EXTRA), MouseButton::Forward);
