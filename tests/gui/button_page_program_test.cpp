@@ -17,14 +17,11 @@ namespace {
 using ButtonPageProgram = test::WindowTest;
 
 TEST_F(ButtonPageProgram, VolumePlusChosenByMouseIsWrittenIntoTheMouseFile) {
-    QTemporaryDir dir;
-    const QString file = dir.filePath("mouse.bin");
-    ASSERT_TRUE(test::writeFactoryMouseFile(file));
-    test::XvfbServer x;
-    ASSERT_TRUE(x.ok()) << "Xvfb could not be started";
-    QProcess program;
-    const Window w = test::startOnMouseFile(program, x, QStringLiteral(KVR5507_BINARY), file);
-    ASSERT_NE(w, 0u);
+    test::ProgramOnFactoryMouse run(QStringLiteral(KVR5507_BINARY));
+    ASSERT_NE(run.window, 0u) << "the program did not start on its own X server";
+    const Window w = run.window;
+    const QString& file = run.file;
+    test::XvfbServer& x = run.x;
 
     // The same window laid out here tells where the label, the menu entries and Apply lie.
     ButtonPage& page = window->buttonPage();
@@ -52,9 +49,6 @@ TEST_F(ButtonPageProgram, VolumePlusChosenByMouseIsWrittenIntoTheMouseFile) {
     ASSERT_EQ(m.size(), 1024);
     const auto* profile = reinterpret_cast<const std::uint8_t*>(m.constData()) + 64;
     EXPECT_EQ(blockChecksum({profile, 27}), profile[27]);
-
-    program.kill();
-    program.waitForFinished();
 }
 
 }  // namespace

@@ -57,14 +57,11 @@ TEST_F(PointerAuditProgram, LightChoicesAndScaleSegmentsAnswerOneClickInBothLang
         const QPoint adv = test::centreOf(find("Btn_Adv_3"));
         const QStringList segments = {"Img_Spd2", "Img_DbSpd9", "Img_ScrSpd4"};
 
-        QTemporaryDir dir;
-        const QString file = dir.filePath("mouse.bin");
-        ASSERT_TRUE(test::writeFactoryMouseFile(file));
-        test::XvfbServer x;
-        ASSERT_TRUE(x.ok()) << "Xvfb could not be started";
-        QProcess program;
-        const Window w = test::startOnMouseFile(program, x, QStringLiteral(KVR5507_BINARY), file);
-        ASSERT_NE(w, 0u);
+        test::ProgramOnFactoryMouse run(QStringLiteral(KVR5507_BINARY));
+        ASSERT_NE(run.window, 0u) << "the program did not start on its own X server";
+        const Window w = run.window;
+        const QString& file = run.file;
+        test::XvfbServer& x = run.x;
         test::XdoTool xdo(x.displayName());
         auto clickAt = [&](QPoint p) {
             ASSERT_TRUE(xdo.pointAt(w, p, true));
@@ -97,8 +94,6 @@ TEST_F(PointerAuditProgram, LightChoicesAndScaleSegmentsAnswerOneClickInBothLang
             EXPECT_TRUE(litAt(x, w, at));
             EXPECT_FALSE(litAt(x, w, after));
         }
-        program.kill();
-        program.waitForFinished();
     }
 }
 

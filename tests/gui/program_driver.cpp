@@ -51,6 +51,16 @@ Window startOnMouseFile(QProcess& program, XvfbServer& x, const QString& binary,
     return read && x.roundTrip(w, std::chrono::seconds(10)) ? w : 0;
 }
 
+ProgramOnFactoryMouse::ProgramOnFactoryMouse(const QString& binary)
+    : file(dir.filePath("mouse.bin")) {
+    if (writeFactoryMouseFile(file) && x.ok()) window = startOnMouseFile(program, x, binary, file);
+}
+
+ProgramOnFactoryMouse::~ProgramOnFactoryMouse() {
+    program.kill();
+    program.waitForFinished();
+}
+
 XdoTool::XdoTool(const QString& display) : env_(QProcessEnvironment::systemEnvironment()) {
     env_.insert("DISPLAY", display);
 }

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include "x11_session.h"
 
@@ -24,6 +25,18 @@ QPoint centreOf(const QWidget* w);
 // and the first read of the mouse is over; the window, or 0 when that did not happen.
 Window startOnMouseFile(QProcess& program, XvfbServer& x, const QString& binary,
                         const QString& mouseFile);
+
+// The real program on its own X server with a fresh factory mouse file; ended with the object.
+struct ProgramOnFactoryMouse {
+    explicit ProgramOnFactoryMouse(const QString& binary);
+    ~ProgramOnFactoryMouse();
+    // The program's window once it shows and has read the mouse; 0 when that did not happen.
+    Window window = 0;
+    QTemporaryDir dir;
+    QString file;
+    XvfbServer x;
+    QProcess program;
+};
 
 class XdoTool {
 public:
