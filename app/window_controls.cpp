@@ -16,6 +16,11 @@ const QStringList kCommonButtonNames = {"Confirm", "Apply", "Reset", "Exit",  "M
                                         "Adv",     "Breath", "Macro", "Save", "Load",
                                         "Lang1",   "Lang2", "Lang3"};
 
+const QStringList kLightChoices = {
+    "MCPIOn",        "MCPIOff",       "LEDKeyOn",      "LEDKeyOff",     "LEDNTMode1",
+    "LEDNTMode2",    "LEDNTMode3",    "LEDNTMode4",    "LEDNTMode5",    "LEDColorMode1",
+    "LEDColorMode2", "LEDColorBre1",  "LEDColorBre2",  "LEDColorBre3",  "LEDColorBre4"};
+
 namespace {
 constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 600;
@@ -41,10 +46,6 @@ constexpr int kMainMenuWidth = 190;
 constexpr int kSubMenuWidth = 164;
 
 // The choice groups of the light page: a click label over an indicator picture.
-const QStringList kLightChoices = {
-    "MCPIOn",        "MCPIOff",       "LEDKeyOn",      "LEDKeyOff",     "LEDNTMode1",
-    "LEDNTMode2",    "LEDNTMode3",    "LEDNTMode4",    "LEDNTMode5",    "LEDColorMode1",
-    "LEDColorMode2", "LEDColorBre1",  "LEDColorBre2",  "LEDColorBre3",  "LEDColorBre4"};
 const QStringList kLightTimeFields = {
     "edt_LEDNTMode1Time", "edt_LEDNTMode2Time", "edt_LEDNTMode2Hold",
     "edt_LEDNTMode3Time", "edt_LEDNTMode3Count", "edt_OffTime",

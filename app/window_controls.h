@@ -14,6 +14,8 @@ class CaptionLabel;
 
 // The thirteen buttons that every page carries, as "Img_" + name + "_" + page and "Btn_" + ...
 extern const QStringList kCommonButtonNames;
+// The breathing light page's choices, as "Img_" + name and "lbl_" + name.
+extern const QStringList kLightChoices;
 
 class WindowControls {
 public:

@@ -37,10 +37,6 @@ constexpr int kChoiceLabelWidth = 100;
 constexpr int kChoiceLabelHeight = 20;
 constexpr int kChoiceGap = 4;
 
-const char* const kChoiceNames[] = {
-    "MCPIOn",        "MCPIOff",       "LEDKeyOn",     "LEDKeyOff",    "LEDNTMode1",
-    "LEDNTMode2",    "LEDNTMode3",    "LEDNTMode4",   "LEDNTMode5",   "LEDColorMode1",
-    "LEDColorMode2", "LEDColorBre1",  "LEDColorBre2", "LEDColorBre3", "LEDColorBre4"};
 
 }  // namespace
 
@@ -60,8 +56,8 @@ LightPage::LightPage(PageHost& host, LightModel& light) : WindowPage(host), ligh
     for (int m = 1; m <= 4; ++m)
         onClick(QString("LEDColorBre%1").arg(m), [this, m] { LEDColorBre_OnClick(m); });
 
-    for (const char* name : kChoiceNames)
-        controls.caption(QString("lbl_") + name)->setFocusPolicy(Qt::TabFocus);
+    for (const QString& name : kLightChoices)
+        controls.caption("lbl_" + name)->setFocusPolicy(Qt::TabFocus);
 
     // Time fields take digits and Backspace only.
     auto* digits = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
@@ -102,7 +98,7 @@ void LightPage::placeChoiceLabels() {
     WindowControls& controls = host_.controls();
     const QRect panel = controls.find("Img_P3")->geometry();
     std::vector<QWidget*> labels;
-    for (const char* name : kChoiceNames) labels.push_back(controls.find(QString("lbl_") + name));
+    for (const QString& name : kLightChoices) labels.push_back(controls.find("lbl_" + name));
     for (QWidget* label : labels) {
         const QPoint at = label->pos();
         // Up to the next choice on the same row, and never past the panel.
