@@ -40,9 +40,32 @@ private:
 
 }  // namespace
 
+// The file a save replaces: a symbolic link is followed, so the link stays and its target gets
+// the new content.
+std::filesystem::path saveTarget(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(path, ec)) return path;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
+    return ec ? path : target;
+}
+
 FileResult writeFileAtomically(const std::filesystem::path& path,
                                std::span<const std::uint8_t> bytes) {
-    std::string temporary = path.string() + ".XXXXXX";
+    const std::filesystem::path target = saveTarget(path);
+    // The new file takes the old one's permissions; a new file gets the usual ones.
+    struct stat old {};
+    mode_t mode = 0;
+    if (::stat(target.c_str(), &old) == 0) {
+        // A device, a FIFO or a folder is never replaced by a plain file.
+        if (!S_ISREG(old.st_mode)) return FileResult{false, path.string() + ": is not a regular file"};
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+
+    std::string temporary = target.string() + ".XXXXXX";
     FileDescriptor fd(::mkstemp(temporary.data()));
     if (fd.get() < 0) return failure(path, errno);
 
@@ -58,18 +81,21 @@ FileResult writeFileAtomically(const std::filesystem::path& path,
         written += static_cast<std::size_t>(n);
     }
     if (::fsync(fd.get()) != 0) return discard(errno);
-    // mkstemp creates the file for its owner only; a saved file gets the usual permissions.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (::fchmod(fd.get(), 0666 & ~mask) != 0) return discard(errno);
+    // mkstemp creates the file for its owner only.
+    if (::fchmod(fd.get(), mode) != 0) return discard(errno);
     if (!fd.close()) return discard(errno);
 
     std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
+    std::filesystem::rename(temporary, target, ec);
     if (ec) {
         ::unlink(temporary.c_str());
         return FileResult{false, path.string() + ": " + ec.message()};
     }
+    // The rename itself reaches the disk with its folder.
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY));
+    if (dir.get() >= 0) ::fsync(dir.get());
     return FileResult{true, {}};
 }
 

@@ -19,7 +19,11 @@ struct FileResult {
     explicit operator bool() const { return ok; }
 };
 
-// Writes `bytes` as the whole new content of `path`, atomically.
+// The file a save of `path` replaces: a symbolic link's target.
+std::filesystem::path saveTarget(const std::filesystem::path& path);
+
+// Writes `bytes` as the whole new content of `path` (of its target when it is a symbolic link),
+// atomically, with the old file's permissions; a path that is not a regular file is refused.
 FileResult writeFileAtomically(const std::filesystem::path& path,
                                std::span<const std::uint8_t> bytes);
 

@@ -1,20 +1,18 @@
 #include "device/memory_file.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <system_error>
 
+#include "base/file_io.h"
+
 namespace kvr {
 
 namespace {
-
-std::filesystem::path tempBeside(const std::filesystem::path& path) {
-    std::filesystem::path temp = path;
-    temp += ".tmp";
-    return temp;
-}
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -66,37 +64,24 @@ MemoryFileOpen openMemoryFile(const std::filesystem::path& path) {
     // itself and a new file beside it for the atomic save.
     if (!File(std::fopen(path.string().c_str(), "r+b")))
         return refused(MemoryFileState::Unwritable, path, std::strerror(errno));
-    const std::filesystem::path temp = tempBeside(path);
-    if (!File(std::fopen(temp.string().c_str(), "wb"))) {
+    // A probe of a name no other file has: another program's save or the owner's own file
+    // beside this one is never touched.
+    std::string probe = saveTarget(path).string() + ".XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0) {
         return refused(MemoryFileState::Unwritable, path,
                        std::string("its folder takes no new file: ") + std::strerror(errno));
     }
-    std::filesystem::remove(temp, ec);
+    ::close(fd);
+    ::unlink(probe.c_str());
     result.state = MemoryFileState::Loaded;
     return result;
 }
 
 MemoryFileSave saveMemoryFile(const std::filesystem::path& path,
                               std::span<const std::uint8_t, kMouseMemorySize> memory) {
-    const std::filesystem::path temp = tempBeside(path);
-    auto fail = [&](const std::string& why) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        return MemoryFileSave{false, path.string() + ": " + why};
-    };
-
-    std::FILE* file = std::fopen(temp.string().c_str(), "wb");
-    if (!file) return fail(std::strerror(errno));
-    const std::size_t written = std::fwrite(memory.data(), 1, memory.size(), file);
-    const bool flushed = std::fflush(file) == 0;
-    const int writeErrno = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (written != memory.size() || !flushed || !closed)
-        return fail(std::strerror(writeErrno ? writeErrno : EIO));
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) return fail(ec.message());
-    return {true, {}};
+    const FileResult saved = writeFileAtomically(path, memory);
+    return {saved.ok, saved.error};
 }
 
 }  // namespace kvr

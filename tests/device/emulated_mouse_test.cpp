@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
 #include <filesystem>
@@ -192,8 +194,49 @@ TEST_F(MemoryFileTest, AFailedSaveNamesTheUsersFileAndLeavesNothingBehind) {
     const MemoryFileSave blocked = saveMemoryFile(file, memory);
     EXPECT_FALSE(blocked);
     EXPECT_EQ(blocked.message.rfind(file.string() + ": ", 0), 0u) << blocked.message;
-    EXPECT_FALSE(std::filesystem::exists(dir / "mouse.bin.tmp"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "no temporary file is left beside it";
     EXPECT_TRUE(std::filesystem::is_directory(file));
+}
+
+TEST_F(MemoryFileTest, OpeningAndSavingTouchOnlyTheFileItThroughALinkWithItsPermissions) {
+    ASSERT_TRUE(saveMemoryFile(file, factoryMemory()));
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_write);
+    const auto link = dir / "link.bin";
+    std::filesystem::create_symlink(file, link);
+    // The owner's own file of the name a fixed temporary would have.
+    const auto own = dir / "mouse.bin.tmp";
+    std::ofstream(own) << "mine";
+
+    const MemoryFileOpen opened = openMemoryFile(link);
+    ASSERT_EQ(opened.state, MemoryFileState::Loaded) << opened.message;
+    MouseMemory changed = opened.memory;
+    changed[100] ^= 0xFF;
+    ASSERT_TRUE(saveMemoryFile(link, changed));
+
+    EXPECT_TRUE(std::filesystem::is_symlink(link)) << "the link stays a link";
+    EXPECT_EQ(openMemoryFile(file).memory, changed);
+    EXPECT_EQ(std::filesystem::status(file).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::ifstream in(own);
+    std::string text;
+    in >> text;
+    EXPECT_EQ(text, "mine");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
+                            std::filesystem::directory_iterator()),
+              3)
+        << "no temporary file is left beside them";
+}
+
+TEST_F(MemoryFileTest, AFifoIsNeitherOpenedNorReplaced) {
+    const auto fifo = dir / "fifo.bin";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(openMemoryFile(fifo).state, MemoryFileState::NotAFile);
+    EXPECT_FALSE(saveMemoryFile(fifo, factoryMemory()));
+    EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
 }
 
 }  // namespace
