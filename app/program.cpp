@@ -57,10 +57,9 @@ std::unique_ptr<EmulatedSetup> plugEmulatedMouse(const MouseMemory& memory, cons
     auto setup = std::make_unique<EmulatedSetup>();
     setup->mouse = std::make_shared<EmulatedMouse>(1, memory);
     if (!file.empty()) {
-        setup->mouse->onMemoryWritten = [file, &dialogs](const MouseMemory& m) {
-            MemoryFileSave saved = saveMemoryFile(file, m);
-            if (!saved) dialogs.error(QString::fromStdString(saved.message));
-        };
+        bindMemoryFile(*setup->mouse, file, [&dialogs](const std::string& message) {
+            dialogs.error(QString::fromStdString(message));
+        });
     }
     plugMouse(setup->bus, setup->mouse, "emulated:kvr5507");
     return setup;

@@ -1,6 +1,7 @@
 #include "cli/ctl_program.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -68,8 +69,10 @@ struct Bus {
     std::shared_ptr<EmulatedMouse> mouse;
     std::unique_ptr<Pacer> pacer;
     HidBackend* backend = nullptr;
-    // A memory file that could not be saved after a write.
-    std::string saveFailure;
+    // The memory file as read, locked for the whole command: shared for a command that only
+    // reads the mouse, exclusive for one that writes it.
+    FileLock memoryLock;
+    MouseMemory loaded{};
 };
 
 class Command {
@@ -78,8 +81,9 @@ public:
             const CtlEnvironment& environment)
         : options_(options), out_(out), err_(err), environment_(environment) {}
 
-    // The bus, or the exit code when the emulated mouse's file cannot be read.
-    int makeBus() {
+    // The bus, or the exit code when the emulated mouse's file cannot be read. A command that
+    // `writes` the mouse has the file created when missing; one that reads creates nothing.
+    int makeBus(bool writes) {
         if (environment_.hid) {
             bus_.backend = environment_.hid;
             bus_.pacer = std::make_unique<VirtualPacer>();
@@ -88,19 +92,14 @@ public:
             const std::string file = options_.emulateFile;
             if (!file.empty()) {
                 // A file that cannot be the mouse's memory is refused and left as it is.
-                const MemoryFileOpen opened = openMemoryFile(file);
+                const MemoryFileOpen opened = openMemoryFile(
+                    file, writes ? MemoryFileUse::Write : MemoryFileUse::Read, &bus_.memoryLock);
                 if (!opened.ok()) return fail(kExitMouse, opened.message);
                 memory = opened.memory;
             }
+            bus_.loaded = memory;
             bus_.virtualBus = std::make_unique<VirtualBus>();
             bus_.mouse = std::make_shared<EmulatedMouse>(1, memory);
-            if (!file.empty()) {
-                bus_.mouse->onMemoryWritten = [this, file](const MouseMemory& m) {
-                    if (MemoryFileSave saved = saveMemoryFile(file, m); !saved) {
-                        bus_.saveFailure = saved.message;
-                    }
-                };
-            }
             plugMouse(*bus_.virtualBus, bus_.mouse, "emulated:kvr5507");
             if (environment_.onEmulatedMouse) environment_.onEmulatedMouse(bus_.mouse);
             bus_.backend = bus_.virtualBus.get();
@@ -190,9 +189,13 @@ public:
                                                         ? defaultLibraryPath()
                                                         : std::filesystem::path(options_.library));
         const auto builtIn = findResource(kDefaultLibraryResource);
-        if (library_->CheckPCMacro(builtIn ? *builtIn : std::span<const std::uint8_t>()) ==
-            LibraryResult::FileError) {
-            return fail(kExitMouse, library_->error());
+        switch (library_->CheckPCMacro(builtIn ? *builtIn : std::span<const std::uint8_t>())) {
+            case LibraryResult::FileError:
+                return fail(kExitMouse, library_->error());
+            case LibraryResult::Refused:
+                return refused(library_->path().string(), library_->refusal());
+            default:
+                break;
         }
         return kExitDone;
     }
@@ -340,8 +343,17 @@ private:
     }
 
     int written(const std::optional<std::string>& failure) {
+        // The emulated mouse's file is saved once, when the command is over: it always holds the
+        // memory between two whole commands. A write cut short is kept as the mouse holds it.
+        std::optional<std::string> saveFailure;
+        if (bus_.mouse && !options_.emulateFile.empty() && !std::ranges::equal(bus_.mouse->memory(), bus_.loaded)) {
+            if (MemoryFileSave saved = saveMemoryFile(options_.emulateFile, bus_.mouse->memory());
+                !saved) {
+                saveFailure = saved.message;
+            }
+        }
         if (failure) return fail(kExitMouse, *failure);
-        if (!bus_.saveFailure.empty()) return fail(kExitMouse, bus_.saveFailure);
+        if (saveFailure) return fail(kExitMouse, *saveFailure);
         return kExitDone;
     }
 
@@ -454,7 +466,9 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     if (macro->parsed()) {
         if (const int code = command.openLibrary(); code != kExitDone) return code;
     }
-    if (const int code = command.makeBus(); code != kExitDone) return code;
+    const bool writes = set->parsed() || app.got_subcommand("reset") || restore->parsed() ||
+                        macroAdd->parsed() || macroDel->parsed() || profileLoad->parsed();
+    if (const int code = command.makeBus(writes); code != kExitDone) return code;
     if (app.got_subcommand("list")) return command.list();
     if (const int code = command.openMouse(); code != kExitDone) return code;
     if (app.got_subcommand("show")) return command.show();

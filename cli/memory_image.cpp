@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <variant>
 
+#include "base/file_io.h"
 #include "cli/mouse_session.h"
 #include "cycle/file_checks.h"
 
@@ -55,13 +55,10 @@ Refusal imageRefusal(std::span<const std::uint8_t> image, MouseSession& session)
 
 std::variant<MouseMemory, std::string, FileRefusal> readMemoryImage(
     const std::filesystem::path& path, MouseSession& session) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return path.string() + ": cannot be opened for reading";
     // One byte more than an image holds tells a long file from a whole one.
-    std::vector<std::uint8_t> bytes(kMouseMemorySize + 1);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad()) return path.string() + ": read error";
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    const FileBytes read = readFileStart(path, kMouseMemorySize + 1);
+    if (!read.result) return read.result.error;
+    const std::vector<std::uint8_t>& bytes = read.bytes;
     if (auto refusal = imageRefusal(bytes, session)) return *refusal;
     MouseMemory memory{};
     std::ranges::copy(bytes, memory.begin());

@@ -145,10 +145,14 @@ void EmulatedMouse::carryOut(const CommandReport& request) {
     reply_.bytes[CommandReport::kStatusByte] = kStatusAck;
     switch (command) {
         case BeginCmd:
+            if (onTransferBegin && !onTransferBegin())
+                reply_.bytes[CommandReport::kStatusByte] = kStatusNotAnswered;
+            break;
         case SystemReloadCmd:
             break;
         case EndCmd:
             if (unreportedWrite_) reportWrite();
+            if (onTransferEnd) onTransferEnd();
             break;
         case StatusCmd:
             reply_ = CommandReport::request(0);
@@ -188,7 +192,6 @@ void EmulatedMouse::nextChunk(const CommandReport& request) {
             memory_[wrap(range_.address + range_.offset + i)] = request[2 + i];
         }
         unreportedWrite_ = true;
-        if (range_.offset + kChunkSize >= range_.length) reportWrite();
     }
     range_.offset += kChunkSize;
     ++range_.chunk;

@@ -80,9 +80,14 @@ public:
 
     // Called when the mouse drops off by itself (unplugAtRequest); plugMouse() wires it to the bus.
     std::function<void()> onUnplug;
-    // Called after a write range has stored its last byte, and at EndCmd for a range that was
-    // cut short, so demo mode can save the memory after every completed write.
+    // A transfer is what the host brackets with BeginCmd and EndCmd. At BeginCmd: false leaves
+    // the command unanswered (demo mode could not have the memory file).
+    std::function<bool()> onTransferBegin;
+    // At EndCmd when the transfer wrote anything, so demo mode saves the memory once per whole
+    // transfer, never between its blocks.
     std::function<void(const MouseMemory&)> onMemoryWritten;
+    // At every EndCmd, after onMemoryWritten.
+    std::function<void()> onTransferEnd;
 
 private:
     struct Refusal {

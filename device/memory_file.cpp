@@ -1,80 +1,70 @@
 #include "device/memory_file.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <algorithm>
 #include <memory>
-#include <system_error>
-
-#include "base/file_io.h"
 
 namespace kvr {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-MemoryFileOpen refused(MemoryFileState state, const std::filesystem::path& path,
-                       const std::string& why) {
+MemoryFileOpen refused(MemoryFileState state, std::string message) {
     MemoryFileOpen result;
     result.state = state;
-    result.message = path.string() + ": " + why;
+    result.message = std::move(message);
     return result;
 }
 
 }  // namespace
 
-MemoryFileOpen openMemoryFile(const std::filesystem::path& path) {
+MemoryFileOpen openMemoryFile(const std::filesystem::path& path, MemoryFileUse use,
+                              FileLock* lock) {
+    removeStaleSaves(path);
+    bool created = false;
     std::error_code ec;
-    const std::filesystem::file_status status = std::filesystem::status(path, ec);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        MemoryFileOpen created;
-        created.memory = factoryMemory();
-        const MemoryFileSave saved = saveMemoryFile(path, created.memory);
-        if (!saved) return {created.memory, MemoryFileState::Unwritable, saved.message};
-        created.state = MemoryFileState::Created;
-        return created;
+    if (use == MemoryFileUse::Write && !std::filesystem::exists(saveTarget(path), ec) && !ec) {
+        if (const FileResult made = createFileIfMissing(path, factoryMemory()); !made)
+            return refused(MemoryFileState::Unwritable, made.error);
+        created = true;
     }
-    if (ec) return refused(MemoryFileState::Unreadable, path, ec.message());
-    if (status.type() == std::filesystem::file_type::directory)
-        return refused(MemoryFileState::NotAFile, path, "is a folder, not a file");
-    if (status.type() != std::filesystem::file_type::regular)
-        return refused(MemoryFileState::NotAFile, path, "is not a regular file");
 
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec) return refused(MemoryFileState::Unreadable, path, ec.message());
-    if (size != kMouseMemorySize) {
-        return refused(MemoryFileState::WrongSize, path,
-                       "holds " + std::to_string(size) + " bytes, but the mouse's memory is " +
+    FileLock own;
+    FileLock& held = lock ? *lock : own;
+    const FileResult locked =
+        held.lock(path, use == MemoryFileUse::Write ? LockKind::Exclusive : LockKind::Shared);
+    if (!locked) {
+        if (locked.busy) return refused(MemoryFileState::Busy, locked.error);
+        const auto type = std::filesystem::status(path, ec).type();
+        return refused(type != std::filesystem::file_type::regular &&
+                               type != std::filesystem::file_type::not_found
+                           ? MemoryFileState::NotAFile
+                           : MemoryFileState::Unreadable,
+                       locked.error);
+    }
+    if (!held.held()) {
+        // No file, and a read makes none: the mouse is new.
+        MemoryFileOpen fresh;
+        fresh.memory = factoryMemory();
+        fresh.state = MemoryFileState::Missing;
+        return fresh;
+    }
+
+    const FileBytes read = readFileStart(path, kMouseMemorySize + 1);
+    if (!read.result) return refused(MemoryFileState::Unreadable, read.result.error);
+    if (read.bytes.size() != kMouseMemorySize) {
+        const std::uintmax_t size = std::filesystem::file_size(saveTarget(path), ec);
+        return refused(MemoryFileState::WrongSize,
+                       path.string() + ": holds " + std::to_string(ec ? read.bytes.size() : size) +
+                           " bytes, but the mouse's memory is " +
                            std::to_string(kMouseMemorySize) + " bytes; it is left as it is");
     }
-
-    MemoryFileOpen result;
-    File in(std::fopen(path.string().c_str(), "rb"));
-    if (!in) return refused(MemoryFileState::Unreadable, path, std::strerror(errno));
-    if (std::fread(result.memory.data(), 1, result.memory.size(), in.get()) != result.memory.size())
-        return refused(MemoryFileState::Unreadable, path, "cannot be read whole");
-
-    // Every write of the mouse saves the file: refuse now what could not be saved then, the file
-    // itself and a new file beside it for the atomic save.
-    if (!File(std::fopen(path.string().c_str(), "r+b")))
-        return refused(MemoryFileState::Unwritable, path, std::strerror(errno));
-    // A probe of a name no other file has: another program's save or the owner's own file
-    // beside this one is never touched.
-    std::string probe = saveTarget(path).string() + ".XXXXXX";
-    const int fd = ::mkstemp(probe.data());
-    if (fd < 0) {
-        return refused(MemoryFileState::Unwritable, path,
-                       std::string("its folder takes no new file: ") + std::strerror(errno));
+    // Every write of the mouse saves the file: refuse now what could not be saved then.
+    if (use == MemoryFileUse::Write) {
+        if (const std::string why = saveRefusal(path); !why.empty())
+            return refused(MemoryFileState::Unwritable, path.string() + ": " + why);
     }
-    ::close(fd);
-    ::unlink(probe.c_str());
-    result.state = MemoryFileState::Loaded;
+    MemoryFileOpen result;
+    std::copy_n(read.bytes.begin(), kMouseMemorySize, result.memory.begin());
+    result.state = created ? MemoryFileState::Created : MemoryFileState::Loaded;
     return result;
 }
 
@@ -82,6 +72,28 @@ MemoryFileSave saveMemoryFile(const std::filesystem::path& path,
                               std::span<const std::uint8_t, kMouseMemorySize> memory) {
     const FileResult saved = writeFileAtomically(path, memory);
     return {saved.ok, saved.error};
+}
+
+void bindMemoryFile(EmulatedMouse& mouse, const std::filesystem::path& path,
+                    std::function<void(const std::string&)> onError) {
+    auto lock = std::make_shared<FileLock>();
+    mouse.onTransferBegin = [&mouse, path, lock, onError] {
+        // A transfer the host never closed keeps what it has.
+        if (lock->held()) return true;
+        const MemoryFileOpen opened = openMemoryFile(path, MemoryFileUse::Write, lock.get());
+        if (!opened.ok()) {
+            lock->unlock();
+            onError(opened.message);
+            return false;
+        }
+        std::ranges::copy(opened.memory, mouse.memory().begin());
+        return true;
+    };
+    mouse.onMemoryWritten = [path, onError](const MouseMemory& memory) {
+        if (const MemoryFileSave saved = saveMemoryFile(path, memory); !saved)
+            onError(saved.message);
+    };
+    mouse.onTransferEnd = [lock] { lock->unlock(); };
 }
 
 }  // namespace kvr

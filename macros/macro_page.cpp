@@ -129,8 +129,9 @@ void MacroPage::selectRow(const char* name, int row) {
 
 void MacroPage::useLibraryFile(const std::filesystem::path& file) {
     library_ = PCMacroLibrary(file);
-    if (library_.CheckPCMacro(builtInLibrary()) == LibraryResult::FileError)
-        showFileError("Str111", library_.error());
+    const LibraryResult result = library_.CheckPCMacro(builtInLibrary());
+    if (result == LibraryResult::FileError) showFileError("Str111", library_.error());
+    if (result == LibraryResult::Refused) showRefusal(library_.path(), library_.refusal());
 }
 
 DeviceMacros& MacroPage::deviceMacros() {

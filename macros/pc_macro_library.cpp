@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <system_error>
 
 #include "macros/macro_checks.h"
@@ -79,24 +80,68 @@ LibraryResult PCMacroLibrary::refused(const FileRefusal& refusal) {
     return LibraryResult::Refused;
 }
 
-LibraryResult PCMacroLibrary::CheckPCMacro(std::span<const std::uint8_t> defaultLibrary) {
-    std::error_code ec;
-    if (!path_.empty() && std::filesystem::exists(path_, ec)) {
-        FileBytes file = readFileStart(path_, kPCMacroFileSize);
-        if (!file.result) {
-            readLibraryRecords(defaultLibrary, slots_);
-            return fileError(file.result);
-        }
-        readLibraryRecords(file.bytes, slots_);
-        return LibraryResult::Done;
-    }
-    readLibraryRecords(defaultLibrary, slots_);
-    return RefreshPCMacro();
+LibraryResult PCMacroLibrary::notALibrary(const std::string& message) {
+    fileError_ = message;
+    return fileError(FileResult{false, message});
 }
 
-std::size_t PCMacroLibrary::count() const {
-    return static_cast<std::size_t>(std::ranges::count_if(slots_, &PCMacroSlot::inUse));
+// The file found at start is not a library: every change says so again, naming it.
+LibraryResult PCMacroLibrary::unusableFile() {
+    if (fileRefusal_) return refused(*fileRefusal_);
+    error_ = fileError_;
+    return LibraryResult::FileError;
 }
+
+LibraryResult PCMacroLibrary::CheckPCMacro(std::span<const std::uint8_t> defaultLibrary) {
+    refusedFile_ = false;
+    fileRefusal_.reset();
+    readLibraryRecords(defaultLibrary, slots_);
+    if (path_.empty()) return LibraryResult::Done;
+    removeStaleSaves(path_);
+    std::error_code ec;
+    if (!std::filesystem::exists(saveTarget(path_), ec) && !ec) {
+        // Made from the built-in macros; one another program made meanwhile is kept.
+        if (const FileResult made = createFileIfMissing(path_, libraryBytes(slots_)); !made)
+            return fileError(made);
+    }
+    FileLock lock;
+    if (const FileResult locked = lock.lock(path_, LockKind::Shared); !locked)
+        return fileError(locked);
+    return reload();
+}
+
+LibraryResult PCMacroLibrary::reload() {
+    FileBytes file = readFileStart(path_, kPCMacroFileSize + 1);
+    if (!file.result) return fileError(file.result);
+    // Longer than a library, or whole records that no library holds (a profile, a memory
+    // image): some other file, never taken and never overwritten with a library. A short last
+    // record is read as far as it goes.
+    if (file.bytes.size() > kPCMacroFileSize) {
+        refusedFile_ = true;
+        return notALibrary(path_.string() + ": holds " + std::to_string(file.bytes.size()) +
+                       " bytes, more than a macro library (" + std::to_string(kPCMacroFileSize) +
+                       " bytes); it is left as it is");
+    }
+    PCMacroSlots read{};
+    for (std::size_t i = 0; (i + 1) * kPCMacroRecordSize <= file.bytes.size(); ++i) {
+        readRecord(file.bytes, i * kPCMacroRecordSize, read[i]);
+        if (!read[i].inUse()) continue;
+        if (auto refusal = libraryRecordRefusal(read[i], i + 1)) {
+            refusedFile_ = true;
+            fileRefusal_ = refusal;
+            return refused(*refusal);
+        }
+    }
+    slots_ = PCMacroSlots{};
+    readLibraryRecords(file.bytes, slots_);
+    return LibraryResult::Done;
+}
+
+std::size_t usedSlots(const PCMacroSlots& slots) {
+    return static_cast<std::size_t>(std::ranges::count_if(slots, &PCMacroSlot::inUse));
+}
+
+std::size_t PCMacroLibrary::count() const { return usedSlots(slots_); }
 
 std::vector<std::string> PCMacroLibrary::names() const {
     std::vector<std::string> list;
@@ -112,76 +157,112 @@ std::string PCMacroLibrary::name(std::size_t index) const {
     return macroNameText(slots_[index].name);
 }
 
-bool PCMacroLibrary::nameTaken(std::string_view text) const {
-    return std::ranges::any_of(names(), [&](const std::string& n) { return n == text; });
+namespace {
+
+bool nameTaken(const PCMacroSlots& slots, std::string_view text) {
+    return std::ranges::any_of(slots, [&](const PCMacroSlot& s) {
+        return s.inUse() && macroNameText(s.name) == text;
+    });
 }
 
-LibraryResult PCMacroLibrary::commit(const PCMacroSlots& candidate) {
+}  // namespace
+
+LibraryResult PCMacroLibrary::change(const std::function<LibraryResult(PCMacroSlots&)>& edit) {
+    PCMacroSlots candidate = slots_;
     if (path_.empty()) {
-        slots_ = candidate;
-        return LibraryResult::Done;
+        const LibraryResult result = edit(candidate);
+        if (result == LibraryResult::Done) slots_ = candidate;
+        return result;
     }
+    if (refusedFile_) return unusableFile();
+    // The whole read-change-write under the lock: a change another program saved meanwhile is
+    // read first and kept.
+    FileLock lock;
+    if (const FileResult locked = lock.lock(path_, LockKind::Exclusive); !locked)
+        return fileError(locked);
+    if (lock.held()) {
+        if (const LibraryResult read = reload(); read != LibraryResult::Done) return read;
+        candidate = slots_;
+    }
+    const LibraryResult result = edit(candidate);
+    if (result != LibraryResult::Done) return result;
     const FileResult saved = writeFileAtomically(path_, libraryBytes(candidate));
     if (!saved) return fileError(saved);
     slots_ = candidate;
     return LibraryResult::Done;
 }
 
-LibraryResult PCMacroLibrary::RefreshPCMacro() { return commit(slots_); }
+LibraryResult PCMacroLibrary::RefreshPCMacro() {
+    if (path_.empty()) return LibraryResult::Done;
+    if (refusedFile_) return unusableFile();
+    FileLock lock;
+    if (const FileResult locked = lock.lock(path_, LockKind::Exclusive); !locked)
+        return fileError(locked);
+    const FileResult saved = writeFileAtomically(path_, libraryBytes(slots_));
+    return saved ? LibraryResult::Done : fileError(saved);
+}
 
 LibraryResult PCMacroLibrary::addEntry(std::string_view text) {
-    if (full()) return LibraryResult::Full;
-    // The list compares the typed text with the shown names, as the user sees them.
-    if (nameTaken(text)) return LibraryResult::Duplicate;
     const MacroName name = MacroNameStrToUnicode(text);
-    if (!macroNameInUse(name)) return LibraryResult::NoSuchEntry;
-    PCMacroSlots candidate = slots_;
-    candidate[count()] = PCMacroSlot{.name = name, .content = {}};
-    return commit(candidate);
+    return change([&](PCMacroSlots& slots) {
+        const std::size_t n = usedSlots(slots);
+        if (n >= kPCMacroSlots) return LibraryResult::Full;
+        // The list compares the typed text with the shown names, as the user sees them.
+        if (nameTaken(slots, text)) return LibraryResult::Duplicate;
+        if (!macroNameInUse(name)) return LibraryResult::NoSuchEntry;
+        slots[n] = PCMacroSlot{.name = name, .content = {}};
+        return LibraryResult::Done;
+    });
 }
 
 LibraryResult PCMacroLibrary::rename(std::size_t index, std::string_view text) {
-    if (index >= count()) return LibraryResult::NoSuchEntry;
-    if (nameTaken(text)) return LibraryResult::Duplicate;
     const MacroName name = MacroNameStrToUnicode(text);
-    if (!macroNameInUse(name)) return LibraryResult::NoSuchEntry;
-    PCMacroSlots candidate = slots_;
-    candidate[index].name = name;
-    return commit(candidate);
+    return change([&](PCMacroSlots& slots) {
+        if (index >= usedSlots(slots)) return LibraryResult::NoSuchEntry;
+        if (nameTaken(slots, text)) return LibraryResult::Duplicate;
+        if (!macroNameInUse(name)) return LibraryResult::NoSuchEntry;
+        slots[index].name = name;
+        return LibraryResult::Done;
+    });
 }
 
 LibraryResult PCMacroLibrary::remove(std::size_t index) {
-    if (index >= count()) return LibraryResult::NoSuchEntry;
-    PCMacroSlots candidate = slots_;
-    std::move(candidate.begin() + static_cast<std::ptrdiff_t>(index + 1), candidate.end(),
-              candidate.begin() + static_cast<std::ptrdiff_t>(index));
-    candidate.back() = PCMacroSlot{};
-    return commit(candidate);
+    return change([&](PCMacroSlots& slots) {
+        if (index >= usedSlots(slots)) return LibraryResult::NoSuchEntry;
+        std::move(slots.begin() + static_cast<std::ptrdiff_t>(index + 1), slots.end(),
+                  slots.begin() + static_cast<std::ptrdiff_t>(index));
+        slots.back() = PCMacroSlot{};
+        return LibraryResult::Done;
+    });
 }
 
 LibraryResult PCMacroLibrary::setContent(std::size_t index, const MacroContent& content) {
-    if (index >= count()) return LibraryResult::NoSuchEntry;
-    PCMacroSlots candidate = slots_;
-    candidate[index].content = content;
-    return commit(candidate);
+    return change([&](PCMacroSlots& slots) {
+        if (index >= usedSlots(slots)) return LibraryResult::NoSuchEntry;
+        slots[index].content = content;
+        return LibraryResult::Done;
+    });
 }
 
 LibraryResult PCMacroLibrary::importOne(const std::filesystem::path& file, std::size_t* index) {
-    const std::size_t n = count();
-    if (n + 1 >= kPCMacroSlots) return LibraryResult::Full;
     // One byte past a library tells a file too long from a whole one.
     FileBytes bytes = readFileStart(file, kPCMacroFileSize + 1);
     if (!bytes.result) return fileError(bytes.result);
     if (auto refusal = macroFileRefusal(bytes.bytes, true)) return refused(*refusal);
-    PCMacroSlot incoming = slots_[n];
-    readRecord(bytes.bytes, 0, incoming);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (slots_[i].name == incoming.name) return LibraryResult::Duplicate;
-    }
-    PCMacroSlots candidate = slots_;
-    candidate[n] = incoming;
-    const LibraryResult result = commit(candidate);
-    if (result == LibraryResult::Done && index) *index = n;
+    std::size_t at = 0;
+    const LibraryResult result = change([&](PCMacroSlots& slots) {
+        const std::size_t n = usedSlots(slots);
+        if (n + 1 >= kPCMacroSlots) return LibraryResult::Full;
+        PCMacroSlot incoming = slots[n];
+        readRecord(bytes.bytes, 0, incoming);
+        for (std::size_t i = 0; i < n; ++i) {
+            if (slots[i].name == incoming.name) return LibraryResult::Duplicate;
+        }
+        slots[n] = incoming;
+        at = n;
+        return LibraryResult::Done;
+    });
+    if (result == LibraryResult::Done && index) *index = at;
     return result;
 }
 
@@ -189,9 +270,10 @@ LibraryResult PCMacroLibrary::importAll(const std::filesystem::path& file) {
     FileBytes bytes = readFileStart(file, kPCMacroFileSize + 1);
     if (!bytes.result) return fileError(bytes.result);
     if (auto refusal = macroFileRefusal(bytes.bytes, false)) return refused(*refusal);
-    PCMacroSlots candidate = slots_;
-    readLibraryRecords(bytes.bytes, candidate);
-    return commit(candidate);
+    return change([&](PCMacroSlots& slots) {
+        readLibraryRecords(bytes.bytes, slots);
+        return LibraryResult::Done;
+    });
 }
 
 LibraryResult PCMacroLibrary::exportOne(std::size_t index, const std::filesystem::path& file) {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -59,9 +60,12 @@ public:
     const std::filesystem::path& path() const { return path_; }
 
     // CheckPCMacro: loads the file, or creates it from `defaultLibrary` (the built-in
-    // "PCMacroData") when there is none. A short file fills only the records it holds; records
-    // in use after a free slot move up to close the gap. FileError when the file exists but
-    // cannot be read, or cannot be created; the library then holds the defaults in memory.
+    // "PCMacroData") when there is none. A short file of whole records fills only the records
+    // it holds; records in use after a free slot move up to close the gap. FileError when the
+    // file cannot be read or created, is not a regular file, or is not a library at all (not
+    // whole records, or more than 100): the library then holds the defaults in memory, and a
+    // file that is not a library is never written. Every change reads the file again and saves
+    // it under its exclusive lock, so changes of other programs in between are kept.
     LibraryResult CheckPCMacro(std::span<const std::uint8_t> defaultLibrary);
 
     // Number of entries in use; the slots 0..count-1.
@@ -107,21 +111,30 @@ public:
     const FileRefusal& refusal() const { return refusal_; }
 
 private:
-    // Saves `candidate`; on success it becomes the library.
-    LibraryResult commit(const PCMacroSlots& candidate);
+    // One read-change-write of the file under its exclusive lock: the file is read again,
+    // `edit` changes the slots, and they are saved; on Done they become the library.
+    LibraryResult change(const std::function<LibraryResult(PCMacroSlots&)>& edit);
+    // The file's records become the library; FileError for a file that is not a library.
+    LibraryResult reload();
     LibraryResult fileError(const FileResult& result);
     LibraryResult refused(const FileRefusal& refusal);
-    bool nameTaken(std::string_view text) const;
+    LibraryResult notALibrary(const std::string& message);
+    LibraryResult unusableFile();
 
     std::filesystem::path path_;
     PCMacroSlots slots_{};
     std::string error_;
     FileRefusal refusal_;
+    // The file is not a library: it is never written; why, as found at start.
+    bool refusedFile_ = false;
+    Refusal fileRefusal_;
+    std::string fileError_;
 };
 
 // Records read from library bytes into `slots`, as far as the bytes go (a partial last record
 // is read as far as it goes too); the used slots are then made contiguous.
 void readLibraryRecords(std::span<const std::uint8_t> bytes, PCMacroSlots& slots);
+std::size_t usedSlots(const PCMacroSlots& slots);
 // Closes gaps: slots in use keep their order and move to 0..count-1.
 void compactLibrary(PCMacroSlots& slots);
 std::vector<std::uint8_t> libraryBytes(const PCMacroSlots& slots);
