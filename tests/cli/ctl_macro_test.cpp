@@ -1,5 +1,6 @@
 // kvr5507ctl's macros, profiles and macro checks against the emulated mouse and a PC library file.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <iterator>
@@ -8,6 +9,7 @@
 #include "base/resources.h"
 #include "ctl_fixture.h"
 #include "macros/device_macro_table.h"
+#include "macros/macro_checks.h"
 #include "macros/macro_codec.h"
 #include "macros/pc_macro_library.h"
 #include "params/checksum.h"
@@ -30,6 +32,14 @@ void writeBytes(const std::filesystem::path& file, std::span<const std::uint8_t>
     std::ofstream(file, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
+}
+
+// A one-record macro file of this program's own making under `name`.
+void writeMacroRecord(const std::filesystem::path& file, const std::string& name) {
+    const auto compiled =
+        CompileMacroLines(MacroLines{"00", keyLine(true, 0x04), keyLine(false, 0x04)});
+    ASSERT_TRUE(compiled);
+    writeBytes(file, recordBytes(PCMacroSlot{MacroNameStrToUnicode(name), compiled->content}));
 }
 
 // The built-in library as a new library file holds it.
@@ -260,6 +270,116 @@ TEST_F(CtlMacroTest, HelpForTheMacroAndProfileCommands) {
         EXPECT_NE(run.out.find(words[words.size() - 2]), std::string::npos);
     }
     EXPECT_NE(runArgs({"--help"}).out.find("--library"), std::string::npos);
+}
+
+// Every byte of a macro file and of a memory image flipped in turn: the copy is refused (exit 2)
+// and changes nothing, or (a byte no check covers, as a letter of a name or the mouse's unused
+// memory) it goes in and leaves a library and a mouse this program can still read and repair.
+TEST_F(CtlMacroTest, EveryByteFlippedIsRefusedOrLeavesSoundFiles) {
+    const auto compiled =
+        CompileMacroLines(MacroLines{"00", keyLine(true, 0x04), keyLine(false, 0x04)});
+    ASSERT_TRUE(compiled);
+    const auto record = recordBytes(PCMacroSlot{MacroNameStrToUnicode("Mine"), compiled->content});
+    writeBytes(path("mine.bin"), record);
+    ASSERT_EQ(runLib({"macro", "import", path("mine.bin").string()}).code, 0);
+    ASSERT_EQ(runLib({"macro", "add", "Mine"}).code, 0);
+    const std::vector<std::uint8_t> savedLibrary = fileBytes(library());
+    ASSERT_EQ(runLib({"dump", path("image.bin").string()}).code, 0);
+    const std::vector<std::uint8_t> image = fileBytes(path("image.bin"));
+    const MouseMemory before = memory();
+
+    struct Walk {
+        const char* what;
+        std::vector<std::uint8_t> valid;
+        std::vector<std::string> command;
+    };
+    const Walk walks[] = {
+        {"macro file", {record.begin(), record.end()}, {"macro", "import"}},
+        {"memory image", image, {"restore"}},
+    };
+    for (const Walk& w : walks) {
+        int accepted = 0;
+        for (std::size_t i = 0; i < w.valid.size(); ++i) {
+            SCOPED_TRACE(std::string(w.what) + ", byte " + std::to_string(i));
+            std::vector<std::uint8_t> damaged = w.valid;
+            damaged[i] ^= static_cast<std::uint8_t>(1U << (i % 8));
+            writeBytes(path("flip.bin"), damaged);
+            writeBytes(library(), savedLibrary);
+            setMemory(before);
+            std::vector<std::string> args{"--emulate=" + memoryFile.string(),
+                                          "--library=" + library().string()};
+            args.insert(args.end(), w.command.begin(), w.command.end());
+            args.push_back(path("flip.bin").string());
+            const test::CtlRun run = runArgs(args);
+            if (run.code != 0) {
+                ASSERT_EQ(run.code, kExitBadFile) << run.err;
+                EXPECT_NE(run.err.find("flip.bin"), std::string::npos) << run.err;
+                EXPECT_EQ(memory(), before);
+                EXPECT_EQ(fileBytes(library()), savedLibrary);
+                continue;
+            }
+            ++accepted;
+            PCMacroLibrary after(library());
+            ASSERT_EQ(after.CheckPCMacro({}), LibraryResult::Done);
+            for (std::size_t n = 0; n < after.count(); ++n)
+                EXPECT_EQ(libraryRecordRefusal(after.slot(n), n + 1), std::nullopt);
+            ASSERT_EQ(runLib({"show"}).code, 0);
+            ASSERT_EQ(runLib({"restore", path("image.bin").string()}).code, 0)
+                << "the mouse can still be repaired";
+        }
+        EXPECT_LT(accepted, static_cast<int>(w.valid.size()) / 2) << w.what;
+    }
+}
+
+// A FIFO, a folder or a read-only file where a command reads or saves: refused at once with the
+// file named, nothing waits and nothing is replaced.
+TEST_F(CtlMacroTest, PipesFoldersAndReadOnlyFilesAreRefusedAtOnce) {
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
+    std::filesystem::create_directory(path("folder"));
+    writeBytes(library(), *findResource(kDefaultLibraryResource));
+    const std::vector<std::uint8_t> savedLibrary = fileBytes(library());
+    writeBytes(path("locked.bin"), std::vector<std::uint8_t>(3, 0x33));
+    std::filesystem::permissions(path("locked.bin"), std::filesystem::perms::owner_read);
+    const MouseMemory before = memory();
+    struct Case {
+        std::vector<std::string> args;
+        const char* named;
+    };
+    const std::string fifo = path("fifo").string();
+    const std::string folder = path("folder").string();
+    const std::string locked = path("locked.bin").string();
+    const Case cases[] = {
+        {{"macro", "import", fifo}, "fifo"},
+        {{"profile", "load", fifo}, "fifo"},
+        {{"restore", fifo}, "fifo"},
+        {{"restore", folder}, "folder"},
+        {{"dump", fifo}, "fifo"},
+        {{"profile", "save", locked}, "locked.bin"},
+        {{"macro", "export", locked, builtInLibrary().name(0)}, "locked.bin"},
+        {{"macro", "list"}, "fifo"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.front() + " " + c.args.back());
+        // The last case has the FIFO for its library.
+        const bool fifoLibrary = &c == &cases[std::size(cases) - 1];
+        std::vector<std::string> args{"--emulate=" + memoryFile.string(),
+                                      "--library=" + (fifoLibrary ? fifo : library().string())};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const test::CtlRun run = runArgs(args);
+        EXPECT_NE(run.code, 0);
+        EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
+        EXPECT_EQ(memory(), before);
+        EXPECT_EQ(fileBytes(library()), savedLibrary);
+        EXPECT_EQ(fileBytes(path("locked.bin")), std::vector<std::uint8_t>(3, 0x33));
+        EXPECT_TRUE(std::filesystem::is_fifo(path("fifo")));
+    }
+    // A read-only library takes no import either.
+    writeMacroRecord(path("mine.bin"), "Mine");
+    std::filesystem::permissions(library(), std::filesystem::perms::owner_read);
+    const test::CtlRun run = runLib({"macro", "import", path("mine.bin").string()});
+    EXPECT_EQ(run.code, kExitMouse);
+    EXPECT_NE(run.err.find("read-only"), std::string::npos) << run.err;
+    EXPECT_EQ(fileBytes(library()), savedLibrary);
 }
 
 }  // namespace
