@@ -1,15 +1,46 @@
 #include "app/dialogs.h"
 
 #include <QDialog>
+#include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <cstdio>
 
 namespace kvr {
 
+namespace {
+
+// Without a window manager nobody hands a new box the keyboard, and Escape, Return or a typed
+// name would go to the window behind it: the box takes the keyboard once it is on screen.
+class TakesKeyboardWhenShown final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto* w = qobject_cast<QWidget*>(watched)) {
+                QTimer::singleShot(0, w, [w] {
+                    w->raise();
+                    w->activateWindow();
+                });
+            }
+        }
+        return false;
+    }
+};
+
+void takeKeyboardWhenShown(QWidget& box) {
+    box.installEventFilter(new TakesKeyboardWhenShown(&box));
+}
+
+}  // namespace
+
 void QtDialogs::message(const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent_);
+    takeKeyboardWhenShown(box);
     box.exec();
 }
 
@@ -22,6 +53,7 @@ int QtDialogs::ask(const QString& title, const QString& text, const QStringList&
     if (byDefault >= 0 && byDefault < added.size())
         box.setDefaultButton(qobject_cast<QPushButton*>(added[byDefault]));
     if (onEscape >= 0 && onEscape < added.size()) box.setEscapeButton(added[onEscape]);
+    takeKeyboardWhenShown(box);
     box.exec();
     const qsizetype pressed = added.indexOf(box.clickedButton());
     return pressed >= 0 ? int(pressed) : onEscape;
@@ -35,6 +67,7 @@ void QtDialogs::notice(const QString& title, const QString& text) {
     box->setAttribute(Qt::WA_DeleteOnClose);
     // Modal as a waiting box is, but the caller goes on.
     box->setWindowModality(Qt::ApplicationModal);
+    takeKeyboardWhenShown(*box);
     box->show();
     notices_.append(box);
 }
@@ -49,7 +82,9 @@ void QtDialogs::withdrawNotice(const QString& text) {
 }
 
 void QtDialogs::error(const QString& text) {
-    QMessageBox::critical(parent_, QString(), text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, QString(), text, QMessageBox::Ok, parent_);
+    takeKeyboardWhenShown(box);
+    box.exec();
 }
 
 // The window's style sheet reaches its child dialogs: its dark fields, meant for the skin, came
@@ -85,6 +120,7 @@ QString suffixOf(const QString& filter) {
 
 QString runFileDialog(QWidget* parent, const QString& filter, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent);
+    takeKeyboardWhenShown(dialog);
     giveReadableLook(dialog);
     dialog.setAcceptMode(mode);
     dialog.setNameFilter(nameFilter(filter));

@@ -138,6 +138,25 @@ protected:
 private:
     QWidget* window_;
 };
+
+// A press in the window gives it the keyboard, as a window manager would: without one, the
+// keyboard stays wherever a closed dialog left it and typing into a field goes nowhere.
+class PressActivates final : public QObject {
+public:
+    explicit PressActivates(QWidget* window) : QObject(window), window_(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonPress) return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget->window() == window_ && !window_->isActiveWindow())
+            window_->activateWindow();
+        return false;
+    }
+
+private:
+    QWidget* window_;
+};
 }  // namespace
 
 void TForm1::ShowInputShields() {
@@ -273,6 +292,7 @@ void TForm1::LabelRunTimer() {
 }
 
 void TForm1::connectNavigation() {
+    qApp->installEventFilter(new PressActivates(this));
     marquee_.setInterval(kMarqueeMs);
     connect(&marquee_, &QTimer::timeout, this, &TForm1::LabelRunTimer);
     for (int p = 1; p <= 4; ++p) {

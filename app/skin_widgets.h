@@ -3,6 +3,7 @@
 // The building blocks of the skinned window: a picture control that takes the size of its
 // picture, and the transparent caption label that lies over it and takes clicks and hover.
 #include <QLabel>
+#include <QMetaMethod>
 #include <QStringList>
 
 namespace kvr {
@@ -36,6 +37,10 @@ public:
     // it fits that way; none when it fits neither, and then it shows its beginning. A hovered
     // caption stays on one line, as the marquee scrolls it.
     QStringList captionLines() const;
+    // Whether anything answers a click: a caption nobody listens to is text, not a control.
+    bool takesClicks() const {
+        return isSignalConnected(QMetaMethod::fromSignal(&CaptionLabel::clicked));
+    }
 
 signals:
     void clicked();
