@@ -10,6 +10,9 @@
 
 #include "app/skin.h"
 #include "app/skin_widgets.h"
+#if defined(Q_OS_LINUX)
+#include "macros/key_map_x11.h"
+#endif
 
 namespace kvr {
 
@@ -142,7 +145,17 @@ int virtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers) {
     return 0;
 }
 
-int virtualKeyOf(const QKeyEvent& event) { return virtualKeyOf(event.key(), event.modifiers()); }
+int virtualKeyOf(const QKeyEvent& event) {
+    const int key = event.key();
+#if defined(Q_OS_LINUX)
+    // Qt has no key for Calculator and gives My Computer the Media Select key; the keysym (the
+    // native key on X11 and Wayland) tells them apart, as the recorder reads them.
+    if (key == 0 || key == Qt::Key_unknown || key == Qt::Key_LaunchMedia) {
+        if (const int fromKeysym = keysymToVirtualKey(event.nativeVirtualKey())) return fromKeysym;
+    }
+#endif
+    return virtualKeyOf(key, event.modifiers());
+}
 
 KeyCombinationDialog::KeyCombinationDialog(QWidget* mainWindow, TextLookup texts)
     : QWidget(mainWindow, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),

@@ -4,6 +4,8 @@
 // GoogleTest first: Xlib's macros (None, Bool, Status) would break it.
 #include <gtest/gtest.h>
 #include <X11/Xlib.h>
+#include <X11/XKBlib.h>
+#include <X11/XF86keysym.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 // clang-format on
@@ -303,6 +305,38 @@ TEST(InputCaptureTest, X11CaptureSeesKeysAndButtonsOfTheWholeDesktop) {
     XTestFakeKeyEvent(injector, a, False, 0);
     XSync(injector, False);
     EXPECT_EQ(log.events().size(), 14u);
+    XCloseDisplay(injector);
+}
+
+// The keys at the edges, pressed as the server's default layout has them: F13 (XF86Tools),
+// Browser Refresh (XF86Reload) and the ISO key left of Z (unshifted "less").
+TEST(InputCaptureTest, X11CaptureRecordsTheKeysAtTheEdgesOfTheLayout) {
+    PrivateXServer server;
+    if (server.name().empty()) GTEST_SKIP() << "Xvfb is not available";
+    Display* injector = XOpenDisplay(server.name().c_str());
+    ASSERT_NE(injector, nullptr);
+    int first = 0, last = 0;
+    XDisplayKeycodes(injector, &first, &last);
+    KeyCode iso = 0;
+    for (int k = first; k <= last && iso == 0; ++k) {
+        if (XkbKeycodeToKeysym(injector, KeyCode(k), 0, 0) == XK_less) iso = KeyCode(k);
+    }
+    const KeyCode keys[] = {XKeysymToKeycode(injector, XF86XK_Tools),
+                            XKeysymToKeycode(injector, XF86XK_Reload), iso};
+    for (KeyCode k : keys) ASSERT_NE(k, 0);
+
+    X11InputCapture capture(server.name());
+    EventLog log;
+    ASSERT_TRUE(capture.start(log));
+    for (KeyCode k : keys) {
+        XTestFakeKeyEvent(injector, k, True, 0);
+        XTestFakeKeyEvent(injector, k, False, 0);
+    }
+    XSync(injector, False);
+    ASSERT_TRUE(log.waitFor(6));
+    capture.stop();
+    EXPECT_EQ(log.events(), (std::vector<std::string>{"down 124", "up 124", "down 168", "up 168",
+                                                      "down 226", "up 226"}));
     XCloseDisplay(injector);
 }
 
