@@ -105,19 +105,6 @@ bool isOwnTemporaryName(const std::string& name, const std::string& target) {
                        [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
 }
 
-// When this run started: a forked child is a run of its own.
-std::filesystem::file_time_type runStart() {
-    static pid_t pid = 0;
-    static std::filesystem::file_time_type start;
-    if (pid != ::getpid()) {
-        pid = ::getpid();
-        start = std::filesystem::file_time_type::clock::now();
-    }
-    return start;
-}
-
-const bool kRunStartTaken = (runStart(), true);
-
 std::filesystem::path folderOf(const std::filesystem::path& file) {
     const std::filesystem::path parent = file.parent_path();
     return parent.empty() ? std::filesystem::path(".") : parent;
@@ -162,6 +149,34 @@ void syncFolder(const std::filesystem::path& file) {
     step(SaveStep::SyncFolder);
     FileDescriptor dir(::open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0) (void)::fsync(dir.get());
+}
+
+// Saves and the clearing of killed saves' temporaries take turns in a folder: a temporary exists
+// only while its save holds this lock, so whoever holds it may remove every temporary it finds.
+// A folder that cannot be opened is not locked; the check of each temporary's own lock remains.
+FileDescriptor lockFolder(const std::filesystem::path& file) {
+    FileDescriptor dir(::open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0) {
+        while (::flock(dir.get(), LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    return dir;
+}
+
+// Removes the temporaries killed saves of `target` left; the caller holds the folder's lock.
+void removeStaleSavesLocked(const std::filesystem::path& target) {
+    const std::string name = target.filename().string();
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folderOf(target), ec)) {
+        if (!isOwnTemporaryName(entry.path().filename().string(), name)) continue;
+        // A save of a program that takes no folder lock still holds its temporary locked.
+        FileDescriptor fd(
+            ::open(entry.path().c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+        struct stat st{};
+        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
+        ::unlink(entry.path().c_str());
+    }
 }
 
 mode_t newFileMode() {
@@ -213,7 +228,8 @@ FileResult writeFileAtomically(const std::filesystem::path& path,
             return refusal(path, "is read-only; it is left as it is");
         mode = st.st_mode & 07777;
     }
-    removeStaleSaves(target);
+    const FileDescriptor folder = lockFolder(target);
+    removeStaleSavesLocked(target);
 
     std::string temporary;
     FileResult result;
@@ -234,6 +250,7 @@ FileResult writeFileAtomically(const std::filesystem::path& path,
 FileResult createFileIfMissing(const std::filesystem::path& path,
                                std::span<const std::uint8_t> bytes) {
     const std::filesystem::path target = saveTarget(path);
+    const FileDescriptor folder = lockFolder(target);
     std::string temporary;
     FileResult result;
     FileDescriptor fd = writeTemporary(path, target, bytes, newFileMode(), temporary, result);
@@ -250,22 +267,8 @@ FileResult createFileIfMissing(const std::filesystem::path& path,
 
 void removeStaleSaves(const std::filesystem::path& path) {
     const std::filesystem::path target = saveTarget(path);
-    const std::string name = target.filename().string();
-    const auto started = runStart();
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(folderOf(target), ec)) {
-        if (!isOwnTemporaryName(entry.path().filename().string(), name)) continue;
-        std::error_code timeError;
-        const auto made = std::filesystem::last_write_time(entry.path(), timeError);
-        if (timeError || made >= started) continue;
-        // A living save holds its temporary locked.
-        FileDescriptor fd(
-            ::open(entry.path().c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
-        struct stat st{};
-        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
-        ::unlink(entry.path().c_str());
-    }
+    const FileDescriptor folder = lockFolder(target);
+    removeStaleSavesLocked(target);
 }
 
 void setSaveStepHook(std::function<void(SaveStep)> hook) { saveStepHook() = std::move(hook); }

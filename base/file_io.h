@@ -55,8 +55,8 @@ std::string saveRefusal(const std::filesystem::path& path);
 // The file a save of `path` replaces: symbolic links followed, a missing last one included.
 std::filesystem::path saveTarget(const std::filesystem::path& path);
 
-// Removes the temporaries that saves of `path` left when they were killed: only names of the
-// saves' own pattern, made before this run started and no longer held by a living save.
+// Removes the temporaries that saves of `path` left when they were killed. Saves and this take
+// turns in the folder (an advisory lock on it), so no living save's temporary is ever taken.
 void removeStaleSaves(const std::filesystem::path& path);
 
 // The steps of a save, for the crash test: the hook runs just before each.

@@ -1,4 +1,4 @@
-#include "settings/advanced_page.h"
+#include "gui/pages/advanced_page.h"
 
 #include <gmock/gmock.h>
 

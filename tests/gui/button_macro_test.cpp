@@ -3,7 +3,7 @@
 #include <QListWidget>
 
 #include "macros/device_macro_table.h"
-#include "macros/macro_page.h"
+#include "gui/pages/macro_page.h"
 #include "params/checksum.h"
 #include "window_fixture.h"
 

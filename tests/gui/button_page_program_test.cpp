@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "buttons/button_page.h"
+#include "gui/pages/button_page.h"
 #include "params/checksum.h"
 #include "window_fixture.h"
 // After Qt's headers: it brings Xlib's.

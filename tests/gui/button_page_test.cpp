@@ -1,12 +1,12 @@
 // The button page in the window: the function menu, the choices it makes, the key combination
 // dialog over the page, the fire-key fields, and what Apply writes into the mouse.
-#include "buttons/button_page.h"
+#include "gui/pages/button_page.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 
 #include "buttons/function_menu.h"
-#include "buttons/key_combination_dialog.h"
+#include "gui/pages/key_combination_dialog.h"
 #include "params/checksum.h"
 #include "window_fixture.h"
 

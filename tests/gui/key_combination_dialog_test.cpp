@@ -1,6 +1,6 @@
 // The key combination dialog on its own: key events as the key table knows them, the boxes, the
 // edit text, Confirm, Clear and the close box, its place and its captions.
-#include "buttons/key_combination_dialog.h"
+#include "gui/pages/key_combination_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "app/skin_widgets.h"
+#include "gui/skin_widgets.h"
 #include "base/language_table.h"
 #include "buttons/key_table.h"
 #include "pointer.h"

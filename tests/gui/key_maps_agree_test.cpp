@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "buttons/key_combination_dialog.h"
+#include "gui/pages/key_combination_dialog.h"
 #include "buttons/key_table.h"
-#include "macros/key_map_evdev.h"
-#include "macros/key_map_x11.h"
+#include "platform/linux/key_map_evdev.h"
+#include "platform/linux/key_map_x11.h"
 
 #include <X11/XF86keysym.h>
 #include <X11/keysym.h>

@@ -5,12 +5,12 @@
 #include <QLineEdit>
 #include <cstdlib>
 
-#include "app/dialogs.h"
-#include "app/window_controls.h"
+#include "gui/dialogs.h"
+#include "gui/window_controls.h"
 #include "base/layout_state.h"
 #include "base/resources.h"
 #include "device/pacer.h"
-#include "settings/light_page.h"
+#include "gui/pages/light_page.h"
 
 namespace kvr::test {
 namespace {

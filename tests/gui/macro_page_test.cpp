@@ -1,7 +1,7 @@
 #include <QPointer>
 // The macro page against the emulated mouse: the library and device lists, their context
 // panels, the name dialog, Add to Mouse and Delete, and the profile and library files.
-#include "macros/macro_page.h"
+#include "gui/pages/macro_page.h"
 
 #include <QLineEdit>
 #include <QListWidget>

@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <map>
 
-#include "app/skin_widgets.h"
+#include "gui/skin_widgets.h"
 
 #include "window_fixture.h"
 // After Qt's headers: it brings Xlib's.

@@ -6,8 +6,8 @@
 #include <QListWidget>
 
 #include "macros/macro_codec.h"
-#include "macros/macro_editor_page.h"
-#include "macros/macro_page.h"
+#include "gui/pages/macro_editor_page.h"
+#include "gui/pages/macro_page.h"
 #include "window_fixture.h"
 
 namespace kvr::test {

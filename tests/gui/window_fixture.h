@@ -8,12 +8,12 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "app/busy_window.h"
-#include "app/desktop_services.h"
-#include "app/dialogs.h"
-#include "app/main_window.h"
-#include "app/skin_widgets.h"
-#include "app/window_controls.h"
+#include "gui/busy_window.h"
+#include "gui/desktop_services.h"
+#include "gui/dialogs.h"
+#include "gui/main_window.h"
+#include "gui/skin_widgets.h"
+#include "gui/window_controls.h"
 #include "device/emulated_mouse.h"
 #include "device/pacer.h"
 #include "device/virtual_bus.h"

@@ -1,0 +1,110 @@
+#include "gui/busy_window.h"
+
+#include <QLabel>
+#include <algorithm>
+
+namespace kvr {
+
+namespace {
+constexpr int kClientWidth = 206;
+constexpr int kClientHeight = 196;
+constexpr int kAnimationWidth = 200;
+constexpr int kAnimationHeight = 192;
+constexpr int kBelowCentre = 40;
+// A frame without a usable delay still turns, as viewers of such pictures do.
+constexpr int kShortestDelayMs = 10;
+
+// Black is see-through: the shape keeps only the lit pixels of the stretched frame (a pixel the
+// picture leaves transparent counts as black), and nothing of the border around the animation.
+QBitmap frameShape(const QImage& frame) {
+    const QImage stretched =
+        frame.convertToFormat(QImage::Format_ARGB32).scaled(kAnimationWidth, kAnimationHeight);
+    QImage bits(kClientWidth, kClientHeight, QImage::Format_MonoLSB);
+    bits.setColorCount(2);
+    bits.setColor(0, QColor(Qt::color0).rgb());
+    bits.setColor(1, QColor(Qt::color1).rgb());
+    bits.fill(0);
+    for (int y = 0; y < kAnimationHeight; ++y) {
+        for (int x = 0; x < kAnimationWidth; ++x) {
+            const QRgb p = stretched.pixel(x, y);
+            if (qAlpha(p) != 0 && qRgb(qRed(p), qGreen(p), qBlue(p)) != qRgb(0, 0, 0))
+                bits.setPixel(x, y, 1);
+        }
+    }
+    return QBitmap::fromImage(bits);
+}
+}  // namespace
+
+TFormLoadingUI::TFormLoadingUI(const QWidget& mainWindow, std::vector<AnimationFrame> frames)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool),
+      WaitGif_(new QLabel(this)) {
+    setObjectName("TFormLoadingUI");
+    setWindowTitle("FormLoadingUI");
+    // The owner keeps typing into the main window; the busy window only shows.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    frames_.reserve(frames.size());
+    for (const AnimationFrame& f : frames) {
+        if (f.image.isNull()) continue;
+        frames_.push_back({QPixmap::fromImage(f.image), frameShape(f.image),
+                           std::max(kShortestDelayMs, f.delayMs)});
+    }
+    FormCreate(mainWindow);
+}
+
+void TFormLoadingUI::FormCreate(const QWidget& mainWindow) {
+    setFixedSize(kClientWidth, kClientHeight);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    WaitGif_->setObjectName("WaitGif");
+    WaitGif_->setGeometry(0, 0, kAnimationWidth, kAnimationHeight);
+    WaitGif_->setScaledContents(true);
+
+    // Integer division truncates toward zero. The place is kept even when the main window moves.
+    const QRect main = mainWindow.geometry();
+    move(main.left() + (main.width() - kClientWidth) / 2,
+         main.top() + (main.height() - kClientHeight) / 2 + kBelowCentre);
+
+    animation_.setTimerType(Qt::PreciseTimer);
+    animation_.setSingleShot(true);
+    connect(&animation_, &QTimer::timeout, this, &TFormLoadingUI::WaitGifTimer);
+    showFrame();
+}
+
+void TFormLoadingUI::showFrame() {
+    if (frames_.empty()) return;
+    const PreparedFrame& f = frames_[size_t(frame_)];
+    WaitGif_->setPixmap(f.picture);
+    setMask(f.shape);
+}
+
+void TFormLoadingUI::startAnimation() {
+    if (!frames_.empty()) animation_.start(frames_[size_t(frame_)].delayMs);
+}
+
+void TFormLoadingUI::WaitGifTimer() {
+    if (frames_.empty()) return;
+    frame_ = (frame_ + 1) % int(frames_.size());
+    showFrame();
+    // Each frame stays for its own delay; a hidden window does not turn.
+    if (isVisible()) startAnimation();
+}
+
+void TFormLoadingUI::Show() {
+    ++shows_;
+    if (!isVisible()) {
+        show();
+        startAnimation();
+    }
+    raise();
+}
+
+void TFormLoadingUI::Hide() {
+    ++hides_;
+    animation_.stop();
+    hide();
+}
+
+}  // namespace kvr

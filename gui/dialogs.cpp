@@ -1,0 +1,159 @@
+#include "gui/dialogs.h"
+
+#include <QDialog>
+#include <QEvent>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+
+namespace kvr {
+
+namespace {
+
+// Without a window manager nobody hands a new box the keyboard, and Escape, Return or a typed
+// name would go to the window behind it: the box takes the keyboard once it is on screen.
+class TakesKeyboardWhenShown final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto* w = qobject_cast<QWidget*>(watched)) {
+                QTimer::singleShot(0, w, [w] {
+                    w->raise();
+                    w->activateWindow();
+                });
+            }
+        }
+        return false;
+    }
+};
+
+void takeKeyboardWhenShown(QWidget& box) {
+    box.installEventFilter(new TakesKeyboardWhenShown(&box));
+}
+
+}  // namespace
+
+void QtDialogs::message(const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent_);
+    takeKeyboardWhenShown(box);
+    box.exec();
+}
+
+int QtDialogs::ask(const QString& title, const QString& text, const QStringList& buttons,
+                   int byDefault, int onEscape) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent_);
+    QList<QAbstractButton*> added;
+    // One role for all keeps them in the order given.
+    for (const QString& b : buttons) added.append(box.addButton(b, QMessageBox::ActionRole));
+    if (byDefault >= 0 && byDefault < added.size())
+        box.setDefaultButton(qobject_cast<QPushButton*>(added[byDefault]));
+    if (onEscape >= 0 && onEscape < added.size()) box.setEscapeButton(added[onEscape]);
+    takeKeyboardWhenShown(box);
+    box.exec();
+    const qsizetype pressed = added.indexOf(box.clickedButton());
+    return pressed >= 0 ? int(pressed) : onEscape;
+}
+
+void QtDialogs::notice(const QString& title, const QString& text) {
+    notices_.removeIf([](const QPointer<QMessageBox>& open) { return !open; });
+    for (const QPointer<QMessageBox>& open : notices_)
+        if (open->text() == text) return;
+    auto* box = new QMessageBox(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    // Modal as a waiting box is, but the caller goes on.
+    box->setWindowModality(Qt::ApplicationModal);
+    takeKeyboardWhenShown(*box);
+    box->show();
+    notices_.append(box);
+}
+
+void QtDialogs::withdrawNotice(const QString& text) {
+    // A closed box is deleted later; it leaves the list at once.
+    notices_.removeIf([&](const QPointer<QMessageBox>& open) {
+        if (!open || open->text() != text) return !open;
+        open->close();
+        return true;
+    });
+}
+
+void QtDialogs::error(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QString(), text, QMessageBox::Ok, parent_);
+    takeKeyboardWhenShown(box);
+    box.exec();
+}
+
+// The window's style sheet reaches its child dialogs: its dark fields, meant for the skin, came
+// out dark on dark in the file dialog ("Look in", "Files of type", the typed name). The dialog's
+// fields get the dialog's own light look back.
+void giveReadableLook(QDialog& dialog) {
+    dialog.setStyleSheet(
+        "QLineEdit, QComboBox { color: black; background: white; border: 1px solid #9a9a9a;"
+        " border-radius: 2px; padding: 1px 3px; selection-background-color: #308cc6;"
+        " selection-color: white; }"
+        "QLineEdit:disabled, QComboBox:disabled { color: #808080; background: #f0f0f0; }"
+        "QComboBox QAbstractItemView { color: black; background: white; border: 1px solid #9a9a9a;"
+        " selection-background-color: #308cc6; selection-color: white; }");
+}
+
+namespace {
+
+// "SaveFile(*.bin)|*.bin" as a Qt name filter: "SaveFile (*.bin)".
+QString nameFilter(const QString& filter) {
+    const QStringList parts = filter.split('|');
+    QString shown = parts.value(0);
+    const QString pattern = parts.value(1, "*");
+    const qsizetype paren = shown.indexOf('(');
+    if (paren > 0) shown = shown.left(paren);
+    return shown + " (" + pattern + ")";
+}
+
+// The one extension of a pattern such as "*.bin"; empty when there is none.
+QString suffixOf(const QString& filter) {
+    const QString pattern = filter.section('|', 1, 1);
+    return pattern.startsWith("*.") ? pattern.mid(2) : QString();
+}
+
+QString runFileDialog(QWidget* parent, const QString& filter, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent);
+    takeKeyboardWhenShown(dialog);
+    giveReadableLook(dialog);
+    dialog.setAcceptMode(mode);
+    dialog.setNameFilter(nameFilter(filter));
+    dialog.setSizeGripEnabled(true);
+    if (mode == QFileDialog::AcceptSave) {
+        // The overwrite question then names the file that is really written.
+        dialog.setDefaultSuffix(suffixOf(filter));
+        dialog.setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+}
+
+}  // namespace
+
+QString QtDialogs::saveFileName(const QString& filter) {
+    return runFileDialog(parent_, filter, QFileDialog::AcceptSave);
+}
+
+QString QtDialogs::openFileName(const QString& filter) {
+    return runFileDialog(parent_, filter, QFileDialog::AcceptOpen);
+}
+
+void StderrDialogs::message(const QString& title, const QString& text) {
+    QString line = title.isEmpty() ? text : title + ": " + text;
+    line.replace('\r', ' ').replace('\n', ' ');
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+}
+
+void StderrDialogs::error(const QString& text) {
+    std::fprintf(stderr, "error: %s\n", text.toLocal8Bit().constData());
+}
+
+}  // namespace kvr

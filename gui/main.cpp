@@ -1,0 +1,58 @@
+#include <QApplication>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "gui/display_check.h"
+#include "gui/program.h"
+#include "base/command_line.h"
+#include "device/access_diagnosis.h"
+#include "device/hidapi_backend.h"
+
+namespace {
+
+// The options that print and end; they need no window. Returns -1 when none was given.
+int answerWithoutWindow(const kvr::CommandLine& options) {
+    if (options.help) {
+        std::fputs(kvr::kUsageText, stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("kvr5507 %s\n", kvr::kProgramVersion);
+        return 0;
+    }
+    if (options.diagnose) {
+        kvr::HidapiBackend hid;
+        const kvr::Diagnosis diagnosis = kvr::diagnose(hid);
+        std::fputs(diagnosis.text.c_str(), stdout);
+        return diagnosis.usable ? 0 : 1;
+    }
+    return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Answered before Qt starts, so they work without any display.
+    const std::vector<std::string> rawArgs(argv + 1, argv + argc);
+    const kvr::CommandLineResult early = kvr::parseCommandLine(rawArgs);
+    if (early.options) {
+        if (const int code = answerWithoutWindow(*early.options); code >= 0) return code;
+    }
+    if (const std::optional<std::string> missing = kvr::missingDisplay(rawArgs)) {
+        std::fprintf(stderr, "kvr5507: %s\n", missing->c_str());
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    // Qt has taken its own options (-platform, -display); the rest are ours.
+    std::vector<std::string> args;
+    for (const QString& a : app.arguments().mid(1)) args.push_back(a.toStdString());
+    kvr::CommandLineResult parsed = kvr::parseCommandLine(args);
+    if (!parsed.options) {
+        std::fprintf(stderr, "kvr5507: %s\n\n%s", parsed.error.c_str(), kvr::kUsageText);
+        return 2;
+    }
+    if (const int code = answerWithoutWindow(*parsed.options); code >= 0) return code;
+    return kvr::runProgram(app, *parsed.options);
+}

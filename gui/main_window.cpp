@@ -1,0 +1,237 @@
+#include "gui/main_window.h"
+
+#include <QBitmap>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSystemTrayIcon>
+
+#include "gui/busy_window.h"
+#include "gui/dialogs.h"
+#include "gui/program.h"
+#include "gui/skin_widgets.h"
+#include "gui/window_controls.h"
+#include "base/resources.h"
+#include "gui/pages/button_page.h"
+#include "cycle/device_macros.h"
+#include "macros/input_capture.h"
+#include "gui/pages/macro_editor_page.h"
+#include "gui/pages/macro_page.h"
+#include "gui/pages/advanced_page.h"
+#include "gui/pages/light_page.h"
+#include "params/device_images.h"
+
+namespace kvr {
+
+namespace {
+constexpr int kWindowWidth = 800;
+constexpr int kWindowHeight = 600;
+const QColor kMaroon(128, 0, 0);  // the window's see-through colour
+}  // namespace
+
+TForm1::TForm1(AppServices services, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window),
+      services_(services),
+      skin_([this](const QString& message) { services_.dialogs.error(message); }),
+      link_(services.hid, services.pacer, *this),
+      protocol_(link_, services.pacer),
+      sensitivity_(layoutState_.languageText()),
+      naming_{layoutState_.languageText(), {}} {
+    setObjectName("TForm1");
+    setWindowTitle(kMainWindowTitle);
+    FormCreate();
+    presenceTimer_.setInterval(int(kPresenceTimerInterval.count()));
+    connect(&presenceTimer_, &QTimer::timeout, this, &TForm1::DevTimerTimer);
+    presenceTimer_.start();
+    // The first look for the mouse comes as soon as the window runs, not at the first tick: a
+    // page clicked in the first seconds finds the mouse read.
+    QTimer::singleShot(0, this, [this] {
+        if (presenceTimer_.isActive()) DevTimerTimer();
+    });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate() {
+    if (std::optional<QPixmap> icon = skin_.picture("AppIcon64")) setWindowIcon(*icon);
+    tray_ = new QSystemTrayIcon(windowIcon(), this);
+    // A desktop without a notification area is not an error; the icon is simply not shown.
+    if (QSystemTrayIcon::isSystemTrayAvailable()) tray_->show();
+
+    errorAppearance_ = false;
+    currentPage_ = 1;
+
+    // Centred by integer division: on a screen narrower than the window the left edge is
+    // negative, and the window keeps its size.
+    const QRect screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->geometry()
+                             : QRect(0, 0, kWindowWidth, kWindowHeight);
+    setFixedSize(kWindowWidth, kWindowHeight);
+    QWidget::move(screen.left() + (screen.width() - kWindowWidth) / 2,
+                  screen.top() + (screen.height() - kWindowHeight) / 2);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kMaroon);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    controls_ = std::make_unique<WindowControls>(this);
+    controls_->page(1)->show();
+    for (int p = 2; p <= 4; ++p) controls_->page(p)->hide();
+    controls_->get<QRadioButton>("rb_1")->setChecked(true);
+    controls_->get<QRadioButton>("rb_Lang1")->setChecked(true);
+    connectNavigation();
+    createPages();
+
+    LoadSkinImages();
+    reportApply(layoutState_.LoadOrgSection(*this));
+    reportApply(layoutState_.ApplyLayout(*this));
+    const int itemHeight = layoutState_.values().MacroNameHeight;
+    for (const char* list : {"LB_PCMacroName", "LB_MacroName"}) {
+        auto* lb = controls_->get<QListWidget>(list);
+        lb->setUniformItemSizes(true);
+        lb->setStyleSheet(QString("QListWidget::item { height: %1px; }").arg(itemHeight));
+    }
+
+    // The default image's header decides the layout of the mouse's memory this program edits.
+    createReadWriteCycle();
+    link_.setImageVariant(cycle_->imageVariant());
+    cycle_->InitNoDevice();
+    advancedPage_->refreshPointerSettings();
+
+    link_.closeHandle();
+    Btn_Lang1_0Click();
+    update();
+}
+
+void TForm1::createPages() {
+    buttonPage_ = std::make_unique<ButtonPage>(*this, buttons_, naming_);
+    advancedPage_ = std::make_unique<AdvancedPage>(*this, sensitivity_, services_.pointer);
+    lightPage_ = std::make_unique<LightPage>(*this, light_);
+    macroPage_ = std::make_unique<MacroPage>(*this, buttons_);
+    InputCapture* capture = services_.capture;
+    if (!capture) {
+        platformCapture_ = std::make_unique<DeferredCapture>(makeInputCapture);
+        capture = platformCapture_.get();
+    }
+    macroEditorPage_ = std::make_unique<MacroEditorPage>(
+        *this, *macroPage_, *capture, services_.clock ? *services_.clock : steadyClock_);
+    macroPage_->setEventList(*macroEditorPage_);
+    naming_.macroNameAt = macroPage_->macroNameAt();
+    connect(macroPage_.get(), &MacroPage::buttonsChanged, buttonPage_.get(), &ButtonPage::render);
+    buttonPage_->setDeviceMacros(
+        [this]() -> const DeviceMacros& { return macroPage_->deviceMacros(); });
+    connect(macroPage_.get(), &MacroPage::deviceMacrosChanged, buttonPage_.get(),
+            &ButtonPage::deviceMacrosChanged);
+}
+
+std::array<WindowPage*, 4> TForm1::pages() const {
+    return {buttonPage_.get(), advancedPage_.get(), lightPage_.get(), macroPage_.get()};
+}
+
+void TForm1::LoadSkinImages() {
+    for (int p = 1; p <= 4; ++p) {
+        const QString n = QString::number(p);
+        setPicture("Img_Base_" + n, "L1_BackGround");
+        setPicture("Img_P" + n, "L1_Back" + n);
+        setPicture("Img_Web_" + n, "WebS_01");
+        for (const char* b : {"Confirm", "Apply", "Reset", "Exit"})
+            setPicture(QString("Img_%1_%2").arg(b).arg(p), "BtnS_01");
+        for (const char* b : {"Main", "Lang1"}) setPicture(QString("Img_%1_%2").arg(b).arg(p), "SetS_02");
+        for (const char* b : {"Adv", "Breath", "Macro", "Save", "Load", "Lang2", "Lang3"})
+            setPicture(QString("Img_%1_%2").arg(b).arg(p), "SetS_01");
+    }
+    for (int k = 1; k <= 9; ++k) setPicture(QString("Img_Key%1").arg(k), "KeyS_01");
+    for (const char* scale : {"Spd", "DbSpd", "ScrSpd"})
+        for (int i = 1; i <= 10; ++i) setPicture(QString("Img_%1%2").arg(scale).arg(i), "Bar1_E");
+    for (int n = 1; n <= 8; ++n) {
+        setPicture(QString("Img_DPI%1").arg(n), "CbS_D");
+        for (int k = 1; k <= 8; ++k) setPicture(QString("Img_DPI%1_%2").arg(n).arg(k), "Bar2_E");
+    }
+    for (const char* img : {"Img_Start", "Img_InsertStart", "Img_SaveMacro"}) setPicture(img, "MacroS_01");
+    for (const char* img : {"Img_OK", "Img_Cancel"}) setPicture(img, "MacroBtnS_01");
+    setPicture("Img_InsertBase", "InsertDelayBase");
+
+    // Every maroon pixel of the background is see-through: the window takes the skin's shape.
+    if (std::optional<QImage> base = skin_.image("L1_BackGround")) {
+        QImage shape(kWindowWidth, kWindowHeight, QImage::Format_RGB32);
+        shape.fill(kMaroon);
+        for (int y = 0; y < base->height() && y < kWindowHeight; ++y)
+            for (int x = 0; x < base->width() && x < kWindowWidth; ++x)
+                shape.setPixel(x, y, base->pixel(x, y));
+        setMask(QBitmap::fromImage(shape.createMaskFromColor(kMaroon.rgb(), Qt::MaskInColor)));
+    }
+}
+
+void TForm1::reportApply(const ApplyResult& result) {
+    if (!result.ok()) services_.dialogs.error(QString::fromStdString(result.error));
+}
+
+void TForm1::Btn_Lang1_0Click() { SwitchLanguage(1); }
+void TForm1::Btn_Lang2_0Click() { SwitchLanguage(2); }
+void TForm1::Btn_Lang3_0Click() { SwitchLanguage(3); }
+
+void TForm1::SwitchLanguage(int n) {
+    reportApply(layoutState_.SwitchLanguage(n, *this));
+    for (int i = 1; i <= 3; ++i)
+        controls_->get<QRadioButton>(QString("rb_Lang%1").arg(i))->setChecked(i == n);
+    for (WindowPage* page : pages()) page->languageChanged();
+}
+
+QString TForm1::messageText(const char* key) const {
+    return QString::fromStdString(layoutState_.messages().text(key));
+}
+
+QString TForm1::titleText() const {
+    return QString::fromStdString(layoutState_.messages().TitleText());
+}
+
+void TForm1::Btn_Exit_0Click() { close(); }
+
+void TForm1::FormCloseQuery() { link_.closeHandle(); }
+
+bool TForm1::settleUnappliedChanges() {
+    // Apply sets the desktop's pointer settings only with the mouse's own: both count then.
+    const bool pending = cycle_->hasUnappliedChanges() ||
+                         (cycle_->mouseMemory() == MouseReadState::Read &&
+                          advancedPage_->pointerSettingsPending());
+    if (!pending) return true;
+    const QStringList buttons = {messageText("Str001"), messageText("Str119"),
+                                 messageText("Str422")};
+    switch (services_.dialogs.ask(titleText(), messageText("Str116"), buttons, 0, 2)) {
+        case 0:
+            break;
+        case 1:
+            return true;
+        default:
+            return false;
+    }
+    // As Confirm: the window closes only when the mouse took the settings.
+    const WriteResult result = cycle_->DownloadParameter();
+    return !reportRefusedWrite(result) && result == WriteResult::Written;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // Dropping the handle mid-exchange would leave a half-written block in the mouse: the close
+    // waits for the exchange to end, with the busy window still up.
+    if (cycle_ && cycle_->transferRunning()) {
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
+    closePending_ = false;
+    if (cycle_ && !settleUnappliedChanges()) {
+        event->ignore();
+        return;
+    }
+    FormCloseQuery();
+    // A recording still running is kept in its library entry.
+    macroEditorPage_->finishRecording();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+}  // namespace kvr

@@ -1,0 +1,222 @@
+#pragma once
+// TForm1: the skinned 800 x 600 main window. It owns the device link, the pages' models and the
+// skin, and turns device results into what the owner sees.
+#include <QColor>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "base/hover_state.h"
+#include "base/layout_state.h"
+#include "base/layout_target.h"
+#include "gui/skin.h"
+#include "gui/window_page.h"
+#include "device/command_protocol.h"
+#include "device/device_link.h"
+#include "buttons/button_model.h"
+#include "buttons/button_names.h"
+#include "cycle/read_write_cycle.h"
+#include "macros/tick_clock.h"
+#include "settings/light_model.h"
+#include "settings/sensitivity_model.h"
+
+class QSystemTrayIcon;
+
+namespace kvr {
+
+class DesktopServices;
+class Dialogs;
+class HidBackend;
+class Pacer;
+class PointerSettingsStore;
+class TFormLoadingUI;
+class WindowControls;
+class ButtonPage;
+class AdvancedPage;
+class LightPage;
+class MacroPage;
+class MacroEditorPage;
+class InputCapture;
+
+inline QColor toQColor(Colour c) { return QColor(c.red(), c.green(), c.blue()); }
+
+// What the window needs from the platform; tests pass fakes.
+struct AppServices {
+    HidBackend& hid;
+    Pacer& pacer;
+    Dialogs& dialogs;
+    DesktopServices& desktop;
+    PointerSettingsStore& pointer;
+    // Key and button capture for recording; none: the platform's. Tests inject both.
+    InputCapture* capture = nullptr;
+    const TickClock* clock = nullptr;
+};
+
+class TForm1 : public QWidget,
+               public WindowTarget,
+               public PageHost,
+               private PresenceHandler {
+    Q_OBJECT
+public:
+    explicit TForm1(AppServices services, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    void setBusyWindow(TFormLoadingUI* busy) { busy_ = busy; }
+    WindowControls& controls() override { return *controls_; }
+    void setPicture(const QString& imageName, const QString& picture) override;
+    void setLabelCaption(const QString& label, const QString& text) override;
+    ButtonPage& buttonPage() { return *buttonPage_; }
+    AdvancedPage& advancedPage() { return *advancedPage_; }
+    LightPage& lightPage() { return *lightPage_; }
+    MacroPage& macroPage() { return *macroPage_; }
+    MacroEditorPage& macroEditorPage() { return *macroEditorPage_; }
+    QTimer& presenceTimer() { return presenceTimer_; }
+
+    // Presence and device state.
+    DeviceLink& link() { return link_; }
+    CommandProtocol& protocol() { return protocol_; }
+    void DevTimerTimer();
+    void NoDeviceFound();
+    void RefreshErrorAP();
+    bool mouseOpen() const override;
+    bool errorAppearance() const { return errorAppearance_; }
+
+    // Navigation.
+    int languageIndex() const { return layoutState_.LanguageIndex(); }
+    const LayoutState& layoutState() const override { return layoutState_; }
+    void Btn_Main_0Click();
+    void Btn_Adv_0Click();
+    void Btn_Breath_0Click();
+    void Btn_Macro_0Click();
+    void HideAllMenu();
+    void hideAllMenus() override { HideAllMenu(); }
+    void ClearAP();
+    void Img_BaseMouseDown();
+    void Btn_Web_0Click();
+    void ShowInputShields();
+    void HideInputShields();
+    void LabelRunTimer();
+    void labelEntered(const QString& label);
+    void labelLeft(const QString& label);
+    const HoverState& hoverState() const { return hover_; }
+    QTimer& marquee() { return marquee_; }
+
+    // Language.
+    void Btn_Lang1_0Click();
+    void Btn_Lang2_0Click();
+    void Btn_Lang3_0Click();
+    QString messageText(const char* key) const override;
+    QString titleText() const override;
+    Dialogs& dialogs() override { return services_.dialogs; }
+    Pacer& pacer() override { return services_.pacer; }
+
+    // Reading and writing the mouse.
+    void Btn_Apply_0Click();
+    void Btn_Confirm_0Click();
+    void Btn_Reset_0Click();
+    void Btn_Exit_0Click();
+    ReadWriteCycle& cycle() override { return *cycle_; }
+    // A transfer began or ended; a close that came meanwhile is carried out at its end.
+    void transferRunning(bool running);
+    // A refresh of the pages shows page 1 with the current layout's background.
+    void showFirstPageAfterRefresh();
+    // After a read: page 1, the no-device appearance ended, the main page when it is current.
+    void showMainPageAfterRead();
+    ButtonModel& buttonModel() { return buttons_; }
+
+    // What the layout and language apply set on the window's controls.
+    bool loadPicture(std::string_view image, std::string_view picture) override;
+    PictureSize imageSize(std::string_view image) const override;
+    void move(std::string_view control, int left, int top) override;
+    void setGeometry(std::string_view control, int left, int top, int width, int height) override;
+    void setVisible(std::string_view control, bool visible) override;
+    void setFontSize(std::string_view control, int points) override;
+    void setFontColour(std::string_view control, Colour colour) override;
+    void setBackColour(std::string_view control, Colour colour) override;
+    void setBorderColour(std::string_view control, Colour colour) override;
+    std::string caption(std::string_view control) const override;
+    void setCaption(std::string_view control, std::string_view text) override;
+    void setEntries(std::string_view control, std::span<const std::string> entries) override;
+    int currentPage() const override { return currentPage_; }
+    void markCurrentLanguage(int n) override { currentLanguage_ = n; }
+    int selectedEntry(std::string_view control) const override;
+    void selectEntry(std::string_view control, int index) override;
+    void setApplicationTitle(std::string_view title) override;
+    void RefreshAPPage() override;
+    void resetHover(std::string_view label, std::string_view caption) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // Escape closes the open menus and panels.
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    enum class HoverFamily { A, B, C, D, F, G, H, Web };
+
+    void FormCreate();
+    void LoadSkinImages();
+    void createReadWriteCycle();
+    void reportApply(const ApplyResult& result);
+    void SwitchLanguage(int n);
+    QWidget* control(std::string_view name) const;
+    void noDeviceFound() override { NoDeviceFound(); }
+    void readDevInfo() override;
+    void wrongVariant() override;
+    bool awaitsRead() const override;
+    // The message that tells why a write did not go to the mouse; false when it went.
+    bool reportRefusedWrite(WriteResult result);
+    void FormCloseQuery();
+    // Settings Apply has not written: asks whether to apply them, drop them or stay. True when
+    // the window may close.
+    bool settleUnappliedChanges();
+    void connectNavigation();
+    void switchPage(int p);
+    void setCurrentPage(int p);
+    void showPageContainer(int p);
+    void ButtonTypeB_1IconInit();
+    HoverFamily hoverFamilyOf(const QString& label) const;
+    QString imageUnder(const QString& label) const;
+    // The pressed picture, then a short pause that keeps events flowing.
+    void pressCircularButton(const QString& button);
+    void pumpedPause();
+    void createPages();
+    std::array<WindowPage*, 4> pages() const;
+    void setPictureOnCopies(const QString& button, const QString& picture);
+
+    AppServices services_;
+    Skin skin_;
+    LayoutState layoutState_;
+    DeviceLink link_;
+    CommandProtocol protocol_;
+    SensitivityModel sensitivity_;
+    LightModel light_;
+    ButtonModel buttons_;
+    CodeNaming naming_;
+    std::unique_ptr<TransferUi> transferUi_;
+    std::unique_ptr<ReadWriteCycle> cycle_;
+    std::unique_ptr<WindowControls> controls_;
+    std::unique_ptr<ButtonPage> buttonPage_;
+    std::unique_ptr<AdvancedPage> advancedPage_;
+    std::unique_ptr<LightPage> lightPage_;
+    std::unique_ptr<InputCapture> platformCapture_;
+    SteadyTickClock steadyClock_;
+    std::unique_ptr<MacroPage> macroPage_;
+    // After the macro page, whose library it records into: it goes first.
+    std::unique_ptr<MacroEditorPage> macroEditorPage_;
+    QTimer presenceTimer_;
+    QTimer marquee_;
+    HoverState hover_;
+    QSystemTrayIcon* tray_ = nullptr;
+    TFormLoadingUI* busy_ = nullptr;
+    bool errorAppearance_ = false;
+    // A close that arrived during a transfer, carried out when the exchange has ended.
+    bool closePending_ = false;
+    std::unique_ptr<QObject> keyShield_;
+    // The no-mouse message as shown, closed by the program when a mouse is then read.
+    QString noMouseNotice_;
+    int currentPage_ = 1;
+    int currentLanguage_ = 1;
+};
+
+}  // namespace kvr

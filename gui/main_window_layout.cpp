@@ -1,0 +1,127 @@
+// The layout and language apply, carried out on the window's controls.
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "gui/main_window.h"
+#include "gui/skin_widgets.h"
+#include "gui/window_controls.h"
+
+namespace kvr {
+
+namespace {
+QString qname(std::string_view name) { return QString::fromUtf8(name.data(), qsizetype(name.size())); }
+
+void setPaletteColour(QWidget* w, QPalette::ColorRole role, Colour c) {
+    QPalette pal = w->palette();
+    pal.setColor(role, toQColor(c));
+    w->setPalette(pal);
+}
+}  // namespace
+
+QWidget* TForm1::control(std::string_view name) const { return controls_->find(qname(name)); }
+
+bool TForm1::loadPicture(std::string_view image, std::string_view picture) {
+    SkinImage* target = controls_->image(qname(image));
+    std::optional<QPixmap> pixmap = skin_.picture(qname(picture));
+    if (target == nullptr || !pixmap) return false;
+    target->setPicture(*pixmap, qname(picture));
+    return true;
+}
+
+PictureSize TForm1::imageSize(std::string_view image) const {
+    const SkinImage* target = controls_->image(qname(image));
+    if (target == nullptr || target->pixmap().isNull()) return {};
+    return {target->width(), target->height()};
+}
+
+void TForm1::move(std::string_view name, int left, int top) {
+    if (QWidget* w = control(name)) w->move(left, top);
+}
+
+void TForm1::setGeometry(std::string_view name, int left, int top, int width, int height) {
+    if (QWidget* w = control(name)) w->setGeometry(left, top, width, height);
+}
+
+void TForm1::setVisible(std::string_view name, bool visible) {
+    if (QWidget* w = control(name)) w->setVisible(visible);
+}
+
+void TForm1::setFontSize(std::string_view name, int points) {
+    if (QWidget* w = control(name)) {
+        QFont f = w->font();
+        f.setPointSize(points);
+        w->setFont(f);
+    }
+}
+
+void TForm1::setFontColour(std::string_view name, Colour colour) {
+    if (QWidget* w = control(name)) {
+        setPaletteColour(w, QPalette::WindowText, colour);
+        setPaletteColour(w, QPalette::Text, colour);
+        setPaletteColour(w, QPalette::ButtonText, colour);
+    }
+}
+
+void TForm1::setBackColour(std::string_view name, Colour colour) {
+    if (QWidget* w = control(name)) {
+        setPaletteColour(w, QPalette::Base, colour);
+        setPaletteColour(w, QPalette::Window, colour);
+        w->setAutoFillBackground(true);
+    }
+}
+
+void TForm1::setBorderColour(std::string_view name, Colour colour) {
+    if (auto* edit = qobject_cast<QLineEdit*>(control(name))) {
+        const QColor c = toQColor(colour);
+        edit->setFrame(false);
+        edit->setStyleSheet(QString("border: 1px solid %1;").arg(c.name()));
+    }
+}
+
+std::string TForm1::caption(std::string_view name) const {
+    if (auto* label = qobject_cast<QLabel*>(control(name))) return label->text().toStdString();
+    if (auto* edit = qobject_cast<QLineEdit*>(control(name))) return edit->text().toStdString();
+    return {};
+}
+
+void TForm1::setCaption(std::string_view name, std::string_view text) {
+    if (auto* label = qobject_cast<QLabel*>(control(name))) label->setText(qname(text));
+    else if (auto* edit = qobject_cast<QLineEdit*>(control(name))) edit->setText(qname(text));
+}
+
+void TForm1::setEntries(std::string_view name, std::span<const std::string> entries) {
+    auto* box = qobject_cast<QComboBox*>(control(name));
+    if (box == nullptr) return;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const QString text = QString::fromStdString(entries[i]);
+        if (int(i) < box->count()) box->setItemText(int(i), text);
+        else box->addItem(text);
+    }
+    box->setCurrentIndex(-1);
+}
+
+int TForm1::selectedEntry(std::string_view name) const {
+    auto* box = qobject_cast<QComboBox*>(control(name));
+    return box ? box->currentIndex() : -1;
+}
+
+void TForm1::selectEntry(std::string_view name, int index) {
+    if (auto* box = qobject_cast<QComboBox*>(control(name))) box->setCurrentIndex(index);
+}
+
+void TForm1::setApplicationTitle(std::string_view title) {
+    QApplication::setApplicationName(qname(title));
+}
+
+void TForm1::resetHover(std::string_view label, std::string_view caption) {
+    // The button under the pointer may be another page's copy of the same language button: the
+    // marquee stays on the label that is hovered.
+    const QString hovered = QString::fromStdString(hover_.labelName);
+    const QString copyOf = qname(label).section('_', 0, 1);
+    const std::string name = hovered.section('_', 0, 1) == copyOf ? hover_.labelName : std::string(label);
+    hover_.begin(name, std::string(caption));
+}
+
+}  // namespace kvr

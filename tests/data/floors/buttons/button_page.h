@@ -1,0 +1,3 @@
+#include "gui/window_page.h"
+
+class ButtonPage;
