@@ -35,7 +35,7 @@ QBitmap frameShape(const QImage& frame) {
 }
 }  // namespace
 
-TFormLoadingUI::TFormLoadingUI(const QWidget& mainWindow, std::vector<AnimationFrame> frames)
+BusyWindow::BusyWindow(const QWidget& mainWindow, std::vector<AnimationFrame> frames)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool),
       WaitGif_(new QLabel(this)) {
     setObjectName("TFormLoadingUI");
@@ -51,7 +51,7 @@ TFormLoadingUI::TFormLoadingUI(const QWidget& mainWindow, std::vector<AnimationF
     FormCreate(mainWindow);
 }
 
-void TFormLoadingUI::FormCreate(const QWidget& mainWindow) {
+void BusyWindow::FormCreate(const QWidget& mainWindow) {
     setFixedSize(kClientWidth, kClientHeight);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
@@ -69,22 +69,22 @@ void TFormLoadingUI::FormCreate(const QWidget& mainWindow) {
 
     animation_.setTimerType(Qt::PreciseTimer);
     animation_.setSingleShot(true);
-    connect(&animation_, &QTimer::timeout, this, &TFormLoadingUI::WaitGifTimer);
+    connect(&animation_, &QTimer::timeout, this, &BusyWindow::WaitGifTimer);
     showFrame();
 }
 
-void TFormLoadingUI::showFrame() {
+void BusyWindow::showFrame() {
     if (frames_.empty()) return;
     const PreparedFrame& f = frames_[size_t(frame_)];
     WaitGif_->setPixmap(f.picture);
     setMask(f.shape);
 }
 
-void TFormLoadingUI::startAnimation() {
+void BusyWindow::startAnimation() {
     if (!frames_.empty()) animation_.start(frames_[size_t(frame_)].delayMs);
 }
 
-void TFormLoadingUI::WaitGifTimer() {
+void BusyWindow::WaitGifTimer() {
     if (frames_.empty()) return;
     frame_ = (frame_ + 1) % int(frames_.size());
     showFrame();
@@ -92,7 +92,7 @@ void TFormLoadingUI::WaitGifTimer() {
     if (isVisible()) startAnimation();
 }
 
-void TFormLoadingUI::Show() {
+void BusyWindow::Show() {
     ++shows_;
     if (!isVisible()) {
         show();
@@ -101,7 +101,7 @@ void TFormLoadingUI::Show() {
     raise();
 }
 
-void TFormLoadingUI::Hide() {
+void BusyWindow::Hide() {
     ++hides_;
     animation_.stop();
     hide();

@@ -1,5 +1,5 @@
 #pragma once
-// TFormLoadingUI: the small borderless window whose animation turns over the main window while
+// BusyWindow: the small borderless window whose animation turns over the main window while
 // the mouse is being read or written.
 #include <QBitmap>
 #include <QImage>
@@ -17,11 +17,11 @@ struct AnimationFrame {
     int delayMs = 50;
 };
 
-class TFormLoadingUI : public QWidget {
+class BusyWindow : public QWidget {
     Q_OBJECT
 public:
     // Placed once, from the main window's geometry at creation.
-    TFormLoadingUI(const QWidget& mainWindow, std::vector<AnimationFrame> frames);
+    BusyWindow(const QWidget& mainWindow, std::vector<AnimationFrame> frames);
 
     // Shows the window, or brings it to the front again when it is already shown.
     void Show();

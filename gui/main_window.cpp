@@ -33,7 +33,7 @@ constexpr int kWindowHeight = 600;
 const QColor kMaroon(128, 0, 0);  // the window's see-through colour
 }  // namespace
 
-TForm1::TForm1(AppServices services, QWidget* parent)
+MainWindow::MainWindow(AppServices services, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Window),
       services_(services),
       skin_([this](const QString& message) { services_.dialogs.error(message); }),
@@ -45,7 +45,7 @@ TForm1::TForm1(AppServices services, QWidget* parent)
     setWindowTitle(kMainWindowTitle);
     FormCreate();
     presenceTimer_.setInterval(int(kPresenceTimerInterval.count()));
-    connect(&presenceTimer_, &QTimer::timeout, this, &TForm1::DevTimerTimer);
+    connect(&presenceTimer_, &QTimer::timeout, this, &MainWindow::DevTimerTimer);
     presenceTimer_.start();
     // The first look for the mouse comes as soon as the window runs, not at the first tick: a
     // page clicked in the first seconds finds the mouse read.
@@ -54,9 +54,9 @@ TForm1::TForm1(AppServices services, QWidget* parent)
     });
 }
 
-TForm1::~TForm1() = default;
+MainWindow::~MainWindow() = default;
 
-void TForm1::FormCreate() {
+void MainWindow::FormCreate() {
     if (std::optional<QPixmap> icon = skin_.picture("AppIcon64")) setWindowIcon(*icon);
     tray_ = new QSystemTrayIcon(windowIcon(), this);
     // A desktop without a notification area is not an error; the icon is simply not shown.
@@ -107,7 +107,7 @@ void TForm1::FormCreate() {
     update();
 }
 
-void TForm1::createPages() {
+void MainWindow::createPages() {
     buttonPage_ = std::make_unique<ButtonPage>(*this, buttons_, naming_);
     advancedPage_ = std::make_unique<AdvancedPage>(*this, sensitivity_, services_.pointer);
     lightPage_ = std::make_unique<LightPage>(*this, light_);
@@ -128,11 +128,11 @@ void TForm1::createPages() {
             &ButtonPage::deviceMacrosChanged);
 }
 
-std::array<WindowPage*, 4> TForm1::pages() const {
+std::array<WindowPage*, 4> MainWindow::pages() const {
     return {buttonPage_.get(), advancedPage_.get(), lightPage_.get(), macroPage_.get()};
 }
 
-void TForm1::LoadSkinImages() {
+void MainWindow::LoadSkinImages() {
     for (int p = 1; p <= 4; ++p) {
         const QString n = QString::number(p);
         setPicture("Img_Base_" + n, "L1_BackGround");
@@ -166,34 +166,34 @@ void TForm1::LoadSkinImages() {
     }
 }
 
-void TForm1::reportApply(const ApplyResult& result) {
+void MainWindow::reportApply(const ApplyResult& result) {
     if (!result.ok()) services_.dialogs.error(QString::fromStdString(result.error));
 }
 
-void TForm1::Btn_Lang1_0Click() { SwitchLanguage(1); }
-void TForm1::Btn_Lang2_0Click() { SwitchLanguage(2); }
-void TForm1::Btn_Lang3_0Click() { SwitchLanguage(3); }
+void MainWindow::Btn_Lang1_0Click() { SwitchLanguage(1); }
+void MainWindow::Btn_Lang2_0Click() { SwitchLanguage(2); }
+void MainWindow::Btn_Lang3_0Click() { SwitchLanguage(3); }
 
-void TForm1::SwitchLanguage(int n) {
+void MainWindow::SwitchLanguage(int n) {
     reportApply(layoutState_.SwitchLanguage(n, *this));
     for (int i = 1; i <= 3; ++i)
         controls_->get<QRadioButton>(QString("rb_Lang%1").arg(i))->setChecked(i == n);
     for (WindowPage* page : pages()) page->languageChanged();
 }
 
-QString TForm1::messageText(const char* key) const {
+QString MainWindow::messageText(const char* key) const {
     return QString::fromStdString(layoutState_.messages().text(key));
 }
 
-QString TForm1::titleText() const {
+QString MainWindow::titleText() const {
     return QString::fromStdString(layoutState_.messages().TitleText());
 }
 
-void TForm1::Btn_Exit_0Click() { close(); }
+void MainWindow::Btn_Exit_0Click() { close(); }
 
-void TForm1::FormCloseQuery() { link_.closeHandle(); }
+void MainWindow::FormCloseQuery() { link_.closeHandle(); }
 
-bool TForm1::settleUnappliedChanges() {
+bool MainWindow::settleUnappliedChanges() {
     // Apply sets the desktop's pointer settings only with the mouse's own: both count then.
     const bool pending = cycle_->hasUnappliedChanges() ||
                          (cycle_->mouseMemory() == MouseReadState::Read &&
@@ -214,7 +214,7 @@ bool TForm1::settleUnappliedChanges() {
     return !reportRefusedWrite(result) && result == WriteResult::Written;
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // Dropping the handle mid-exchange would leave a half-written block in the mouse: the close
     // waits for the exchange to end, with the busy window still up.
     if (cycle_ && cycle_->transferRunning()) {

@@ -1,5 +1,5 @@
 #pragma once
-// TForm1: the skinned 800 x 600 main window. It owns the device link, the pages' models and the
+// MainWindow: the skinned 800 x 600 main window. It owns the device link, the pages' models and the
 // skin, and turns device results into what the owner sees.
 #include <QColor>
 #include <QTimer>
@@ -30,7 +30,7 @@ class Dialogs;
 class HidBackend;
 class Pacer;
 class PointerSettingsStore;
-class TFormLoadingUI;
+class BusyWindow;
 class WindowControls;
 class ButtonPage;
 class AdvancedPage;
@@ -53,16 +53,13 @@ struct AppServices {
     const TickClock* clock = nullptr;
 };
 
-class TForm1 : public QWidget,
-               public WindowTarget,
-               public PageHost,
-               private PresenceHandler {
+class MainWindow : public QWidget, public WindowTarget, public PageHost, private PresenceHandler {
     Q_OBJECT
 public:
-    explicit TForm1(AppServices services, QWidget* parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(AppServices services, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    void setBusyWindow(TFormLoadingUI* busy) { busy_ = busy; }
+    void setBusyWindow(BusyWindow* busy) { busy_ = busy; }
     WindowControls& controls() override { return *controls_; }
     void setPicture(const QString& imageName, const QString& picture) override;
     void setLabelCaption(const QString& label, const QString& text) override;
@@ -208,7 +205,7 @@ private:
     QTimer marquee_;
     HoverState hover_;
     QSystemTrayIcon* tray_ = nullptr;
-    TFormLoadingUI* busy_ = nullptr;
+    BusyWindow* busy_ = nullptr;
     bool errorAppearance_ = false;
     // A close that arrived during a transfer, carried out when the exchange has ended.
     bool closePending_ = false;

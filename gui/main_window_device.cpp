@@ -26,7 +26,7 @@ constexpr std::chrono::milliseconds kPauseStep{10};
 // What a transfer does to the window around the mouse's bytes.
 class WindowTransferUi final : public TransferUi {
 public:
-    WindowTransferUi(TForm1& window, TFormLoadingUI*& busy, Pacer& pacer, Dialogs& dialogs)
+    WindowTransferUi(MainWindow& window, BusyWindow*& busy, Pacer& pacer, Dialogs& dialogs)
         : window_(window), busy_(busy), pacer_(pacer), dialogs_(dialogs) {}
 
     void hideAllMenu() override { window_.HideAllMenu(); }
@@ -69,13 +69,13 @@ public:
     }
 
 private:
-    TForm1& window_;
-    TFormLoadingUI*& busy_;
+    MainWindow& window_;
+    BusyWindow*& busy_;
     Pacer& pacer_;
     Dialogs& dialogs_;
 };
 
-void TForm1::createReadWriteCycle() {
+void MainWindow::createReadWriteCycle() {
     static const std::span<const std::uint8_t> kNoImage;
     auto image = findResource("KVR5507Data");
     if (!image) services_.dialogs.error("The built-in default image \"KVR5507Data\" is missing.");
@@ -90,11 +90,11 @@ void TForm1::createReadWriteCycle() {
     });
 }
 
-bool TForm1::mouseOpen() const { return link_.hasDevice(); }
+bool MainWindow::mouseOpen() const { return link_.hasDevice(); }
 
-void TForm1::DevTimerTimer() { link_.DevTimerTimer(); }
+void MainWindow::DevTimerTimer() { link_.DevTimerTimer(); }
 
-void TForm1::NoDeviceFound() {
+void MainWindow::NoDeviceFound() {
     QWidget* catcher = controls_->find("Disable");
     catcher->show();
     catcher->raise();
@@ -109,7 +109,7 @@ void TForm1::NoDeviceFound() {
     for (WindowPage* page : pages()) page->deviceLost();
 }
 
-void TForm1::RefreshErrorAP() {
+void MainWindow::RefreshErrorAP() {
     errorAppearance_ = true;
     controls_->page(1)->show();
     for (int p = 2; p <= 4; ++p) controls_->page(p)->hide();
@@ -117,28 +117,28 @@ void TForm1::RefreshErrorAP() {
     for (const char* b : {"Adv", "Breath", "Macro"}) setPictureOnCopies(b, "SetS_01");
 }
 
-void TForm1::readDevInfo() {
+void MainWindow::readDevInfo() {
     cycle_->ReadDevInfo();
     if (cycle_->mouseMemory() == MouseReadState::Read && !noMouseNotice_.isEmpty())
         services_.dialogs.withdrawNotice(std::exchange(noMouseNotice_, QString()));
 }
 
-void TForm1::wrongVariant() {
+void MainWindow::wrongVariant() {
     cycle_->forgetMouse(MouseReadState::WrongVariant);
     services_.dialogs.message(titleText(), messageText("Str102"));
 }
 
-bool TForm1::awaitsRead() const {
+bool MainWindow::awaitsRead() const {
     return link_.hasDevice() && cycle_->mouseMemory() == MouseReadState::NotRead;
 }
 
-void TForm1::transferRunning(bool running) {
+void MainWindow::transferRunning(bool running) {
     if (running || !closePending_) return;
     // Carried out once the caller of the transfer has finished with the window.
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
-bool TForm1::reportRefusedWrite(WriteResult result) {
+bool MainWindow::reportRefusedWrite(WriteResult result) {
     if (result != WriteResult::Refused) return false;
     switch (cycle_->mouseMemory()) {
         case MouseReadState::IdentityRefused:
@@ -155,7 +155,7 @@ bool TForm1::reportRefusedWrite(WriteResult result) {
     return true;
 }
 
-void TForm1::showFirstPageAfterRefresh() {
+void MainWindow::showFirstPageAfterRefresh() {
     for (int p = 1; p <= 4; ++p)
         setPicture(QString("Img_Base_%1").arg(p), QString("L%1_BackGround").arg(languageIndex()));
     setCurrentPage(1);
@@ -167,7 +167,7 @@ void TForm1::showFirstPageAfterRefresh() {
     for (WindowPage* page : pages()) page->render();
 }
 
-void TForm1::showMainPageAfterRead() {
+void MainWindow::showMainPageAfterRead() {
     controls_->page(1)->show();
     for (int p = 2; p <= 4; ++p) controls_->page(p)->hide();
     errorAppearance_ = false;
@@ -175,16 +175,16 @@ void TForm1::showMainPageAfterRead() {
     services_.pacer.pump();
 }
 
-void TForm1::pumpedPause() {
+void MainWindow::pumpedPause() {
     for (int i = 0; i < kPauseSteps; ++i) services_.pacer.wait(kPauseStep);
 }
 
-void TForm1::pressCircularButton(const QString& button) {
+void MainWindow::pressCircularButton(const QString& button) {
     setPictureOnCopies(button, "BtnS_03");
     pumpedPause();
 }
 
-void TForm1::Btn_Apply_0Click() {
+void MainWindow::Btn_Apply_0Click() {
     pressCircularButton("Apply");
     if (!mouseOpen()) {
         services_.dialogs.message(titleText(), messageText("Str020"));
@@ -193,7 +193,7 @@ void TForm1::Btn_Apply_0Click() {
     reportRefusedWrite(cycle_->DownloadParameter());
 }
 
-void TForm1::Btn_Confirm_0Click() {
+void MainWindow::Btn_Confirm_0Click() {
     pressCircularButton("Confirm");
     if (!mouseOpen()) {
         services_.dialogs.message(titleText(), messageText("Str020"));
@@ -206,7 +206,7 @@ void TForm1::Btn_Confirm_0Click() {
     close();
 }
 
-void TForm1::Btn_Reset_0Click() {
+void MainWindow::Btn_Reset_0Click() {
     pressCircularButton("Reset");
     if (!mouseOpen()) {
         services_.dialogs.message(titleText(), messageText("Str020"));

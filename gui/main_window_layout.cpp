@@ -20,9 +20,9 @@ void setPaletteColour(QWidget* w, QPalette::ColorRole role, Colour c) {
 }
 }  // namespace
 
-QWidget* TForm1::control(std::string_view name) const { return controls_->find(qname(name)); }
+QWidget* MainWindow::control(std::string_view name) const { return controls_->find(qname(name)); }
 
-bool TForm1::loadPicture(std::string_view image, std::string_view picture) {
+bool MainWindow::loadPicture(std::string_view image, std::string_view picture) {
     SkinImage* target = controls_->image(qname(image));
     std::optional<QPixmap> pixmap = skin_.picture(qname(picture));
     if (target == nullptr || !pixmap) return false;
@@ -30,25 +30,25 @@ bool TForm1::loadPicture(std::string_view image, std::string_view picture) {
     return true;
 }
 
-PictureSize TForm1::imageSize(std::string_view image) const {
+PictureSize MainWindow::imageSize(std::string_view image) const {
     const SkinImage* target = controls_->image(qname(image));
     if (target == nullptr || target->pixmap().isNull()) return {};
     return {target->width(), target->height()};
 }
 
-void TForm1::move(std::string_view name, int left, int top) {
+void MainWindow::move(std::string_view name, int left, int top) {
     if (QWidget* w = control(name)) w->move(left, top);
 }
 
-void TForm1::setGeometry(std::string_view name, int left, int top, int width, int height) {
+void MainWindow::setGeometry(std::string_view name, int left, int top, int width, int height) {
     if (QWidget* w = control(name)) w->setGeometry(left, top, width, height);
 }
 
-void TForm1::setVisible(std::string_view name, bool visible) {
+void MainWindow::setVisible(std::string_view name, bool visible) {
     if (QWidget* w = control(name)) w->setVisible(visible);
 }
 
-void TForm1::setFontSize(std::string_view name, int points) {
+void MainWindow::setFontSize(std::string_view name, int points) {
     if (QWidget* w = control(name)) {
         QFont f = w->font();
         f.setPointSize(points);
@@ -56,7 +56,7 @@ void TForm1::setFontSize(std::string_view name, int points) {
     }
 }
 
-void TForm1::setFontColour(std::string_view name, Colour colour) {
+void MainWindow::setFontColour(std::string_view name, Colour colour) {
     if (QWidget* w = control(name)) {
         setPaletteColour(w, QPalette::WindowText, colour);
         setPaletteColour(w, QPalette::Text, colour);
@@ -64,7 +64,7 @@ void TForm1::setFontColour(std::string_view name, Colour colour) {
     }
 }
 
-void TForm1::setBackColour(std::string_view name, Colour colour) {
+void MainWindow::setBackColour(std::string_view name, Colour colour) {
     if (QWidget* w = control(name)) {
         setPaletteColour(w, QPalette::Base, colour);
         setPaletteColour(w, QPalette::Window, colour);
@@ -72,7 +72,7 @@ void TForm1::setBackColour(std::string_view name, Colour colour) {
     }
 }
 
-void TForm1::setBorderColour(std::string_view name, Colour colour) {
+void MainWindow::setBorderColour(std::string_view name, Colour colour) {
     if (auto* edit = qobject_cast<QLineEdit*>(control(name))) {
         const QColor c = toQColor(colour);
         edit->setFrame(false);
@@ -80,18 +80,18 @@ void TForm1::setBorderColour(std::string_view name, Colour colour) {
     }
 }
 
-std::string TForm1::caption(std::string_view name) const {
+std::string MainWindow::caption(std::string_view name) const {
     if (auto* label = qobject_cast<QLabel*>(control(name))) return label->text().toStdString();
     if (auto* edit = qobject_cast<QLineEdit*>(control(name))) return edit->text().toStdString();
     return {};
 }
 
-void TForm1::setCaption(std::string_view name, std::string_view text) {
+void MainWindow::setCaption(std::string_view name, std::string_view text) {
     if (auto* label = qobject_cast<QLabel*>(control(name))) label->setText(qname(text));
     else if (auto* edit = qobject_cast<QLineEdit*>(control(name))) edit->setText(qname(text));
 }
 
-void TForm1::setEntries(std::string_view name, std::span<const std::string> entries) {
+void MainWindow::setEntries(std::string_view name, std::span<const std::string> entries) {
     auto* box = qobject_cast<QComboBox*>(control(name));
     if (box == nullptr) return;
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -102,20 +102,20 @@ void TForm1::setEntries(std::string_view name, std::span<const std::string> entr
     box->setCurrentIndex(-1);
 }
 
-int TForm1::selectedEntry(std::string_view name) const {
+int MainWindow::selectedEntry(std::string_view name) const {
     auto* box = qobject_cast<QComboBox*>(control(name));
     return box ? box->currentIndex() : -1;
 }
 
-void TForm1::selectEntry(std::string_view name, int index) {
+void MainWindow::selectEntry(std::string_view name, int index) {
     if (auto* box = qobject_cast<QComboBox*>(control(name))) box->setCurrentIndex(index);
 }
 
-void TForm1::setApplicationTitle(std::string_view title) {
+void MainWindow::setApplicationTitle(std::string_view title) {
     QApplication::setApplicationName(qname(title));
 }
 
-void TForm1::resetHover(std::string_view label, std::string_view caption) {
+void MainWindow::resetHover(std::string_view label, std::string_view caption) {
     // The button under the pointer may be another page's copy of the same language button: the
     // marquee stays on the label that is hovered.
     const QString hovered = QString::fromStdString(hover_.labelName);

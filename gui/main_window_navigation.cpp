@@ -25,22 +25,22 @@ const char* const kPageChoices[] = {"rb_1", "rb_4", "rb_5", "rb_6"};
 constexpr int kMarqueeMs = 200;
 }  // namespace
 
-void TForm1::setPictureOnCopies(const QString& button, const QString& picture) {
+void MainWindow::setPictureOnCopies(const QString& button, const QString& picture) {
     for (int p = 1; p <= 4; ++p) setPicture(QString("Img_%1_%2").arg(button).arg(p), picture);
 }
 
-void TForm1::setPicture(const QString& imageName, const QString& picture) {
+void MainWindow::setPicture(const QString& imageName, const QString& picture) {
     SkinImage* image = controls_->image(imageName);
     if (image == nullptr) return;
     if (std::optional<QPixmap> pixmap = skin_.picture(picture)) image->setPicture(*pixmap, picture);
 }
 
-void TForm1::Btn_Main_0Click() { switchPage(1); }
-void TForm1::Btn_Adv_0Click() { switchPage(2); }
-void TForm1::Btn_Breath_0Click() { switchPage(3); }
-void TForm1::Btn_Macro_0Click() { switchPage(4); }
+void MainWindow::Btn_Main_0Click() { switchPage(1); }
+void MainWindow::Btn_Adv_0Click() { switchPage(2); }
+void MainWindow::Btn_Breath_0Click() { switchPage(3); }
+void MainWindow::Btn_Macro_0Click() { switchPage(4); }
 
-void TForm1::keyPressEvent(QKeyEvent* event) {
+void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         HideAllMenu();
         return;
@@ -48,7 +48,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-void TForm1::switchPage(int p) {
+void MainWindow::switchPage(int p) {
     if (!mouseOpen()) {
         services_.dialogs.message(titleText(), messageText("Str020"));
         return;
@@ -66,26 +66,26 @@ void TForm1::switchPage(int p) {
                    QString("L%1_Back%2").arg(languageIndex()).arg(p)));
 }
 
-void TForm1::setCurrentPage(int p) {
+void MainWindow::setCurrentPage(int p) {
     currentPage_ = p;
     for (int i = 0; i < 4; ++i)
         controls_->get<QRadioButton>(kPageChoices[i])->setChecked(i == p - 1);
 }
 
-void TForm1::showPageContainer(int p) {
+void MainWindow::showPageContainer(int p) {
     for (int i = 1; i <= 4; ++i) controls_->page(i)->setVisible(i == p);
     if (p == 4) {
         macroEditorPage_->pageShown();
     }
 }
 
-void TForm1::ButtonTypeB_1IconInit() {
+void MainWindow::ButtonTypeB_1IconInit() {
     errorAppearance_ = false;
     for (const char* b : {"Main", "Adv", "Breath", "Macro", "Save", "Load"})
         setPictureOnCopies(b, "SetS_01");
 }
 
-void TForm1::RefreshAPPage() {
+void MainWindow::RefreshAPPage() {
     if (errorAppearance_) {
         // Without a mouse page 1 is shown whatever page is current, and the language switch
         // gave only the current page the new panel.
@@ -96,19 +96,19 @@ void TForm1::RefreshAPPage() {
     showPageContainer(currentPage_);
 }
 
-void TForm1::HideAllMenu() {
+void MainWindow::HideAllMenu() {
     for (WindowPage* page : pages()) page->hideMenus();
 }
 
-void TForm1::ClearAP() { HideAllMenu(); }
+void MainWindow::ClearAP() { HideAllMenu(); }
 
-void TForm1::Img_BaseMouseDown() {
+void MainWindow::Img_BaseMouseDown() {
     HideAllMenu();
     // The platform drags the window with the pointer until the button is released.
     if (QWindow* w = windowHandle()) w->startSystemMove();
 }
 
-void TForm1::Btn_Web_0Click() {
+void MainWindow::Btn_Web_0Click() {
     setPictureOnCopies("Web", "WebS_02");
     services_.desktop.openAddress(QString::fromStdString(layoutState_.org().WebAddress));
 }
@@ -159,7 +159,7 @@ private:
 };
 }  // namespace
 
-void TForm1::ShowInputShields() {
+void MainWindow::ShowInputShields() {
     if (!keyShield_) keyShield_ = std::make_unique<KeyShield>(this);
     qApp->installEventFilter(keyShield_.get());
     for (int p = 1; p <= 4; ++p) {
@@ -169,13 +169,13 @@ void TForm1::ShowInputShields() {
     }
 }
 
-void TForm1::HideInputShields() {
+void MainWindow::HideInputShields() {
     if (keyShield_) qApp->removeEventFilter(keyShield_.get());
     for (int p = 1; p <= 4; ++p) controls_->find(QString("Disable_All_%1").arg(p))->hide();
 }
 
 // Hover: which picture family a label belongs to, by its name.
-TForm1::HoverFamily TForm1::hoverFamilyOf(const QString& label) const {
+MainWindow::HoverFamily MainWindow::hoverFamilyOf(const QString& label) const {
     const QString base = label.section('_', 0, 1);  // "Btn_Apply" of "Btn_Apply_3"
     static const QStringList kA = {"Btn_Confirm", "Btn_Apply", "Btn_Reset", "Btn_Exit"};
     static const QStringList kB = {"Btn_Main",  "Btn_Adv",  "Btn_Breath",
@@ -192,12 +192,12 @@ TForm1::HoverFamily TForm1::hoverFamilyOf(const QString& label) const {
     return HoverFamily::H;
 }
 
-QString TForm1::imageUnder(const QString& label) const {
+QString MainWindow::imageUnder(const QString& label) const {
     if (label.startsWith("Key")) return "Img_" + label;
     return "Img_" + label.mid(4);  // "Btn_Apply_2" -> "Img_Apply_2"
 }
 
-void TForm1::labelEntered(const QString& label) {
+void MainWindow::labelEntered(const QString& label) {
     const HoverFamily family = hoverFamilyOf(label);
     if (family == HoverFamily::Web) {
         // Without a mouse the web button keeps whatever picture it shows.
@@ -236,7 +236,7 @@ void TForm1::labelEntered(const QString& label) {
         marquee_.stop();
 }
 
-void TForm1::labelLeft(const QString& label) {
+void MainWindow::labelLeft(const QString& label) {
     const HoverFamily family = hoverFamilyOf(label);
     if (family == HoverFamily::Web) {
         if (mouseOpen()) setPictureOnCopies("Web", "WebS_01");
@@ -275,7 +275,7 @@ void TForm1::labelLeft(const QString& label) {
         l->setText(QString::fromStdString(hover_.savedCaption));
 }
 
-void TForm1::setLabelCaption(const QString& label, const QString& text) {
+void MainWindow::setLabelCaption(const QString& label, const QString& text) {
     QLabel* l = controls_->get<QLabel>(label);
     if (l == nullptr) return;
     // The marquee of a hovered label would otherwise go on scrolling, and leaving restore, the
@@ -285,33 +285,33 @@ void TForm1::setLabelCaption(const QString& label, const QString& text) {
     l->setText(text);
 }
 
-void TForm1::LabelRunTimer() {
+void MainWindow::LabelRunTimer() {
     const std::string& caption = hover_.tick();
     if (QLabel* l = controls_->get<QLabel>(QString::fromStdString(hover_.labelName)))
         l->setText(QString::fromStdString(caption));
 }
 
-void TForm1::connectNavigation() {
+void MainWindow::connectNavigation() {
     qApp->installEventFilter(new PressActivates(this));
     marquee_.setInterval(kMarqueeMs);
-    connect(&marquee_, &QTimer::timeout, this, &TForm1::LabelRunTimer);
+    connect(&marquee_, &QTimer::timeout, this, &MainWindow::LabelRunTimer);
     for (int p = 1; p <= 4; ++p) {
         const QString n = QString::number(p);
-        auto on = [&](const QString& label, void (TForm1::*handler)()) {
+        auto on = [&](const QString& label, void (MainWindow::*handler)()) {
             connect(controls_->caption(label), &CaptionLabel::clicked, this, handler);
         };
-        on("Btn_Main_" + n, &TForm1::Btn_Main_0Click);
-        on("Btn_Adv_" + n, &TForm1::Btn_Adv_0Click);
-        on("Btn_Breath_" + n, &TForm1::Btn_Breath_0Click);
-        on("Btn_Macro_" + n, &TForm1::Btn_Macro_0Click);
-        on("Btn_Web_" + n, &TForm1::Btn_Web_0Click);
-        on("Btn_Exit_" + n, &TForm1::Btn_Exit_0Click);
-        on("Btn_Apply_" + n, &TForm1::Btn_Apply_0Click);
-        on("Btn_Confirm_" + n, &TForm1::Btn_Confirm_0Click);
-        on("Btn_Reset_" + n, &TForm1::Btn_Reset_0Click);
-        on("Btn_Lang1_" + n, &TForm1::Btn_Lang1_0Click);
-        on("Btn_Lang2_" + n, &TForm1::Btn_Lang2_0Click);
-        on("Btn_Lang3_" + n, &TForm1::Btn_Lang3_0Click);
+        on("Btn_Main_" + n, &MainWindow::Btn_Main_0Click);
+        on("Btn_Adv_" + n, &MainWindow::Btn_Adv_0Click);
+        on("Btn_Breath_" + n, &MainWindow::Btn_Breath_0Click);
+        on("Btn_Macro_" + n, &MainWindow::Btn_Macro_0Click);
+        on("Btn_Web_" + n, &MainWindow::Btn_Web_0Click);
+        on("Btn_Exit_" + n, &MainWindow::Btn_Exit_0Click);
+        on("Btn_Apply_" + n, &MainWindow::Btn_Apply_0Click);
+        on("Btn_Confirm_" + n, &MainWindow::Btn_Confirm_0Click);
+        on("Btn_Reset_" + n, &MainWindow::Btn_Reset_0Click);
+        on("Btn_Lang1_" + n, &MainWindow::Btn_Lang1_0Click);
+        on("Btn_Lang2_" + n, &MainWindow::Btn_Lang2_0Click);
+        on("Btn_Lang3_" + n, &MainWindow::Btn_Lang3_0Click);
         connect(controls_->image("Img_Base_" + n), &SkinImage::pressed, this,
                 [this](QMouseEvent*) { Img_BaseMouseDown(); });
     }

@@ -115,13 +115,13 @@ int runProgram(QApplication& app, const CommandLine& options) {
     }
 
     const std::unique_ptr<PointerSettingsStore> pointer = makeDesktopPointerStore();
-    TForm1 window(AppServices{*hid, pacer, dialogs, desktop, *pointer});
+    MainWindow window(AppServices{*hid, pacer, dialogs, desktop, *pointer});
     // "Macro.bin" beside the program, or in the user's data folder when that is read-only.
     window.macroPage().useLibraryFile(pcMacroLibraryPath(
         QCoreApplication::applicationDirPath().toStdString(),
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()));
     qtDialogs.setParent(&window);
-    TFormLoadingUI busy(window, busyAnimation(dialogs));
+    BusyWindow busy(window, busyAnimation(dialogs));
     window.setBusyWindow(&busy);
 
     if (screenshot) {

@@ -122,9 +122,9 @@ private:
     RecordingTarget& target_;
     Sink sink_{*this};
     RecorderQueue queue_;
-    TKeyboardHook keyboardHook_;
+    KeyboardHook keyboardHook_;
     MouseHook mouseHook_;
-    TPThread worker_;
+    RecorderWorker worker_;
 
     bool recording_ = false;
     bool insertMode_ = false;

@@ -30,7 +30,7 @@ void RecorderQueue::setWakeUp(std::function<void()> wakeUp) {
     wakeUp_ = std::move(wakeUp);
 }
 
-void TKeyboardHook::keyChanged(std::uint16_t virtualKey, bool down) {
+void KeyboardHook::keyChanged(std::uint16_t virtualKey, bool down) {
     if (down) {
         ++pressCount_;
     } else {
@@ -73,7 +73,7 @@ bool MouseHook::anyRaised() const {
     return false;
 }
 
-void TPThread::start() {
+void RecorderWorker::start() {
     if (worker_.joinable()) return;
     {
         std::lock_guard lock(mutex_);
@@ -83,7 +83,7 @@ void TPThread::start() {
     worker_ = std::thread([this] { run(); });
 }
 
-void TPThread::stop() {
+void RecorderWorker::stop() {
     if (!worker_.joinable()) return;
     {
         std::lock_guard lock(mutex_);
@@ -93,7 +93,7 @@ void TPThread::stop() {
     worker_.join();
 }
 
-void TPThread::wake() {
+void RecorderWorker::wake() {
     {
         std::lock_guard lock(mutex_);
         pending_ = true;
@@ -101,12 +101,12 @@ void TPThread::wake() {
     wake_.notify_all();
 }
 
-bool TPThread::waitIdle(std::chrono::milliseconds timeout) {
+bool RecorderWorker::waitIdle(std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
     return idle_.wait_for(lock, timeout, [&] { return !busy_ && !pending_ && !hook_.anyRaised(); });
 }
 
-void TPThread::run() {
+void RecorderWorker::run() {
     std::unique_lock lock(mutex_);
     for (;;) {
         // Blocks while idle: no pass runs unless a flag was raised or the recording ends.
@@ -123,7 +123,7 @@ void TPThread::run() {
     }
 }
 
-void TPThread::pass() {
+void RecorderWorker::pass() {
     for (int flag = 0; flag < MouseHook::kFlagCount; ++flag) {
         const std::uint64_t raisedAt = hook_.takeFlag(flag);
         if (raisedAt == 0) continue;

@@ -1,8 +1,8 @@
 #pragma once
 // The three parts of a recording that run beside the window: the keyboard hook, which turns key
 // downs and ups into typed events; the mouse hook, which only raises per-button flags; and the
-// worker TPThread, which turns raised flags into inputs. Everything reaches the window's thread
-// through one RecorderQueue, so no line, list or counter is touched from two threads.
+// worker RecorderWorker, which turns raised flags into inputs. Everything reaches the window's
+// thread through one RecorderQueue, so no line, list or counter is touched from two threads.
 #include <array>
 #include <atomic>
 #include <condition_variable>
@@ -50,7 +50,7 @@ private:
 
 // Counts key downs since the last key up: the first down reads as a first press, later downs
 // (auto-repeat, or another key while one is held) as further presses, any up as a release.
-class TKeyboardHook {
+class KeyboardHook {
 public:
     std::atomic<bool> Enabled{false};
     // Virtual key, press counter, type.
@@ -107,10 +107,10 @@ private:
 
 // The worker: sleeps until a flag is raised, then hands the raised flags, in the fixed order of
 // the buttons, to the queue.
-class TPThread {
+class RecorderWorker {
 public:
-    TPThread(MouseHook& hook, RecorderQueue& queue) : hook_(hook), queue_(queue) {}
-    ~TPThread() { stop(); }
+    RecorderWorker(MouseHook& hook, RecorderQueue& queue) : hook_(hook), queue_(queue) {}
+    ~RecorderWorker() { stop(); }
 
     void start();
     // Wakes and joins the worker; flags raised before the call are handed over first.

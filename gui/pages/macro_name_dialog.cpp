@@ -42,13 +42,13 @@ CaptionLabel* button(QWidget* parent, const QString& name, const QString& text, 
 
 }  // namespace
 
-TForm3::TForm3(const Texts& texts, QWidget* owner)
+MacroNameDialog::MacroNameDialog(const Texts& texts, QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName("TForm3");
     FormCreate(texts, owner);
 }
 
-void TForm3::FormCreate(const Texts& texts, QWidget* owner) {
+void MacroNameDialog::FormCreate(const Texts& texts, QWidget* owner) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kWidth, kHeight);
     QPalette pal = palette();
@@ -84,9 +84,9 @@ void TForm3::FormCreate(const Texts& texts, QWidget* owner) {
     CaptionLabel* confirm = button(this, "IB_Confirm", texts.confirm, kConfirm);
     CaptionLabel* cancel = button(this, "IB_Cancel", texts.cancel, kCancel);
     CaptionLabel* close = button(this, "IB_Close", QString(), kClose);
-    connect(confirm, &CaptionLabel::clicked, this, &TForm3::IB_ConfirmClick);
-    connect(cancel, &CaptionLabel::clicked, this, &TForm3::IB_CancelClick);
-    connect(close, &CaptionLabel::clicked, this, &TForm3::IB_CloseClick);
+    connect(confirm, &CaptionLabel::clicked, this, &MacroNameDialog::IB_ConfirmClick);
+    connect(cancel, &CaptionLabel::clicked, this, &MacroNameDialog::IB_CancelClick);
+    connect(close, &CaptionLabel::clicked, this, &MacroNameDialog::IB_CloseClick);
     // IB_ConfirmMouseEnter / Leave and IB_CancelMouseEnter / Leave.
     connect(confirm, &CaptionLabel::entered, confirmGlow, &QWidget::show);
     connect(confirm, &CaptionLabel::left, confirmGlow, &QWidget::hide);
@@ -100,27 +100,27 @@ void TForm3::FormCreate(const Texts& texts, QWidget* owner) {
     edit_->setFocus();
 }
 
-void TForm3::IB_ConfirmClick() {
+void MacroNameDialog::IB_ConfirmClick() {
     const QString name = edit_->text();
     close();
     emit confirmed(name);
 }
 
 // The button reads "Cancel": it closes without applying, as the close box does.
-void TForm3::IB_CancelClick() { close(); }
+void MacroNameDialog::IB_CancelClick() { close(); }
 
-void TForm3::IB_CloseClick() { close(); }
+void MacroNameDialog::IB_CloseClick() { close(); }
 
 // Without a window manager nothing activates a new window: the dialog takes the keyboard itself,
 // so the name can be typed at once.
-void TForm3::showEvent(QShowEvent* event) {
+void MacroNameDialog::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     raise();
     activateWindow();
     edit_->setFocus();
 }
 
-void TForm3::keyPressEvent(QKeyEvent* event) {
+void MacroNameDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         IB_ConfirmClick();
         return;

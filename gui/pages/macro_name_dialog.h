@@ -1,7 +1,7 @@
 #pragma once
-// TForm3: the small dialog in which a PC macro's name is typed, for a new macro or a rename.
-// Borderless and always on top, shaped by its artwork, and not modal: the main window goes on
-// working while it is open.
+// MacroNameDialog: the small dialog in which a PC macro's name is typed, for a new macro or a
+// rename. Borderless and always on top, shaped by its artwork, and not modal: the main window goes
+// on working while it is open.
 #include <QLineEdit>
 #include <QWidget>
 
@@ -11,7 +11,7 @@ namespace kvr {
 
 class CaptionLabel;
 
-class TForm3 final : public QWidget {
+class MacroNameDialog final : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kWidth = 354;
@@ -26,7 +26,7 @@ public:
     };
 
     // Centred over `owner`, which it stays above.
-    TForm3(const Texts& texts, QWidget* owner);
+    MacroNameDialog(const Texts& texts, QWidget* owner);
 
     QLineEdit* edit() const { return edit_; }
 

@@ -318,9 +318,9 @@ void MacroPage::openNameDialog(NameRequest request) {
     QWidget* owner = host_.controls().page(4)->window();
     // Captions of the current language, read when the dialog opens.
     const TextLookup texts = host_.layoutState().languageText();
-    nameDialog_ =
-        new TForm3({qText(texts("Str510")), qText(texts("Str511")), qText(texts("Str512"))}, owner);
-    connect(nameDialog_.data(), &TForm3::confirmed, this, &MacroPage::ApplyMacroName);
+    nameDialog_ = new MacroNameDialog(
+        {qText(texts("Str510")), qText(texts("Str511")), qText(texts("Str512"))}, owner);
+    connect(nameDialog_.data(), &MacroNameDialog::confirmed, this, &MacroPage::ApplyMacroName);
     nameDialog_->show();
 }
 

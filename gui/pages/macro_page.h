@@ -66,7 +66,7 @@ public:
     DelayMode delayMode() const { return delayMode_; }
     QString hexText() const;
     // The open name dialog, or none.
-    TForm3* nameDialog() const { return nameDialog_; }
+    MacroNameDialog* nameDialog() const { return nameDialog_; }
 
     // The event list LB_macro, recording and editing; the main window makes it beside this page.
     void setEventList(MacroEditorPage& events) { events_ = &events; }
@@ -135,7 +135,7 @@ private:
     DelayMode delayMode_ = DelayMode::None;
     NameRequest nameRequest_ = NameRequest::None;
     MacroEditorPage* events_ = nullptr;
-    QPointer<TForm3> nameDialog_;
+    QPointer<MacroNameDialog> nameDialog_;
 };
 
 }  // namespace kvr

@@ -25,7 +25,7 @@ TEST(BusyWindow, PlacedOnceBelowTheCentreOfTheMainWindowAsItWasAtCreation) {
     for (const auto& c : cases) {
         QWidget main;
         main.setGeometry(c.main);
-        TFormLoadingUI busy(main, {});
+        BusyWindow busy(main, {});
         main.move(c.main.topLeft() + QPoint(250, 130));
         busy.Show();
         EXPECT_EQ(busy.pos(), c.busy) << "main window at " << c.main.x() << "," << c.main.y();
@@ -35,8 +35,7 @@ TEST(BusyWindow, PlacedOnceBelowTheCentreOfTheMainWindowAsItWasAtCreation) {
 
 TEST(BusyWindow, AnimationTurnsWhileShownEachFrameForItsOwnDelay) {
     QWidget main;
-    TFormLoadingUI busy(main,
-                        {{filled(Qt::red), 50}, {filled(Qt::green), 70}, {filled(Qt::blue), 0}});
+    BusyWindow busy(main, {{filled(Qt::red), 50}, {filled(Qt::green), 70}, {filled(Qt::blue), 0}});
     auto* gif = busy.findChild<QLabel*>("WaitGif");
     ASSERT_NE(gif, nullptr);
     auto shownColour = [&] { return gif->pixmap().toImage().pixelColor(5, 5); };
@@ -75,7 +74,7 @@ TEST(BusyWindow, OnlyTheLitPixelsOfTheAnimationAreSeen) {
         for (int x = 50; x < 100; ++x)
             frame.setPixelColor(x, y, y < 48 ? QColor(Qt::white) : QColor(255, 255, 255, 0));
     QWidget main;
-    TFormLoadingUI busy(main, {{frame, 50}});
+    BusyWindow busy(main, {{frame, 50}});
     const QRegion shape = busy.mask();
     EXPECT_TRUE(shape.contains(QPoint(150, 40)));
     EXPECT_TRUE(shape.contains(QPoint(199, 95)));

@@ -78,7 +78,7 @@ protected:
     }
     // Types a name into the open name dialog and confirms it.
     void typeName(const QString& name) {
-        TForm3* dialog = page().nameDialog();
+        MacroNameDialog* dialog = page().nameDialog();
         ASSERT_NE(dialog, nullptr);
         QTest::keyClicks(dialog->edit(), name);
         QWidget* ok = dialog->findChild<QWidget*>("IB_Confirm");
@@ -176,7 +176,7 @@ TEST_F(MacroPageTest, AMacroThatDoesNotFitShowsTheLengthMessage) {
 TEST_F(MacroPageTest, TheNameFieldTakesNoMoreThanTheLibraryKeeps) {
     readAndShowMacroPage();
     command("LB_PCMacroName", 0, "Btn_NewMacro");
-    TForm3* dialog = page().nameDialog();
+    MacroNameDialog* dialog = page().nameDialog();
     ASSERT_NE(dialog, nullptr);
     QTest::keyClicks(dialog->edit(), "Volume Up Down");
     EXPECT_EQ(dialog->edit()->text(), "Volume U");
@@ -188,7 +188,7 @@ TEST_F(MacroPageTest, TheNameDialogTakesTheKeyboardAndCancelClosesItWithoutANewM
     readAndShowMacroPage();
     const std::size_t before = page().library().count();
     command("LB_PCMacroName", 0, "Btn_NewMacro");
-    QPointer<TForm3> dialog = page().nameDialog();
+    QPointer<MacroNameDialog> dialog = page().nameDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->focusWidget(), dialog->edit()) << "typing goes to the name at once";
     QTest::keyClicks(dialog->edit(), "Vol");
@@ -210,7 +210,7 @@ TEST_F(MacroPageTest, NewAndRenameGoThroughTheNameDialogAndRefuseDuplicates) {
     const std::size_t before = page().library().count();
 
     command("LB_PCMacroName", 0, "Btn_NewMacro");
-    TForm3* dialog = page().nameDialog();
+    MacroNameDialog* dialog = page().nameDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->size(), QSize(354, 179));

@@ -300,7 +300,8 @@ TEST_F(WindowTest, ExitAsksOnlyWhenThePagesDifferFromTheMouse) {
 TEST_F(WindowTest, TheFirstLookForTheMouseComesAtStartNotAtTheFirstTick) {
     plugMouse();
     // A window whose presence timer runs, as the program's does.
-    TForm1 running(AppServices{bus, pacer, dialogs, desktop, pointerStore, &capture, &tickClock});
+    MainWindow running(
+        AppServices{bus, pacer, dialogs, desktop, pointerStore, &capture, &tickClock});
     EXPECT_EQ(countCommand(*mouse, ReadStartCmd), 0);
     QCoreApplication::processEvents();
     EXPECT_EQ(running.cycle().mouseMemory(), MouseReadState::Read);

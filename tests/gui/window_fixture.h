@@ -35,9 +35,10 @@ protected:
     }
 
     void createWindow() {
-        window = std::make_unique<TForm1>(AppServices{bus, pacer, dialogs, desktop, pointerStore, &capture, &tickClock});
+        window = std::make_unique<MainWindow>(
+            AppServices{bus, pacer, dialogs, desktop, pointerStore, &capture, &tickClock});
         window->presenceTimer().stop();
-        busy = std::make_unique<TFormLoadingUI>(*window, std::vector<AnimationFrame>{});
+        busy = std::make_unique<BusyWindow>(*window, std::vector<AnimationFrame>{});
         window->setBusyWindow(busy.get());
         window->show();
     }
@@ -99,8 +100,8 @@ protected:
     RecordingDesktopServices desktop;
     MemoryPointerStore pointerStore;
     std::shared_ptr<EmulatedMouse> mouse;
-    std::unique_ptr<TForm1> window;
-    std::unique_ptr<TFormLoadingUI> busy;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<BusyWindow> busy;
 };
 
 }  // namespace kvr::test

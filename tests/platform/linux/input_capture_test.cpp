@@ -46,7 +46,7 @@ TEST(KeyboardHookTest, CountsPressesSinceTheLastRelease) {
         {0x41, false, KeyPressType::Release, 0},      // any release resets the count
         {0x41, true, KeyPressType::FirstPress, 1},
     };
-    TKeyboardHook hook;
+    KeyboardHook hook;
     std::vector<Step> seen;
     hook.OnReceive = [&](std::uint16_t vk, int count, KeyPressType type) {
         seen.push_back({vk, false, type, count});
@@ -113,7 +113,7 @@ TEST(TPThreadTest, HandsRaisedFlagsOverInTheButtonsOrder) {
     VirtualTickClock clock;
     MouseHook hook(clock);
     RecorderQueue queue;
-    TPThread worker(hook, queue);
+    RecorderWorker worker(hook, queue);
     hook.install();
     hook.Recording = true;
     // Raised before the worker runs: taken in one pass, in the fixed order.
