@@ -13,7 +13,14 @@ const char* const kUsageText =
     "  --diagnose           list the mouse's interfaces, whether they can be opened and\n"
     "                       what to do when permissions are in the way, and exit\n"
     "  --help               show this help and exit\n"
-    "  --version            show the version and exit\n";
+    "  --version            show the version and exit\n"
+    "\n"
+    "The macro library is $XDG_DATA_HOME/kvr5507/Macro.bin (~/.local/share/kvr5507/Macro.bin\n"
+    "when XDG_DATA_HOME is unset); a copy run from a folder of your own, other than a bin\n"
+    "folder, keeps Macro.bin beside itself.\n";
+
+const char* const kEmptyEmulateFile =
+    "--emulate= needs a file name; --emulate alone keeps the mouse in memory";
 
 CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
     CommandLine options;
@@ -25,7 +32,7 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
         } else if (arg.rfind("--emulate=", 0) == 0) {
             options.emulate = true;
             options.emulateFile = arg.substr(10);
-            if (options.emulateFile.empty()) return {std::nullopt, "--emulate= needs a file name"};
+            if (options.emulateFile.empty()) return {std::nullopt, kEmptyEmulateFile};
         } else if (arg == "--screenshot" || arg.rfind("--screenshot=", 0) == 0) {
             if (arg == "--screenshot") {
                 if (i + 1 >= args.size()) return {std::nullopt, "--screenshot needs a file name"};

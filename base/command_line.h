@@ -23,5 +23,8 @@ struct CommandLineResult {
 CommandLineResult parseCommandLine(const std::vector<std::string>& args);
 
 extern const char* const kUsageText;
+// Both programs refuse "--emulate=" with no name after it: a mouse kept only in memory is
+// "--emulate" alone.
+extern const char* const kEmptyEmulateFile;
 
 }  // namespace kvr

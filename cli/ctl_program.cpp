@@ -10,6 +10,7 @@
 #include <ostream>
 #include <variant>
 
+#include "base/command_line.h"
 #include "base/resources.h"
 #include "cli/memory_image.h"
 #include "cli/mouse_session.h"
@@ -21,6 +22,7 @@
 #include "device/memory_file.h"
 #include "device/pacer.h"
 #include "device/virtual_bus.h"
+#include "macros/library_place.h"
 #include "macros/pc_macro_library.h"
 
 namespace kvr {
@@ -28,8 +30,6 @@ namespace kvr {
 namespace {
 
 constexpr const char* kProgram = "kvr5507ctl";
-// The window's name, which names its data folder.
-constexpr const char* kWindowDataFolder = "KVR5507 Gaming Mouse";
 
 std::string hex4(unsigned value) {
     char text[8];
@@ -37,19 +37,15 @@ std::string hex4(unsigned value) {
     return text;
 }
 
-// The window's library: "Macro.bin" beside the programs when that folder can be written, else in
-// the window's data folder ($XDG_DATA_HOME or ~/.local/share, then the window's name).
-std::filesystem::path defaultLibraryPath() {
+// The window's library, in the user's data folder or beside a copy of the programs that the
+// user owns. A command that only reads it changes nothing on disk, not even its folder.
+std::filesystem::path defaultLibraryPath(bool writes) {
     std::error_code ec;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    std::filesystem::path data;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') {
-        data = xdg;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
-        data = std::filesystem::path(home) / ".local" / "share";
-    }
-    return pcMacroLibraryPath(ec ? std::filesystem::path() : program.parent_path(),
-                              data.empty() ? data : data / kWindowDataFolder);
+    const std::filesystem::path dataHome = userDataHome();
+    const std::filesystem::path library =
+        pcMacroLibraryPath(ec ? std::filesystem::path() : program.parent_path(), dataHome);
+    return writes ? settleLibrary(library, dataHome) : existingLibrary(library, dataHome);
 }
 
 struct Options {
@@ -127,11 +123,10 @@ public:
                                 {"problem", s.problem}});
             }
             out_ << nlohmann::ordered_json{{"interfaces", list}}.dump(2) << "\n";
-            if (!d.usable) err_ << d.text;
         } else {
-            (d.usable ? out_ : err_) << d.text;
+            out_ << d.text;
         }
-        return d.usable ? kExitDone : kExitMouse;
+        return d.usable ? kExitDone : fail(kExitMouse, d.problem);
     }
 
     // Searches once and reads the mouse; the exit code when that fails.
@@ -184,16 +179,19 @@ public:
     }
 
     // The PC library, read or created from the built-in macros; the exit code when it cannot be.
-    int openLibrary() {
-        library_ = std::make_unique<PCMacroLibrary>(options_.library.empty()
-                                                        ? defaultLibraryPath()
-                                                        : std::filesystem::path(options_.library));
+    // A command that only reads it takes the built-in macros from memory when there is no file.
+    int openLibrary(bool writes) {
+        libraryFile_ = options_.library.empty() ? defaultLibraryPath(writes)
+                                                : std::filesystem::path(options_.library);
+        std::error_code ec;
+        const bool inMemory = !writes && !std::filesystem::exists(libraryFile_, ec);
+        library_ = std::make_unique<PCMacroLibrary>(inMemory ? std::filesystem::path() : libraryFile_);
         const auto builtIn = findResource(kDefaultLibraryResource);
         switch (library_->CheckPCMacro(builtIn ? *builtIn : std::span<const std::uint8_t>())) {
             case LibraryResult::FileError:
                 return fail(kExitMouse, library_->error());
             case LibraryResult::Refused:
-                return refused(library_->path().string(), library_->refusal());
+                return refused(libraryFile_.string(), library_->refusal());
             default:
                 break;
         }
@@ -206,7 +204,7 @@ public:
         if (options_.json) {
             out_ << nlohmann::ordered_json{{"mouse", mouse},
                                            {"library",
-                                            {{"file", library_->path().string()},
+                                            {{"file", libraryFile_.string()},
                                              {"macros", library}}}}
                         .dump(2)
                  << "\n";
@@ -220,7 +218,7 @@ public:
         } else {
             out_ << "The mouse keeps no macros.\n";
         }
-        out_ << "In the library " << library_->path().string() << ": " << library.size() << " of "
+        out_ << "In the library " << libraryFile_.string() << ": " << library.size() << " of "
              << kPCMacroSlots << " macros\n"
              << macroListText(library, "  ");
         return kExitDone;
@@ -233,13 +231,13 @@ public:
         const std::vector<std::string> names = library_->names();
         const auto found = std::ranges::find(names, options_.name);
         if (found == names.end()) {
-            return usage("macro add", {options_.name, "the library " + library_->path().string() +
+            return usage("macro add", {options_.name, "the library " + libraryFile_.string() +
                                                           " holds no macro of this name"});
         }
         const auto index = static_cast<std::size_t>(found - names.begin());
         const AddToMouseOutcome outcome =
             session_->deviceMacros().Btn_AddMacroClick(library_->slot(index), index + 1);
-        if (outcome.refusal) return refused(library_->path().string(), *outcome.refusal);
+        if (outcome.refusal) return refused(libraryFile_.string(), *outcome.refusal);
         if (outcome.result == AddMacroResult::NoFreeSlot) {
             return fail(kExitMouse, "The mouse holds " + std::to_string(kDeviceMacroSlots) +
                                         " macros already; delete one first.");
@@ -271,7 +269,7 @@ public:
         const auto found = std::ranges::find(names, options_.name);
         if (found == names.end()) {
             return usage("macro export",
-                         {options_.name, "the library " + library_->path().string() +
+                         {options_.name, "the library " + libraryFile_.string() +
                                              " holds no macro of this name"});
         }
         if (library_->exportOne(static_cast<std::size_t>(found - names.begin()), options_.file) ==
@@ -287,12 +285,12 @@ public:
         switch (library_->importOne(options_.file, &index)) {
             case LibraryResult::Done:
                 out_ << "Imported \"" << library_->name(index) << "\" into "
-                     << library_->path().string() << "\n";
+                     << libraryFile_.string() << "\n";
                 return kExitDone;
             case LibraryResult::Duplicate:
                 return usage("macro import", {options_.file, LanguageText(kCtlLanguage, "Str106")});
             case LibraryResult::Full:
-                return fail(kExitMouse, "The library " + library_->path().string() +
+                return fail(kExitMouse, "The library " + libraryFile_.string() +
                                             " has no room for another macro.");
             case LibraryResult::Refused:
                 return refused(options_.file, library_->refusal());
@@ -364,6 +362,7 @@ private:
     Bus bus_;
     std::unique_ptr<MouseSession> session_;
     std::unique_ptr<PCMacroLibrary> library_;
+    std::filesystem::path libraryFile_;
 };
 
 }  // namespace
@@ -372,6 +371,10 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
            const CtlEnvironment& environment) {
     Options options;
     CLI::App app{"Reads and changes the settings of a KVR5507 gaming mouse.", kProgram};
+    // Every complaint names the program, as a message in a script's log must.
+    app.failure_message([](const CLI::App* a, const CLI::Error& e) {
+        return std::string(kProgram) + ": " + CLI::FailureMessage::simple(a, e);
+    });
     app.fallthrough();
     // At most one command; a missing one is reported below, so that an unknown word is named.
     app.require_subcommand(0, 1);
@@ -400,9 +403,9 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     restore->add_option("FILE", options.file, "The memory image")->required();
 
     app.add_option("--library", options.library,
-                   "The PC macro library for the macro commands (default: Macro.bin beside the "
-                   "program when that folder can be written, else in $XDG_DATA_HOME/" +
-                       std::string(kWindowDataFolder) + ", as the window keeps it)")
+                   "The PC macro library for the macro commands (default: the window's, "
+                   "$XDG_DATA_HOME/kvr5507/Macro.bin or ~/.local/share/kvr5507/Macro.bin; "
+                   "Macro.bin beside the program for a copy run from a folder of your own)")
         ->type_name("FILE");
     CLI::App* macro = app.add_subcommand("macro", "The macros in the mouse and in the PC library");
     macro->require_subcommand(1);
@@ -430,6 +433,10 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
         profile->add_subcommand("load", "Write the profile in FILE to the mouse in one go");
     profileLoad->add_option("FILE", options.file, "The profile file")->required();
 
+    if (std::ranges::find(args, "--emulate=") != args.end()) {
+        err << kProgram << ": " << kEmptyEmulateFile << "\nRun with --help for more information.\n";
+        return kExitUsage;
+    }
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
         app.parse(reversed);
@@ -460,11 +467,16 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     Command command(options, out, err, environment);
     // The library's own commands need no mouse.
     if (macroExport->parsed() || macroImport->parsed()) {
-        if (const int code = command.openLibrary(); code != kExitDone) return code;
+        if (const int code = command.openLibrary(macroImport->parsed()); code != kExitDone)
+            return code;
         return macroExport->parsed() ? command.macroExport() : command.macroImport();
     }
     if (macro->parsed()) {
-        if (const int code = command.openLibrary(); code != kExitDone) return code;
+        // A command that changes something makes the library as the window does; a look at it
+        // leaves the disk as it is.
+        if (const int code = command.openLibrary(macroAdd->parsed() || macroDel->parsed());
+            code != kExitDone)
+            return code;
     }
     const bool writes = set->parsed() || app.got_subcommand("reset") || restore->parsed() ||
                         macroAdd->parsed() || macroDel->parsed() || profileLoad->parsed();

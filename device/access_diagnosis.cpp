@@ -61,12 +61,7 @@ std::string udevAdvice() {
 
 std::string diagnosisText(const std::vector<MouseInterfaceStatus>& interfaces) {
     std::string text;
-    if (interfaces.empty()) {
-        return "No KVR5507 mouse found (USB " + hex4(kMouseVendorId) + ":" + hex4(kMouseProductId) +
-               "). Check that it is plugged in.\n";
-    }
     bool denied = false;
-    bool usable = false;
     for (const MouseInterfaceStatus& s : interfaces) {
         text += s.info.path + "  version " + hex4(s.info.version) + " (variant " +
                 (s.variant ? std::to_string(s.variant) : std::string("unknown")) +
@@ -74,12 +69,8 @@ std::string diagnosisText(const std::vector<MouseInterfaceStatus>& interfaces) {
         if (!s.configurable) text += "  not the configuration interface";
         text += s.openable ? "  opens\n" : "  does not open: " + s.problem + "\n";
         denied |= s.permissionDenied;
-        usable |= s.configurable && s.openable && s.variant != 0;
     }
     if (denied) text += udevAdvice();
-    if (!usable && !denied) {
-        text += "No interface of the mouse can be used for its settings.\n";
-    }
     return text;
 }
 
@@ -89,6 +80,12 @@ Diagnosis diagnose(HidBackend& backend) {
     d.text = diagnosisText(d.interfaces);
     for (const MouseInterfaceStatus& s : d.interfaces) {
         d.usable |= s.configurable && s.openable && s.variant != 0;
+    }
+    if (d.interfaces.empty()) {
+        d.problem = "No KVR5507 mouse found (USB " + hex4(kMouseVendorId) + ":" +
+                    hex4(kMouseProductId) + "). Check that it is plugged in.";
+    } else if (!d.usable) {
+        d.problem = "No interface of the mouse can be used for its settings.";
     }
     return d;
 }

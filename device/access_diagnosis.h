@@ -25,7 +25,8 @@ struct MouseInterfaceStatus {
 // Every present interface with the mouse's vendor and product id, each opened once and closed.
 std::vector<MouseInterfaceStatus> examineMouseInterfaces(HidBackend& backend);
 
-// The interfaces as lines of text, with advice on the udev rule when permissions are in the way.
+// The interfaces as lines of text, with advice on the udev rule when permissions are in the way;
+// empty when there are none.
 std::string diagnosisText(const std::vector<MouseInterfaceStatus>& interfaces);
 
 struct Diagnosis {
@@ -33,6 +34,8 @@ struct Diagnosis {
     std::string text;
     // Some interface of a known variant is the configuration interface and opens.
     bool usable = false;
+    // Why the mouse cannot be used, one sentence for the error output; empty when it can.
+    std::string problem;
 };
 
 // The mouse's interfaces on `backend` examined and described.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace kvr {
 
@@ -11,5 +12,9 @@ namespace kvr {
 // program without one; empty when Qt can start. `args` are the program's arguments, where Qt's
 // own -platform and -display may stand.
 std::optional<std::string> missingDisplay(std::span<const std::string> args);
+
+// The arguments without the options that Qt takes for itself (-platform NAME, -display NAME,
+// -style NAME, -reverse and the like), so that ours can be checked before Qt starts.
+std::vector<std::string> withoutQtOptions(std::span<const std::string> args);
 
 }  // namespace kvr

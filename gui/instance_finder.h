@@ -1,6 +1,6 @@
 #pragma once
-// The single-instance rule: a second start looks for the running program's window by its exact
-// title, restores and raises it, and ends. The search is platform code behind this interface.
+// The single-instance rule: a second start finds the running program, has it restore and raise
+// its window, and ends. How the two find each other is platform code behind this interface.
 #include <QString>
 #include <memory>
 
@@ -12,16 +12,16 @@ namespace kvr {
 class InstanceFinder {
 public:
     virtual ~InstanceFinder() = default;
-    // If a top-level window with exactly this title exists, restores it, brings it to the front
-    // and returns true.
+    // If this user's program already runs on this display, asks it to restore its window and
+    // bring it to the front, and returns true.
     virtual bool raiseExisting(const QString& title) = 0;
-    // Called once this program's own window exists, for platforms where a later start cannot
-    // see other programs' windows and has to ask this one instead.
+    // Called once this program's own window exists: from then on a later start finds it.
     virtual void announce(QWidget* window, const QString& title) = 0;
 };
 
-// Where windows of other programs cannot be listed (Wayland): a per-user local socket named after
-// the title; the running program raises its own window when a later start connects.
+// Linux, on X11 and Wayland alike: a local socket in the user's runtime folder, named after the
+// program and the display. Only the program itself listens there, so a window of another
+// program with the same title is never taken for it.
 class LocalSocketInstanceFinder final : public InstanceFinder {
 public:
     LocalSocketInstanceFinder();
@@ -33,12 +33,7 @@ private:
     std::unique_ptr<QLocalServer> server_;
 };
 
-// The finder that fits the platform Qt runs on: the platform's own when it has one, otherwise
-// the local socket.
+// The finder that fits the platform.
 std::unique_ptr<InstanceFinder> makePlatformInstanceFinder();
-
-// A finder that searches other programs' windows, or null where they cannot be listed; the
-// platform's folder defines it.
-std::unique_ptr<InstanceFinder> makeWindowListFinder();
 
 }  // namespace kvr

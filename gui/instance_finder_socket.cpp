@@ -1,17 +1,34 @@
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QWidget>
+#include <QWindow>
 
 #include "gui/instance_finder.h"
 
 namespace kvr {
 
 namespace {
+
+// One program per user and display: a start on another display (another seat, a private X
+// server) is a program of its own.
 QString socketName(const QString& title) {
-    QString name = title;
-    name.replace(' ', '_');
-    return name + "-" + qEnvironmentVariable("USER", "user");
+    const bool x11 = QGuiApplication::platformName() == "xcb";
+    QString display = qEnvironmentVariable(x11 ? "DISPLAY" : "WAYLAND_DISPLAY");
+    if (display.isEmpty()) display = QGuiApplication::platformName();
+    QString name = "kvr5507-" + QString::number(::getuid()) + "-" + title + "-" + display;
+    for (QChar& c : name) {
+        if (!c.isLetterOrNumber() && c != '-' && c != '.') c = '_';
+    }
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    // Without a runtime folder Qt puts the socket in the temporary folder.
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir()) return runtime + "/" + name;
+    return name;
 }
+
 }  // namespace
 
 LocalSocketInstanceFinder::LocalSocketInstanceFinder() = default;
@@ -37,6 +54,8 @@ void LocalSocketInstanceFinder::announce(QWidget* window, const QString& title) 
     }
     QObject::connect(server_.get(), &QLocalServer::newConnection, window, [this, window] {
         while (QLocalSocket* s = server_->nextPendingConnection()) s->deleteLater();
+        // A window hidden behind Qt's back (unmapped, iconified) is shown again from scratch.
+        if (!window->windowHandle() || !window->windowHandle()->isExposed()) window->hide();
         window->showNormal();
         window->raise();
         window->activateWindow();
@@ -44,7 +63,6 @@ void LocalSocketInstanceFinder::announce(QWidget* window, const QString& title) 
 }
 
 std::unique_ptr<InstanceFinder> makePlatformInstanceFinder() {
-    if (std::unique_ptr<InstanceFinder> finder = makeWindowListFinder()) return finder;
     return std::make_unique<LocalSocketInstanceFinder>();
 }
 

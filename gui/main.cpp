@@ -25,20 +25,26 @@ int answerWithoutWindow(const kvr::CommandLine& options) {
         kvr::HidapiBackend hid;
         const kvr::Diagnosis diagnosis = kvr::diagnose(hid);
         std::fputs(diagnosis.text.c_str(), stdout);
-        return diagnosis.usable ? 0 : 1;
+        if (diagnosis.usable) return 0;
+        std::fprintf(stderr, "kvr5507: %s\n", diagnosis.problem.c_str());
+        return 1;
     }
     return -1;
+}
+
+int badUsage(const std::string& error) {
+    std::fprintf(stderr, "kvr5507: %s\nRun with --help for more information.\n", error.c_str());
+    return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Answered before Qt starts, so they work without any display.
+    // Checked and answered before Qt starts, so they work without any display.
     const std::vector<std::string> rawArgs(argv + 1, argv + argc);
-    const kvr::CommandLineResult early = kvr::parseCommandLine(rawArgs);
-    if (early.options) {
-        if (const int code = answerWithoutWindow(*early.options); code >= 0) return code;
-    }
+    const kvr::CommandLineResult early = kvr::parseCommandLine(kvr::withoutQtOptions(rawArgs));
+    if (!early.options) return badUsage(early.error);
+    if (const int code = answerWithoutWindow(*early.options); code >= 0) return code;
     if (const std::optional<std::string> missing = kvr::missingDisplay(rawArgs)) {
         std::fprintf(stderr, "kvr5507: %s\n", missing->c_str());
         return 1;
@@ -49,10 +55,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args;
     for (const QString& a : app.arguments().mid(1)) args.push_back(a.toStdString());
     kvr::CommandLineResult parsed = kvr::parseCommandLine(args);
-    if (!parsed.options) {
-        std::fprintf(stderr, "kvr5507: %s\n\n%s", parsed.error.c_str(), kvr::kUsageText);
-        return 2;
-    }
+    if (!parsed.options) return badUsage(parsed.error);
     if (const int code = answerWithoutWindow(*parsed.options); code >= 0) return code;
     return kvr::runProgram(app, *parsed.options);
 }

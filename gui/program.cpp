@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
-#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +15,7 @@
 #include "gui/event_loop_pacer.h"
 #include "gui/instance_finder.h"
 #include "gui/main_window.h"
+#include "macros/library_place.h"
 #include "gui/pages/macro_page.h"
 #include "gui/skin.h"
 #include "base/gif_animation.h"
@@ -97,6 +97,7 @@ int runProgram(QApplication& app, const CommandLine& options) {
     if (!screenshot && finder->raiseExisting(kMainWindowTitle)) return 0;
 
     app.setApplicationName(kApplicationTitle);
+    QGuiApplication::setDesktopFileName(kDesktopFileName);
     EventLoopPacer pacer;
     QtDialogs qtDialogs;
     StderrDialogs stderrDialogs;
@@ -116,10 +117,11 @@ int runProgram(QApplication& app, const CommandLine& options) {
 
     const std::unique_ptr<PointerSettingsStore> pointer = makeDesktopPointerStore();
     MainWindow window(AppServices{*hid, pacer, dialogs, desktop, *pointer});
-    // "Macro.bin" beside the program, or in the user's data folder when that is read-only.
-    window.macroPage().useLibraryFile(pcMacroLibraryPath(
-        QCoreApplication::applicationDirPath().toStdString(),
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()));
+    // "Macro.bin" in the user's data folder, or beside a copy of the program the user owns.
+    const std::filesystem::path dataHome = userDataHome();
+    window.macroPage().useLibraryFile(settleLibrary(
+        pcMacroLibraryPath(QCoreApplication::applicationDirPath().toStdString(), dataHome),
+        dataHome));
     qtDialogs.setParent(&window);
     BusyWindow busy(window, busyAnimation(dialogs));
     window.setBusyWindow(&busy);

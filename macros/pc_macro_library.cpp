@@ -26,16 +26,6 @@ void readRecord(std::span<const std::uint8_t> bytes, std::size_t at, PCMacroSlot
 
 }  // namespace
 
-std::filesystem::path pcMacroLibraryPath(const std::filesystem::path& programFolder,
-                                         const std::filesystem::path& userDataFolder) {
-    if (!programFolder.empty() && ::access(programFolder.c_str(), W_OK) == 0) {
-        return programFolder / kPCMacroFileName;
-    }
-    std::error_code ec;
-    std::filesystem::create_directories(userDataFolder, ec);
-    return userDataFolder / kPCMacroFileName;
-}
-
 void readLibraryRecords(std::span<const std::uint8_t> bytes, PCMacroSlots& slots) {
     for (std::size_t i = 0; i < kPCMacroSlots; ++i) {
         const std::size_t at = i * kPCMacroRecordSize;

@@ -37,11 +37,6 @@ struct PCMacroSlot {
 
 using PCMacroSlots = std::array<PCMacroSlot, kPCMacroSlots>;
 
-// Where "Macro.bin" lives: beside the program when that folder can be written, else in the
-// user's data folder (created when missing).
-std::filesystem::path pcMacroLibraryPath(const std::filesystem::path& programFolder,
-                                         const std::filesystem::path& userDataFolder);
-
 enum class LibraryResult {
     Done,
     Duplicate,    // the name is taken already (Str106); nothing changed

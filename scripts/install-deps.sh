@@ -19,9 +19,10 @@ packages=(
 )
 if [ "${1:-}" = --tests ]; then
     # GoogleTest; xdotool drives the real program; the pointer settings test compiles a schema;
-    # the menu entry, the metainfo and the .deb are checked (dpkg-shlibdeps finds dependencies)
+    # the menu entry, the metainfo, the man pages and the .deb are checked (dpkg-shlibdeps finds
+    # dependencies), and the bash completion is tried
     packages+=(libgtest-dev libgmock-dev xdotool libglib2.0-bin
-               desktop-file-utils appstream dpkg-dev)
+               desktop-file-utils appstream dpkg-dev lintian mandoc bash-completion)
     # the capture tests type into a private X server with XTest
     packages+=(libxtst-dev)
 fi

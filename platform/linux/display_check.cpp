@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 
@@ -24,10 +25,35 @@ std::string qtOption(std::span<const std::string> args, std::string_view name, s
     return value;
 }
 
+// Qt's own options, with one or two leading dashes: those that take the next argument, and flags.
+constexpr std::string_view kQtOptionsWithValue[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin",   "qwindowgeometry",
+    "qwindowicon", "qwindowtitle",   "session",       "display",  "geometry",
+    "style",    "stylesheet",         "qmljsdebugger", "title",    "name"};
+constexpr std::string_view kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
 constexpr const char* kHowToRunWithout =
     "; without a desktop, start it under a virtual X server: xvfb-run -a kvr5507 --emulate";
 
 }  // namespace
+
+std::vector<std::string> withoutQtOptions(std::span<const std::string> args) {
+    std::vector<std::string> ours;
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string_view a = args[i];
+        if (a.starts_with("--")) a.remove_prefix(1);
+        const std::string_view name = a.starts_with("-") ? a.substr(1) : std::string_view{};
+        // "--emulate" stays ours: only names Qt knows are taken away.
+        if (!name.empty() && std::ranges::find(kQtFlags, name) != std::end(kQtFlags)) continue;
+        if (!name.empty() && i + 1 < args.size() &&
+            std::ranges::find(kQtOptionsWithValue, name) != std::end(kQtOptionsWithValue)) {
+            ++i;
+            continue;
+        }
+        ours.push_back(args[i]);
+    }
+    return ours;
+}
 
 std::optional<std::string> missingDisplay(std::span<const std::string> args) {
     const std::string platform = qtOption(args, "platform", environment("QT_QPA_PLATFORM"));

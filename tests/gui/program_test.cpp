@@ -49,6 +49,38 @@ TEST(Program, SecondStartRaisesTheFirstWindowAndCreatesNone) {
     first.waitForFinished();
 }
 
+// The running program is found through its own socket, never by a window title: another
+// program's window of the same title neither stops the start nor is raised.
+TEST(Program, AnotherProgramsWindowOfTheSameTitleDoesNotStopTheStart) {
+    test::XvfbServer x;
+    ASSERT_TRUE(x.ok()) << "Xvfb could not be started";
+    Display* d = x.display();
+    const Window other = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 50, 50, 0, 0, 0);
+    XStoreName(d, other, kTitle.toLocal8Bit().constData());
+    XFlush(d);
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", x.displayName());
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(programPath(), {"--emulate"});
+    ASSERT_TRUE(program.waitForStarted());
+    Window mine = 0;
+    ASSERT_TRUE(x.waitUntil(
+        [&] {
+            for (Window w : x.windowsTitled(kTitle)) {
+                if (w != other && x.isViewable(w)) mine = w;
+            }
+            return mine != 0;
+        },
+        std::chrono::seconds(20)));
+    EXPECT_FALSE(x.isViewable(other)) << "the other program's window is left as it was";
+
+    program.kill();
+    program.waitForFinished();
+}
+
 struct Finished {
     int exitCode = -1;
     QString out;
@@ -94,10 +126,11 @@ TEST(Program, ScreenshotCreatesTheMissingMemoryFileAndLeavesTheSeeThroughColourO
     EXPECT_EQ(qAlpha(shot.pixel(400, 300)), 255);
 }
 
-TEST(Program, RefusesUnknownOptionsWithUsage) {
+TEST(Program, RefusesUnknownOptionsNamingThemAndTheHelp) {
     const Finished run = runProgram({"--no-such-option"}, kOffscreen);
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.contains("--emulate"));
+    EXPECT_EQ(run.err,
+              "kvr5507: unknown option: --no-such-option\nRun with --help for more information.\n");
 }
 
 TEST(Program, HelpVersionAndDiagnoseNeedNoDisplay) {
@@ -110,7 +143,7 @@ TEST(Program, HelpVersionAndDiagnoseNeedNoDisplay) {
     // Whether a mouse can be used depends on the machine; the answer never needs a display.
     const Finished diagnose = runProgram({"--diagnose"}, kNoDisplay);
     EXPECT_TRUE(diagnose.exitCode == 0 || diagnose.exitCode == 1) << diagnose.exitCode;
-    EXPECT_FALSE(diagnose.out.isEmpty());
+    EXPECT_FALSE((diagnose.exitCode == 0 ? diagnose.out : diagnose.err).isEmpty());
     EXPECT_FALSE(diagnose.err.contains("DISPLAY")) << diagnose.err.toStdString();
 }
 
@@ -152,11 +185,12 @@ TEST(Program, DiagnoseDescribesTheMouseInterfacesWithoutAWindow) {
     p.start(programPath(), {"--diagnose"});
     ASSERT_TRUE(p.waitForFinished(20000));
     const QByteArray out = p.readAllStandardOutput();
-    // Without a usable mouse it says why and fails; with one it lists the interfaces.
+    const QByteArray err = p.readAllStandardError();
+    // Without a usable mouse it says why on stderr and fails; with one it lists the interfaces.
     if (p.exitCode() == 1) {
-        EXPECT_TRUE(out.contains("No KVR5507 mouse found") || out.contains("does not open") ||
-                    out.contains("No interface of the mouse"))
-            << out.toStdString();
+        EXPECT_TRUE(err.startsWith("kvr5507: No KVR5507 mouse found") ||
+                    err.startsWith("kvr5507: No interface of the mouse"))
+            << err.toStdString();
     } else {
         EXPECT_EQ(p.exitCode(), 0);
         EXPECT_TRUE(out.contains("opens")) << out.toStdString();

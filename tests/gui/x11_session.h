@@ -26,6 +26,7 @@ public:
     // Top-level windows (children of the root) whose name is exactly `title`.
     int countWindowsTitled(const QString& title);
     Window findWindowTitled(const QString& title);
+    std::vector<Window> windowsTitled(const QString& title);
     bool isViewable(Window w);
     // Whether the window has been mapped since this session began watching.
     bool wasMapped(Window w) const { return mapped_.contains(w); }
@@ -37,7 +38,6 @@ public:
     bool waitUntil(Pred done, std::chrono::milliseconds limit);
 
 private:
-    std::vector<Window> windowsTitled(const QString& title);
     bool waitForEvent(std::chrono::milliseconds limit);
     int pid_ = -1;
     QString name_;

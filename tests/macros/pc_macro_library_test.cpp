@@ -216,11 +216,5 @@ TEST_F(LibraryTest, AFileThatCannotBeWrittenOrReadIsReported) {
     EXPECT_EQ(lib.exportAll(folder), LibraryResult::FileError);
 }
 
-TEST_F(LibraryTest, TheLibraryLivesBesideTheProgramWhenThatFolderCanBeWritten) {
-    EXPECT_EQ(pcMacroLibraryPath(folder, folder / "user"), folder / "Macro.bin");
-    EXPECT_EQ(pcMacroLibraryPath(folder / "gone", folder / "user"), folder / "user" / "Macro.bin");
-    EXPECT_TRUE(fs::is_directory(folder / "user"));
-}
-
 }  // namespace
 }  // namespace kvr

@@ -2,8 +2,10 @@
 # install BUILD EXPECTED: `cmake --install` into a temporary root lays out exactly the expected
 #   files.
 # deb BUILD EXPECTED: the .deb carries exactly those files, depends on the libraries the
-#   programs link, installs into a temporary root with dpkg and is removed leaving nothing.
+#   programs link, has every file dated by the last commit, shows no error or warning in
+#   lintian, installs into a temporary root with dpkg and is removed leaving nothing.
 set -euo pipefail
+export LC_ALL=C
 mode=$1 build=$2 expected=$3
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
@@ -38,6 +40,27 @@ deb)
     # No maintainer scripts: nothing is made at install that removal would leave behind.
     scripts=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -vE '^\./(control|md5sums)?$' || true)
     [ -z "$scripts" ] || { echo "FAIL: unexpected control files: $scripts"; exit 1; }
+
+    # Files dated by the last commit: two builds of one commit give the same package.
+    source=$(cd "$(dirname "$0")" && git rev-parse --show-toplevel 2>/dev/null || true)
+    if [ -n "$source" ]; then
+        commit_time=$(git -C "$source" log -1 --format=%ct)
+        dated=$(dpkg-deb --fsys-tarfile "$deb" | tar -tv --full-time --utc |
+                awk '{print $4 " " $5}' | sort -u)
+        want=$(date -u -d "@$commit_time" '+%Y-%m-%d %H:%M:%S')
+        [ "$dated" = "$want" ] ||
+            { echo "FAIL: files are dated $dated, not by the last commit ($want)"; exit 1; }
+    fi
+
+    # Debian's own checks: no error, no warning.
+    if command -v lintian >/dev/null; then
+        tags=$(lintian --allow-root --tag-display-limit 0 "$deb" 2>&1 || true)
+        echo "$tags"
+        if grep -E '^[EW]: ' <<<"$tags"; then echo "FAIL: lintian errors or warnings"; exit 1; fi
+    else
+        echo "lintian is not installed: ./scripts/install-deps.sh --tests installs it"
+        exit 1
+    fi
 
     # A private dpkg database in the temporary root: install, list, remove.
     admin="$root/admin"
