@@ -12,6 +12,8 @@
 
 #include "base/command_line.h"
 #include "base/resources.h"
+#include "cli/backups.h"
+#include "cli/config_commands.h"
 #include "cli/memory_image.h"
 #include "cli/mouse_session.h"
 #include "cli/setting_changes.h"
@@ -54,6 +56,8 @@ struct Options {
     std::string name;
     bool emulate = false;
     bool json = false;
+    bool dryRun = false;
+    bool noBackup = false;
     std::vector<std::string> settings;
     std::string file;
 };
@@ -73,7 +77,7 @@ struct Bus {
 
 class Command {
 public:
-    Command(const Options& options, std::ostream& out, std::ostream& err,
+    Command(Options& options, std::ostream& out, std::ostream& err,
             const CtlEnvironment& environment)
         : options_(options), out_(out), err_(err), environment_(environment) {}
 
@@ -156,10 +160,14 @@ public:
 
     int set(const std::vector<SettingChange>& changes) {
         if (auto error = applySettingChanges(changes, *session_)) return usage("set", *error);
+        if (const int code = backupFirst(); code != kExitDone) return code;
         return written(session_->writeFailure(session_->cycle().DownloadParameter()));
     }
 
-    int reset() { return written(session_->writeFailure(session_->cycle().DefaultParameter())); }
+    int reset() {
+        if (const int code = backupFirst(); code != kExitDone) return code;
+        return written(session_->writeFailure(session_->cycle().DefaultParameter()));
+    }
 
     int dump() {
         auto memory = readWholeMemory(*session_);
@@ -172,9 +180,27 @@ public:
     }
 
     int restore() {
+        // A number names a backup of `backup list`, unless a file has that name.
+        std::error_code ec;
+        if (!options_.file.empty() &&
+            std::ranges::all_of(options_.file, [](char c) { return c >= '0' && c <= '9'; }) &&
+            !std::filesystem::exists(options_.file, ec)) {
+            const std::vector<Backup> backups = listBackups();
+            const std::size_t number = options_.file.size() > 4 ? 0 : std::stoul(options_.file);
+            if (number < 1 || number > backups.size()) {
+                return usage("restore",
+                             {options_.file, backups.empty()
+                                                 ? "there are no backups"
+                                                 : "a backup's number from 1 to " +
+                                                       std::to_string(backups.size()) +
+                                                       " (kvr5507ctl backup list)"});
+            }
+            options_.file = backups[number - 1].file.string();
+        }
         auto image = readMemoryImage(options_.file, *session_);
         if (auto* failure = std::get_if<std::string>(&image)) return fail(kExitMouse, *failure);
         if (auto* refusal = std::get_if<FileRefusal>(&image)) return refused(options_.file, *refusal);
+        if (const int code = backupFirst(); code != kExitDone) return code;
         return written(writeMemoryImage(std::get<MouseMemory>(image), *session_));
     }
 
@@ -235,6 +261,7 @@ public:
                                                           " holds no macro of this name"});
         }
         const auto index = static_cast<std::size_t>(found - names.begin());
+        if (const int code = backupFirst(); code != kExitDone) return code;
         const AddToMouseOutcome outcome =
             session_->deviceMacros().Btn_AddMacroClick(library_->slot(index), index + 1);
         if (outcome.refusal) return refused(libraryFile_.string(), *outcome.refusal);
@@ -258,6 +285,7 @@ public:
         if (!index) {
             return usage("macro del", {options_.name, "the mouse holds no macro of this name"});
         }
+        if (const int code = backupFirst(); code != kExitDone) return code;
         const auto result = session_->deviceMacros().Btn_DelMacroClick(*index);
         return written(result ? session_->writeFailure(*result)
                               : std::optional<std::string>("The macro was not deleted."));
@@ -313,7 +341,49 @@ public:
         const ProfileLoad loaded = session_->profileFiles().load(options_.file);
         if (!loaded.read) return fileFailure(loaded.read);
         if (loaded.refusal) return refused(options_.file, *loaded.refusal);
+        if (const int code = backupFirst(); code != kExitDone) return code;
         return written(session_->writeFailure(session_->cycle().DownloadParameter()));
+    }
+
+    int exportConfig() { return exportConfigFile(*session_, options_.file, out_, err_); }
+
+    // The whole file checked first, then what differs written in one go, as Apply does.
+    int applyConfig() {
+        const ApplyPlan plan = applyConfigFile(*session_, options_.file, options_.dryRun, out_, err_);
+        if (!plan.write) return plan.code;
+        if (const int code = backupFirst(); code != kExitDone) return code;
+        return written(session_->writeFailure(session_->cycle().DownloadParameter()));
+    }
+
+    // Before a write changes the mouse: its memory as read, saved among the backups. A backup that
+    // cannot be saved stops the write unless --no-backup says to go on without one.
+    int backupFirst() {
+        if (options_.noBackup) return kExitDone;
+        MouseMemory memory = bus_.loaded;
+        if (!bus_.mouse) {
+            auto read = readWholeMemory(*session_);
+            if (auto* failure = std::get_if<std::string>(&read)) return fail(kExitMouse, *failure);
+            memory = std::get<MouseMemory>(read);
+        }
+        if (const auto failure = saveBackup(memory)) {
+            return fail(kExitMouse, "no backup of the mouse's memory could be saved (" + *failure +
+                                        "); nothing was written. Free some room, or run again "
+                                        "with --no-backup to write without one.");
+        }
+        return kExitDone;
+    }
+
+    int backupList() {
+        const std::vector<Backup> backups = listBackups();
+        if (backups.empty()) {
+            out_ << "No backups in " << backupFolder().string() << "\n";
+            return kExitDone;
+        }
+        out_ << "Backups in " << backupFolder().string() << ", newest first:\n";
+        for (std::size_t i = 0; i < backups.size(); ++i) {
+            out_ << "  " << i + 1 << "  " << backups[i].date << "  " << backups[i].summary << "\n";
+        }
+        return kExitDone;
     }
 
     int usage(std::string_view command, const ArgumentError& error) {
@@ -355,7 +425,7 @@ private:
         return kExitDone;
     }
 
-    const Options& options_;
+    Options& options_;
     std::ostream& out_;
     std::ostream& err_;
     const CtlEnvironment& environment_;
@@ -399,8 +469,16 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     dump->add_option("FILE", options.file, "Where to save the memory")->required();
     CLI::App* restore = app.add_subcommand(
         "restore",
-        "Write a memory image saved by dump back; a damaged or foreign image is refused");
-    restore->add_option("FILE", options.file, "The memory image")->required();
+        "Write a memory image saved by dump, or backup N of backup list, back; a damaged or "
+        "foreign image is refused");
+    restore->add_option("FILE", options.file, "The memory image, or a backup's number")->required();
+    app.add_flag("--no-backup", options.noBackup,
+                 "Write without first saving the mouse's memory among the backups");
+    CLI::App* backup = app.add_subcommand(
+        "backup", "The backups saved before every change, in $XDG_DATA_HOME/kvr5507/backups");
+    backup->require_subcommand(1);
+    CLI::App* backupList =
+        backup->add_subcommand("list", "List the backups, newest first, with a summary");
 
     app.add_option("--library", options.library,
                    "The PC macro library for the macro commands (default: the window's, "
@@ -433,6 +511,16 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
         profile->add_subcommand("load", "Write the profile in FILE to the mouse in one go");
     profileLoad->add_option("FILE", options.file, "The profile file")->required();
 
+    CLI::App* exportConfig = app.add_subcommand(
+        "export", "Print the mouse's whole configuration as TOML, or save it to FILE");
+    exportConfig->add_option("FILE", options.file, "Where to save the configuration");
+    CLI::App* applyConfig = app.add_subcommand(
+        "apply",
+        "Write a configuration saved by export in one go, after checking all of it; only what "
+        "differs is written");
+    applyConfig->add_option("FILE", options.file, "The configuration file")->required();
+    applyConfig->add_flag("--dry-run", options.dryRun, "Print what would change, write nothing");
+
     if (std::ranges::find(args, "--emulate=") != args.end()) {
         err << kProgram << ": " << kEmptyEmulateFile << "\nRun with --help for more information.\n";
         return kExitUsage;
@@ -446,8 +534,8 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     }
     if (app.get_subcommands().empty()) {
         err << kProgram
-            << ": a command is required: list, show, set, reset, dump, restore, macro or "
-               "profile\n"
+            << ": a command is required: list, show, set, reset, dump, restore, macro, "
+               "profile, export, apply or backup\n"
             << "Run with --help for more information.\n";
         return kExitUsage;
     }
@@ -479,7 +567,9 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
             return code;
     }
     const bool writes = set->parsed() || app.got_subcommand("reset") || restore->parsed() ||
-                        macroAdd->parsed() || macroDel->parsed() || profileLoad->parsed();
+                        macroAdd->parsed() || macroDel->parsed() || profileLoad->parsed() ||
+                        (applyConfig->parsed() && !options.dryRun);
+    if (backupList->parsed()) return command.backupList();
     if (const int code = command.makeBus(writes); code != kExitDone) return code;
     if (app.got_subcommand("list")) return command.list();
     if (const int code = command.openMouse(); code != kExitDone) return code;
@@ -492,6 +582,8 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     if (macro->parsed()) return command.macroList();
     if (profileSave->parsed()) return command.profileSave();
     if (profileLoad->parsed()) return command.profileLoad();
+    if (exportConfig->parsed()) return command.exportConfig();
+    if (applyConfig->parsed()) return command.applyConfig();
     return command.restore();
 }
 

@@ -1,7 +1,9 @@
 #include "cli/show_report.h"
 
+#include <charconv>
 #include <cstdio>
 
+#include "cli/mouse_config.h"
 #include "cli/mouse_session.h"
 #include "cli/setting_changes.h"
 #include "macros/macro_codec.h"
@@ -37,12 +39,22 @@ int chosenMode(const LightModel& light) {
     return 0;
 }
 
-// The event lines of a macro's content, without the delay-mode header.
+// The events of a macro's content in the words of the configuration file ("press Ctrl").
 Json eventLines(const MacroContent& content, bool macroSupport) {
-    const DecodedMacro decoded = DecodeMacroContent(content, macroSupport);
     Json lines = Json::array();
-    for (std::size_t i = 1; i < decoded.lines.size(); ++i) lines.push_back(decoded.lines[i]);
+    if (!macroSupport) return lines;
+    for (const std::string& event : macroEventWords(content)) lines.push_back(event);
     return lines;
+}
+
+// The level's step as its DPI number; null for a text that is none.
+Json dpiOf(const std::string& stepText) {
+    int value = 0;
+    const auto [end, ec] =
+        std::from_chars(stepText.data(), stepText.data() + stepText.size(), value);
+    if (stepText.empty() || ec != std::errc() || end != stepText.data() + stepText.size())
+        return nullptr;
+    return value;
 }
 
 }  // namespace
@@ -102,7 +114,7 @@ Json showDocument(MouseSession& session) {
     for (int n = 1; n <= kDpiLevelCount; ++n) {
         levelList.push_back({{"level", n},
                              {"inUse", levels.inUse(n)},
-                             {"step", levels.valueText(n)},
+                             {"dpi", dpiOf(levels.valueText(n))},
                              {"color", levels.colorByte(n)}});
     }
     doc["sensitivity"] = {{"levelsInUse", levels.levelsInUse()},
@@ -114,11 +126,11 @@ Json showDocument(MouseSession& session) {
         if (light.timeFieldShown(t.field))
             times[std::string(timeFieldName(t.field))] = light.timeByte(t.field);
     }
+    // The light's flags choose which modes it offers; the modes say it in the file's words.
     const LightTypeWords& words = light.words();
-    doc["light"] = {{"type", words.type},
-                    {"sync", words.sync},
-                    {"breathing", words.breathing},
-                    {"colors", words.colorCount},
+    doc["light"] = {{"type", words.type == light_word::kNT      ? "NT"
+                             : words.type == light_word::kColor ? "colour"
+                                                                : "unknown"},
                     {"mcpi", onOff(light.mcpi())},
                     {"effect", onOff(light.buttonEffect())},
                     {"mode", lightModeName(light.controlSet(), chosenMode(light))},
@@ -153,14 +165,18 @@ std::string showText(const Json& doc) {
          std::to_string(sens["current"].get<int>()));
     for (const Json& level : sens["levels"]) {
         line("  level " + std::to_string(level["level"].get<int>()) + ": " +
-             level["step"].get<std::string>() + ", colour " +
+             (level["dpi"].is_number() ? std::to_string(level["dpi"].get<int>()) + " dpi"
+                                       : std::string("no step")) +
+             ", colour " +
              std::to_string(level["color"].get<int>()) +
              (level["inUse"].get<bool>() ? "" : "  (not in use)"));
     }
 
     const Json& light = doc["light"];
-    line("Light: " + light["type"].get<std::string>() + " " + light["sync"].get<std::string>() +
-         " " + light["breathing"].get<std::string>() + " " + light["colors"].get<std::string>());
+    std::string modes;
+    for (const Json& mode : light["modes"]) modes += (modes.empty() ? "" : ", ") + mode.get<std::string>();
+    line("Light: " + light["type"].get<std::string>() + " light" +
+         (modes.empty() ? std::string(", no modes") : ", modes " + modes));
     line("  mcpi " + light["mcpi"].get<std::string>() + ", effect " +
          light["effect"].get<std::string>() + ", mode " + light["mode"].get<std::string>());
     for (const auto& [name, value] : light["times"].items()) {

@@ -12,6 +12,8 @@ packages=(
     libxi-dev libevdev-dev
     # kvr5507ctl's command line and JSON (headers only)
     libcli11-dev nlohmann-json3-dev
+    # kvr5507ctl export and apply: the configuration as TOML (headers only)
+    libtomlplusplus-dev
     # running: the caption font, and a virtual X server (xvfb-run needs xauth) for a machine
     # without a display
     fonts-dejavu-core fonts-yanone-kaffeesatz

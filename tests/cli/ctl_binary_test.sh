@@ -5,6 +5,8 @@ set -euo pipefail
 ctl=$1
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
+# Backups of the writes stay in this folder.
+export XDG_DATA_HOME=$dir/data
 file=$dir/mouse.bin
 
 # No file yet: the factory memory, which dump saves.

@@ -2,6 +2,7 @@
 // kvr5507ctl run in-process against an emulated mouse whose memory lives in a file, as
 // `--emulate=FILE` keeps it; the mouse of the last run stays for its wire log.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -33,6 +34,8 @@ protected:
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         memoryFile = dir_ / "mouse.bin";
+        // Backups of the writes go to this test's own data folder, never the user's.
+        ::setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
         setMemory(factoryMemory());
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }

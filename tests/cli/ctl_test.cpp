@@ -47,8 +47,8 @@ TEST_F(CtlTest, ShowJsonGivesTheFactoryMemoryFieldByField) {
         const Json& level = doc["sensitivity"]["levels"][n - 1];
         EXPECT_EQ(level["inUse"], n <= inUse);
         if (n <= inUse) {
-            EXPECT_EQ(level["step"],
-                      english("Str" + std::to_string(300 + m[kV1.dpiLevelValue + n - 1])));
+            EXPECT_EQ(level["dpi"],
+                      std::stoi(english("Str" + std::to_string(300 + m[kV1.dpiLevelValue + n - 1]))));
         }
         EXPECT_EQ(level["color"], n == 8 ? 7 : m[kV1.cpiColor + n - 1]);
     }
@@ -56,9 +56,9 @@ TEST_F(CtlTest, ShowJsonGivesTheFactoryMemoryFieldByField) {
     const std::uint8_t flags = m[kV1.configFlags];
     const std::uint8_t ledMode = m[kTail + param_tail::kLedMode];
     const Json& light = doc["light"];
-    EXPECT_EQ(light["type"], bitTest(flags, config_flag::kColorType) ? "Color" : "NT");
-    EXPECT_EQ(light["sync"], bitTest(flags, config_flag::kSync) ? "Sync" : "NoSync");
-    EXPECT_EQ(light["breathing"], bitTest(flags, config_flag::kBre) ? "Bre" : "NoBre");
+    EXPECT_EQ(light["type"], bitTest(flags, config_flag::kColorType) ? "colour" : "NT");
+    EXPECT_EQ(light["modes"],
+              (Json{"breathing-1", "breathing-2", "breathing-3", "breathing-4"}));
     EXPECT_EQ(light["mcpi"], bitTest(flags, config_flag::kMcpiOff) ? "off" : "on");
     EXPECT_EQ(light["effect"], bitTest(ledMode, led_mode::kButtonEffect) ? "on" : "off");
     // The factory light is a synchronised breathing colour light.
@@ -166,7 +166,7 @@ TEST_F(CtlTest, SeveralSettingsInOneCallAreOneWrite) {
     const Json doc = Json::parse(this->run({"--json", "show"}).out);
     EXPECT_EQ(doc["buttons"][1]["function"], "Volume +");
     EXPECT_EQ(doc["sensitivity"]["current"], 5);
-    EXPECT_EQ(doc["sensitivity"]["levels"][4]["step"], "800");
+    EXPECT_EQ(doc["sensitivity"]["levels"][4]["dpi"], 800);
 }
 
 struct BadCase {

@@ -127,7 +127,9 @@ TEST_F(TwoProgramsTest, AKillAtEveryStepOfASaveLeavesTheOldOrTheNewFileAndNoTemp
         std::vector<std::string> next;  // a later run that uses the file
     };
     const std::vector<Command> commands{
-        {"set", {"set", "mcpi", "on", "button", "3", "middle"}, memoryFile, {"show"}},
+        // Without a backup, so that the memory file's save is the command's first.
+        {"set", {"--no-backup", "set", "mcpi", "on", "button", "3", "middle"}, memoryFile,
+         {"show"}},
         {"import", {"macro", "import", path("one.bin").string()}, path("Macro.bin"),
          {"macro", "list"}},
         {"profile save", {"profile", "save", path("p.bin").string()}, path("p.bin"), {}},
