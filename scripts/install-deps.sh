@@ -27,6 +27,8 @@ if [ "${1:-}" = --tests ]; then
                desktop-file-utils appstream dpkg-dev lintian mandoc bash-completion)
     # the capture tests type into a private X server with XTest
     packages+=(libxtst-dev)
+    # the fuzz drivers run with clang's libFuzzer and sanitizers
+    packages+=(clang libclang-rt-14-dev)
 fi
 
 missing=()
