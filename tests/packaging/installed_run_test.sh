@@ -42,9 +42,11 @@ run_as() {
         { cat "$root/log"; echo "FAIL ($user): the window did not start"; exit 1; }
     [ -f "$library" ] || { echo "FAIL ($user): the window made no library at $library"; exit 1; }
 
-    # The user's data folder holds the library; caches of the libraries the window uses aside,
-    # nothing else of ours is anywhere in the home.
-    others=$(cd "$home" && find . -type f ! -path './.cache/*' | grep -v -x './.local/share/kvr5507/Macro.bin' || true)
+    # The user's data folder holds the library and the backups made before `macro add` wrote;
+    # caches of the libraries the window uses aside, nothing else of ours is in the home.
+    others=$(cd "$home" && find . -type f ! -path './.cache/*' \
+                 ! -path './.local/share/kvr5507/backups/*' |
+             grep -v -x './.local/share/kvr5507/Macro.bin' || true)
     [ -z "$others" ] || { echo "FAIL ($user): files beside the library: $others"; exit 1; }
     cd "$root"
     echo "as ${user:-$(id -un)}: the library is $library"
