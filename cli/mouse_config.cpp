@@ -26,22 +26,6 @@ constexpr int kMaxFireDelay = 255;
 constexpr std::string_view kMacroPrefix = "macro:";
 constexpr std::string_view kCodePrefix = "code:";
 
-std::string folded(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (c == ' ' || c == '_') continue;
-        out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-    }
-    return out;
-}
-
-std::string lower(std::string_view text) {
-    std::string out;
-    for (char c : text)
-        out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-    return out;
-}
-
 std::string joined(const std::vector<std::string>& items, std::string_view separator = ", ") {
     std::string out;
     for (const std::string& item : items) out += (out.empty() ? "" : std::string(separator)) + item;

@@ -11,6 +11,23 @@
 
 namespace kvr {
 
+std::string lower(std::string_view text) {
+    std::string out;
+    for (char c : text)
+        out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    return out;
+}
+
+// Letters compared without case, blanks and underscores ignored ("page up" is "Page Up").
+std::string folded(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == ' ' || c == '_') continue;
+        out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    }
+    return out;
+}
+
 namespace {
 
 struct TimeName {
@@ -33,23 +50,6 @@ constexpr int kLastColouredLevel = kDpiLevelCount - 1;
 constexpr int kMaxColour = 6;
 constexpr int kMaxTime = 255;
 constexpr int kMaxDelay = 255;
-
-std::string lower(std::string_view text) {
-    std::string out;
-    for (char c : text)
-        out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-    return out;
-}
-
-// Letters compared without case, blanks and underscores ignored ("page up" is "Page Up").
-std::string folded(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (c == ' ' || c == '_') continue;
-        out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-    }
-    return out;
-}
 
 // Every number the settings take is 0 or more, so -1 stands for a text that is none.
 constexpr int kNotANumber = -1;

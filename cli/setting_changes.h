@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -41,6 +42,11 @@ SettingChanges parseSettingChanges(std::span<const std::string> words);
 // Applies the changes to the models of an open mouse, in order. What the mouse's own settings
 // rule out (a level not in use, a mode its light does not offer) is refused here, before
 // anything is written.
+// The words of settings as the command line and the configuration file compare them: without
+// case; folded also ignores blanks and underscores ("page up" is "Page Up").
+std::string lower(std::string_view text);
+std::string folded(std::string_view text);
+
 std::optional<ArgumentError> applySettingChanges(std::span<const SettingChange> changes,
                                                  MouseSession& session);
 
