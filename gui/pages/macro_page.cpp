@@ -130,8 +130,7 @@ void MacroPage::selectRow(const char* name, int row) {
 void MacroPage::useLibraryFile(const std::filesystem::path& file) {
     library_ = PCMacroLibrary(file);
     const LibraryResult result = library_.CheckPCMacro(builtInLibrary());
-    if (result == LibraryResult::FileError) showFileError("Str111", library_.error());
-    if (result == LibraryResult::Refused) showRefusal(library_.path(), library_.refusal());
+    reportUnreadFile(result, library_.path());
 }
 
 DeviceMacros& MacroPage::deviceMacros() {
@@ -385,14 +384,7 @@ void MacroPage::Btn_ImportOneClick() {
         host_.dialogs().message(host_.titleText(), host_.messageText("Str106"));
         return;
     }
-    if (result == LibraryResult::FileError) {
-        showFileError("Str111", library_.error());
-        return;
-    }
-    if (result == LibraryResult::Refused) {
-        showRefusal(chosenPath(file), library_.refusal());
-        return;
-    }
+    if (reportUnreadFile(result, chosenPath(file))) return;
     RefreshPCMacroName();
     selectRow(kPcList, static_cast<int>(index));
 }
@@ -403,14 +395,7 @@ void MacroPage::Btn_ImportClick() {
     hideMenus();
     clearShownMacro();
     const LibraryResult result = library_.importAll(chosenPath(file));
-    if (result == LibraryResult::FileError) {
-        showFileError("Str111", library_.error());
-        return;
-    }
-    if (result == LibraryResult::Refused) {
-        showRefusal(chosenPath(file), library_.refusal());
-        return;
-    }
+    if (reportUnreadFile(result, chosenPath(file))) return;
     RefreshPCMacroName();
 }
 
@@ -506,6 +491,12 @@ void MacroPage::Btn_Load_0Click() {
 void MacroPage::showFileError(const char* key, const std::string& error) {
     host_.dialogs().message(host_.titleText(),
                             host_.messageText(key) + "\n" + QString::fromStdString(error));
+}
+
+bool MacroPage::reportUnreadFile(LibraryResult result, const std::filesystem::path& file) {
+    if (result == LibraryResult::FileError) showFileError("Str111", library_.error());
+    if (result == LibraryResult::Refused) showRefusal(file, library_.refusal());
+    return result == LibraryResult::FileError || result == LibraryResult::Refused;
 }
 
 void MacroPage::showRefusal(const std::filesystem::path& file, const FileRefusal& refusal) {

@@ -118,6 +118,8 @@ private:
     void showLibraryError(const char* key);
     // A file that fails its check, named with the reason in the current language.
     void showRefusal(const std::filesystem::path& file, const FileRefusal& refusal);
+    // A library read or import that failed, told as the message for `file`; false when it did not.
+    bool reportUnreadFile(LibraryResult result, const std::filesystem::path& file);
     void showFileError(const char* key, const std::string& error);
     // Press and release on one of the three lists: selection, deselection, context panel.
     bool listMouseEvent(QListWidget* list, QMouseEvent* event);
