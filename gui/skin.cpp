@@ -1,7 +1,7 @@
 #include "gui/skin.h"
 
-#include "base/png_image.h"
-#include "base/resources.h"
+#include "gui/images/png_image.h"
+#include "gui/images/pictures.h"
 
 #include <cstring>
 
@@ -17,7 +17,7 @@ QImage toQImage(const RgbaImage& rgba) {
 }
 
 std::optional<QImage> decodeBuiltInPicture(const QString& name) {
-    auto data = findResource(name.toStdString());
+    auto data = findPicture(name.toStdString());
     if (!data) return std::nullopt;
     auto decoded = decodePng(*data);
     if (!decoded) return std::nullopt;

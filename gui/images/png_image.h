@@ -2,7 +2,7 @@
 // Decodes a PNG picture held in memory (the skin's built-in pictures).
 #include <span>
 
-#include "base/rgba_image.h"
+#include "gui/images/rgba_image.h"
 
 namespace kvr {
 
