@@ -123,7 +123,7 @@ int runProgram(QApplication& app, const CommandLine& options) {
         pcMacroLibraryPath(QCoreApplication::applicationDirPath().toStdString(), dataHome),
         dataHome));
     qtDialogs.setParent(&window);
-    BusyWindow busy(window, busyAnimation(dialogs));
+    BusyWindow busy(window, [&dialogs] { return busyAnimation(dialogs); });
     window.setBusyWindow(&busy);
 
     if (screenshot) {

@@ -30,6 +30,17 @@ std::optional<QImage> Skin::image(const QString& name) {
     return img;
 }
 
+std::optional<QSize> Skin::pictureSize(const QString& name) {
+    if (auto it = cache_.constFind(name.toLower()); it != cache_.constEnd()) return it->size();
+    const auto data = findPicture(name.toStdString());
+    const std::optional<PngSize> size = data ? readPngSize(*data) : std::nullopt;
+    if (!size) {
+        if (report_) report_(QString("The built-in picture \"%1\" is missing or damaged.").arg(name));
+        return std::nullopt;
+    }
+    return QSize(size->width, size->height);
+}
+
 std::optional<QPixmap> Skin::picture(const QString& name) {
     const QString key = name.toLower();
     auto it = cache_.constFind(key);
