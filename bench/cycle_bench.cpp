@@ -10,14 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "base/resources.h"
-#include "device/command_protocol.h"
-#include "device/device_link.h"
+#include "cycle/mouse_stack.h"
 #include "device/emulated_mouse.h"
 #include "device/pacer.h"
 #include "device/virtual_bus.h"
 #include "wait_floor.h"
-#include "cycle/read_write_cycle.h"
 
 namespace {
 
@@ -47,26 +44,18 @@ constexpr int kRepeats = 3;
 }  // namespace
 
 int main() {
-    const auto image = findResource(kDefaultImageResource);
-    if (!image) {
-        std::fprintf(stderr, "the default image is missing\n");
-        return 1;
-    }
     VirtualBus bus;
     auto mouse = std::make_shared<EmulatedMouse>();
     plugMouse(bus, mouse, "/dev/hidraw-bench");
     SleepPacer pacer;
     NoWindow window;
-    DeviceLink link(bus, pacer, window);
-    CommandProtocol protocol(link, pacer);
-
-    SensitivityModel sensitivity(levelText);
-    LightModel light;
-    ButtonModel buttons;
-    const CodeNaming naming{.texts = levelText, .macroNameAt = {}};
-    ReadWriteCycle cycle(*image, link, protocol, PageModels{sensitivity, light, buttons}, naming,
-                         window);
-    link.setImageVariant(cycle.imageVariant());
+    MouseStack stack({bus, pacer, window, window, levelText});
+    if (!stack.hasDefaultImage()) {
+        std::fprintf(stderr, "the default image is missing\n");
+        return 1;
+    }
+    DeviceLink& link = stack.link();
+    ReadWriteCycle& cycle = stack.cycle();
     cycle.InitNoDevice();
     // The presence tick finds and opens the mouse (after its real settle time).
     link.DevTimerTimer();
