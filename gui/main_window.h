@@ -149,6 +149,8 @@ private:
     void LoadSkinImages();
     // What a transfer does to this window; made before the mouse, which reports to it.
     std::unique_ptr<TransferUi> makeTransferUi();
+    // The layout's reserve identity and the busy window's hook on the mouse, once the layout is
+    // read; a missing default image is told here.
     void prepareMouse();
     void reportApply(const ApplyResult& result);
     void SwitchLanguage(int n);

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "gui/busy_window.h"
-#include "base/resources.h"
 #include "gui/dialogs.h"
 #include "gui/main_window.h"
 #include "gui/skin_widgets.h"
