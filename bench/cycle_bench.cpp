@@ -16,14 +16,11 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "base/resources.h"
-#include "device/command_protocol.h"
-#include "device/device_link.h"
+#include "cycle/mouse_stack.h"
 #include "device/emulated_mouse.h"
 #include "device/pacer.h"
 #include "device/virtual_bus.h"
 #include "wait_floor.h"
-#include "cycle/read_write_cycle.h"
 #include "gui/busy_window.h"
 #include "gui/desktop_services.h"
 #include "gui/dialogs.h"
@@ -105,26 +102,18 @@ double largestStallMs(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const auto image = findResource(kDefaultImageResource);
-    if (!image) {
-        std::fprintf(stderr, "the default image is missing\n");
-        return 1;
-    }
     VirtualBus bus;
     auto mouse = std::make_shared<EmulatedMouse>();
     plugMouse(bus, mouse, "/dev/hidraw-bench");
     SleepPacer pacer;
     NoWindow window;
-    DeviceLink link(bus, pacer, window);
-    CommandProtocol protocol(link, pacer);
-
-    SensitivityModel sensitivity(levelText);
-    LightModel light;
-    ButtonModel buttons;
-    const CodeNaming naming{.texts = levelText, .macroNameAt = {}};
-    ReadWriteCycle cycle(*image, link, protocol, PageModels{sensitivity, light, buttons}, naming,
-                         window);
-    link.setImageVariant(cycle.imageVariant());
+    MouseStack stack({bus, pacer, window, window, levelText});
+    if (!stack.hasDefaultImage()) {
+        std::fprintf(stderr, "the default image is missing\n");
+        return 1;
+    }
+    DeviceLink& link = stack.link();
+    ReadWriteCycle& cycle = stack.cycle();
     cycle.InitNoDevice();
     // The presence tick finds and opens the mouse (after its real settle time).
     link.DevTimerTimer();

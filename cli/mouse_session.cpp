@@ -1,7 +1,6 @@
 #include "cli/mouse_session.h"
 
 #include "base/layout_target.h"
-#include "base/resources.h"
 #include "device/pacer.h"
 
 namespace kvr {
@@ -40,41 +39,15 @@ public:
     MouseSession* session = nullptr;
 };
 
-// Nothing to show around a transfer; the device macro list is kept, as commands name macros.
-class MouseSession::QuietUi final : public HeadlessTransferUi {
-public:
-    void refreshDeviceMacroList() override {
-        if (session) session->deviceMacros().ReadAndRefreshMacro2();
-    }
-
-    MouseSession* session = nullptr;
-};
-
 MouseSession::MouseSession(HidBackend& backend, Pacer& pacer)
     : table_(LanguageTable::LoadLanguageTable(kCtlLanguage).table),
       handler_(std::make_unique<Handler>()),
-      ui_(std::make_unique<QuietUi>()),
-      link_(backend, pacer, *handler_),
-      protocol_(link_, pacer),
-      sensitivity_([this](std::string_view key) { return text(key); }),
-      naming_{[this](std::string_view key) { return text(key); }, {}} {
-    static const std::span<const std::uint8_t> kNoImage;
-    const auto image = findResource(kDefaultImageResource);
-    cycle_ =
-        std::make_unique<ReadWriteCycle>(image ? *image : kNoImage, link_, protocol_,
-                                         PageModels{sensitivity_, light_, buttons_}, naming_, *ui_);
+      stack_(
+          {backend, pacer, *handler_, quiet_, [this](std::string_view key) { return text(key); }}) {
     NoLayout noLayout;
     // Without the table only the program's own identity is accepted.
     (void)LoadOrgSection(noLayout, org_);
-    cycle_->setReserveIdentity(org_.ReserveVendorId, org_.ReserveProductId);
-    link_.setImageVariant(cycle_->imageVariant());
-    macros_ = std::make_unique<DeviceMacros>(*cycle_, buttons_,
-                                             [this](std::string_view key) { return text(key); });
-    // Buttons that run a macro are named after it, as in the window.
-    naming_.macroNameAt = macros_->macroNameAt();
-    profiles_ =
-        std::make_unique<ProfileFiles>(*cycle_, [this] { macros_->ReadAndRefreshMacro2(); });
-    ui_->session = this;
+    stack_.cycle().setReserveIdentity(org_.ReserveVendorId, org_.ReserveProductId);
     handler_->session = this;
 }
 
@@ -85,15 +58,13 @@ std::string MouseSession::text(std::string_view key) const {
 }
 
 bool MouseSession::identityPasses(std::uint8_t manufacturerId, std::uint8_t productId) const {
-    const ImageHeader& header = cycle_->imageHeader();
-    if (manufacturerId == header.manufacturerId && productId == header.productId) return true;
-    return manufacturerId == org_.ReserveVendorId && productId == org_.ReserveProductId;
+    return stack_.cycle().identityPasses(manufacturerId, productId);
 }
 
 std::optional<std::string> MouseSession::open() {
-    if (cycle_->imageVariant() == 0) return "The built-in default image is missing or damaged.";
-    cycle_->InitNoDevice();
-    link_.searchMouse();
+    if (cycle().imageVariant() == 0) return "The built-in default image is missing or damaged.";
+    cycle().InitNoDevice();
+    link().searchMouse();
     switch (handler_->outcome) {
         case Handler::Outcome::NotSearched:
         case Handler::Outcome::None:
@@ -106,7 +77,7 @@ std::optional<std::string> MouseSession::open() {
     switch (handler_->result) {
         case DevInfoResult::Read:
             // A block that did not come whole would show, and be written back as, a template.
-            if (cycle_->mouseMemory() != MouseReadState::Read) {
+            if (cycle().mouseMemory() != MouseReadState::Read) {
                 return "The mouse's memory could not be read whole; nothing is shown or written.";
             }
             return std::nullopt;

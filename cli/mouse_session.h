@@ -7,15 +7,7 @@
 
 #include "base/language_table.h"
 #include "base/layout_config.h"
-#include "buttons/button_model.h"
-#include "buttons/button_names.h"
-#include "cycle/device_macros.h"
-#include "cycle/profile_file.h"
-#include "cycle/read_write_cycle.h"
-#include "device/command_protocol.h"
-#include "device/device_link.h"
-#include "settings/light_model.h"
-#include "settings/sensitivity_model.h"
+#include "cycle/mouse_stack.h"
 
 namespace kvr {
 
@@ -39,16 +31,17 @@ public:
     // The text of a key in the English table.
     std::string text(std::string_view key) const;
 
-    DeviceLink& link() { return link_; }
-    CommandProtocol& protocol() { return protocol_; }
-    ReadWriteCycle& cycle() { return *cycle_; }
-    SensitivityModel& sensitivity() { return sensitivity_; }
-    LightModel& light() { return light_; }
-    ButtonModel& buttons() { return buttons_; }
+    MouseStack& stack() { return stack_; }
+    DeviceLink& link() { return stack_.link(); }
+    CommandProtocol& protocol() { return stack_.protocol(); }
+    ReadWriteCycle& cycle() { return stack_.cycle(); }
+    SensitivityModel& sensitivity() { return stack_.sensitivity(); }
+    LightModel& light() { return stack_.light(); }
+    ButtonModel& buttons() { return stack_.buttons(); }
     // The mouse's macros, parsed again whenever its macro area is read or written.
-    DeviceMacros& deviceMacros() { return *macros_; }
-    ProfileFiles& profileFiles() { return *profiles_; }
-    const CodeNaming& naming() const { return naming_; }
+    DeviceMacros& deviceMacros() { return stack_.deviceMacros(); }
+    ProfileFiles& profileFiles() { return stack_.profileFiles(); }
+    const CodeNaming& naming() const { return stack_.naming(); }
     const OrgSection& org() const { return org_; }
     bool identityPasses(std::uint8_t manufacturerId, std::uint8_t productId) const;
 
@@ -57,21 +50,13 @@ public:
 
 private:
     class Handler;
-    class QuietUi;
 
     std::optional<LanguageTable> table_;
     std::unique_ptr<Handler> handler_;
-    std::unique_ptr<QuietUi> ui_;
-    DeviceLink link_;
-    CommandProtocol protocol_;
-    SensitivityModel sensitivity_;
-    LightModel light_;
-    ButtonModel buttons_;
-    CodeNaming naming_;
+    // Nothing to show around a transfer.
+    HeadlessTransferUi quiet_;
+    MouseStack stack_;
     OrgSection org_;
-    std::unique_ptr<ReadWriteCycle> cycle_;
-    std::unique_ptr<DeviceMacros> macros_;
-    std::unique_ptr<ProfileFiles> profiles_;
 };
 
 }  // namespace kvr

@@ -75,6 +75,11 @@ void ReadWriteCycle::refreshPages() {
                 [this] { ui_.showFirstPage(); });
 }
 
+void ReadWriteCycle::macroAreaChanged() {
+    if (macroAreaReader_) macroAreaReader_();
+    ui_.refreshDeviceMacroList();
+}
+
 void ReadWriteCycle::forgetMouse(MouseReadState state) {
     mouseMemory_ = state == MouseReadState::Read ? MouseReadState::NotRead : state;
     deviceMacroCapability_ = 0;
@@ -88,7 +93,7 @@ void ReadWriteCycle::InitNoDevice() {
     copyImagesToDataBuf(images_, header_.imageVariant, data_);
     if (header_.macroCapability == kMacroCapabilityPresent) {
         images_.macroArea.bytes = defaults_.macroArea;
-        ui_.refreshDeviceMacroList();
+        macroAreaChanged();
     }
     refreshPages();
 }
@@ -223,7 +228,7 @@ void ReadWriteCycle::Btn_Read() {
                             profile_block::kSize);
     if (macroSupport()) {
         whole &= readMacroArea();
-        ui_.refreshDeviceMacroList();
+        macroAreaChanged();
     }
     SystemReloadCmd_OnClick();
     (void)protocol_.SendCommand(EndCmd);
@@ -313,7 +318,7 @@ WriteResult ReadWriteCycle::DefaultParameter() {
     ui_.clearMacroTexts();
     if (macroSupport()) {
         images_.macroArea.bytes = defaults_.macroArea;
-        ui_.refreshDeviceMacroList();
+        macroAreaChanged();
     }
     ui_.showBusy();
     ui_.pump();
@@ -333,7 +338,7 @@ WriteResult ReadWriteCycle::WriteImagesAsTheyStand() {
     prepareTransfer(true);
     bool whole = false;
     const Bracket bracket = exchange([&] { whole = writeImages(*layout, macroSupport()); });
-    if (macroSupport()) ui_.refreshDeviceMacroList();
+    if (macroSupport()) macroAreaChanged();
     refreshPages();
     endTransfer();
     const WriteResult result = finishWrite(bracket, whole);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 #include <span>
+#include <utility>
 
 #include "buttons/button_names.h"
 #include "params/data_buf.h"
@@ -137,6 +138,9 @@ public:
     bool identityPasses(std::uint8_t manufacturerId, std::uint8_t productId) const;
     // Rev_Manu_ID and Rev_Pro_ID of the layout: a second identity a mouse may answer with.
     void setReserveIdentity(int manufacturerId, int productId);
+    // Runs whenever the macro area was read, reset or written as it stands, before the window's
+    // device macro list is refreshed and before the pages name buttons after their macros.
+    void setMacroAreaReader(std::function<void()> reader) { macroAreaReader_ = std::move(reader); }
 
     // What is known of the open mouse's memory; writes go only to a mouse that was read.
     MouseReadState mouseMemory() const { return mouseMemory_; }
@@ -226,6 +230,8 @@ private:
     bool readBlockWhole(std::uint16_t address, std::uint16_t length, std::span<std::uint8_t> dest,
                         std::size_t presetSize);
     void refreshPages();
+    // The macro area was replaced: its reader first, then the window's list.
+    void macroAreaChanged();
     void copyDefaultsToImages(int variant);
     // Whether a read or write may start: a layout for the mouse's variant and its memory read.
     const ParamLayout* writableLayout() const;
@@ -236,6 +242,7 @@ private:
     PageModels pages_;
     const CodeNaming& naming_;
     TransferUi& ui_;
+    std::function<void()> macroAreaReader_;
 
     ImageHeader header_;
     DeviceImages images_;

@@ -18,7 +18,6 @@
 #include "gui/window_controls.h"
 #include "base/resources.h"
 #include "gui/pages/button_page.h"
-#include "cycle/device_macros.h"
 #include "macros/input_capture.h"
 #include "gui/pages/macro_editor_page.h"
 #include "gui/pages/macro_page.h"
@@ -38,10 +37,8 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Window),
       services_(services),
       skin_([this](const QString& message) { services_.dialogs.error(message); }),
-      link_(services.hid, services.pacer, *this),
-      protocol_(link_, services.pacer),
-      sensitivity_(layoutState_.languageText()),
-      naming_{layoutState_.languageText(), {}} {
+      transferUi_(makeTransferUi()),
+      mouse_({services.hid, services.pacer, *this, *transferUi_, layoutState_.languageText()}) {
     setObjectName("TForm1");
     setWindowTitle(kMainWindowTitle);
     FormCreate();
@@ -94,22 +91,21 @@ void MainWindow::FormCreate() {
         lb->setStyleSheet(QString("QListWidget::item { height: %1px; }").arg(itemHeight));
     }
 
-    // The default image's header decides the layout of the mouse's memory this program edits.
-    createReadWriteCycle();
-    link_.setImageVariant(cycle_->imageVariant());
-    cycle_->InitNoDevice();
+    prepareMouse();
+    mouse_.cycle().InitNoDevice();
     advancedPage_->refreshPointerSettings();
 
-    link_.closeHandle();
+    mouse_.link().closeHandle();
     Btn_Lang1_0Click();
     update();
 }
 
 void MainWindow::createPages() {
-    buttonPage_ = std::make_unique<ButtonPage>(*this, buttons_, naming_);
-    advancedPage_ = std::make_unique<AdvancedPage>(*this, sensitivity_, services_.pointer);
-    lightPage_ = std::make_unique<LightPage>(*this, light_);
-    macroPage_ = std::make_unique<MacroPage>(*this, buttons_);
+    buttonPage_ = std::make_unique<ButtonPage>(*this, mouse_.buttons(), mouse_.naming());
+    advancedPage_ = std::make_unique<AdvancedPage>(*this, mouse_.sensitivity(), services_.pointer);
+    lightPage_ = std::make_unique<LightPage>(*this, mouse_.light());
+    macroPage_ = std::make_unique<MacroPage>(*this, mouse_.buttons(), mouse_.deviceMacros(),
+                                             mouse_.profileFiles());
     InputCapture* capture = services_.capture;
     if (!capture) {
         platformCapture_ = std::make_unique<DeferredCapture>(makeInputCapture);
@@ -118,10 +114,8 @@ void MainWindow::createPages() {
     macroEditorPage_ = std::make_unique<MacroEditorPage>(
         *this, *macroPage_, *capture, services_.clock ? *services_.clock : steadyClock_);
     macroPage_->setEventList(*macroEditorPage_);
-    naming_.macroNameAt = macroPage_->macroNameAt();
     connect(macroPage_.get(), &MacroPage::buttonsChanged, buttonPage_.get(), &ButtonPage::render);
-    buttonPage_->setDeviceMacros(
-        [this]() -> const DeviceMacros& { return macroPage_->deviceMacros(); });
+    buttonPage_->setDeviceMacros([this]() -> const DeviceMacros& { return mouse_.deviceMacros(); });
     connect(macroPage_.get(), &MacroPage::deviceMacrosChanged, buttonPage_.get(),
             &ButtonPage::deviceMacrosChanged);
 }
@@ -208,13 +202,13 @@ QString MainWindow::titleText() const {
 
 void MainWindow::Btn_Exit_0Click() { close(); }
 
-void MainWindow::FormCloseQuery() { link_.closeHandle(); }
+void MainWindow::FormCloseQuery() { mouse_.link().closeHandle(); }
 
 bool MainWindow::settleUnappliedChanges() {
     // Apply sets the desktop's pointer settings only with the mouse's own: both count then.
-    const bool pending = cycle_->hasUnappliedChanges() ||
-                         (cycle_->mouseMemory() == MouseReadState::Read &&
-                          advancedPage_->pointerSettingsPending());
+    const bool pending =
+        cycle().hasUnappliedChanges() ||
+        (cycle().mouseMemory() == MouseReadState::Read && advancedPage_->pointerSettingsPending());
     if (!pending) return true;
     const QStringList buttons = {messageText("Str001"), messageText("Str119"),
                                  messageText("Str422")};
@@ -227,20 +221,20 @@ bool MainWindow::settleUnappliedChanges() {
             return false;
     }
     // As Confirm: the window closes only when the mouse took the settings.
-    const WriteResult result = cycle_->DownloadParameter();
+    const WriteResult result = cycle().DownloadParameter();
     return !reportRefusedWrite(result) && result == WriteResult::Written;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Dropping the handle mid-exchange would leave a half-written block in the mouse: the close
     // waits for the exchange to end, with the busy window still up.
-    if (cycle_ && cycle_->transferRunning()) {
+    if (cycle().transferRunning()) {
         closePending_ = true;
         event->ignore();
         return;
     }
     closePending_ = false;
-    if (cycle_ && !settleUnappliedChanges()) {
+    if (!settleUnappliedChanges()) {
         event->ignore();
         return;
     }

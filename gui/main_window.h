@@ -1,6 +1,6 @@
 #pragma once
-// MainWindow: the skinned 800 x 600 main window. It owns the device link, the pages' models and the
-// skin, and turns device results into what the owner sees.
+// MainWindow: the skinned 800 x 600 main window. It owns the mouse (link, models, cycle), the pages
+// and the skin, and turns device results into what the owner sees.
 #include <QColor>
 #include <QTimer>
 #include <QWidget>
@@ -12,14 +12,8 @@
 #include "base/layout_target.h"
 #include "gui/skin.h"
 #include "gui/window_page.h"
-#include "device/command_protocol.h"
-#include "device/device_link.h"
-#include "buttons/button_model.h"
-#include "buttons/button_names.h"
-#include "cycle/read_write_cycle.h"
+#include "cycle/mouse_stack.h"
 #include "macros/tick_clock.h"
-#include "settings/light_model.h"
-#include "settings/sensitivity_model.h"
 
 class QSystemTrayIcon;
 
@@ -72,8 +66,8 @@ public:
     QTimer& presenceTimer() { return presenceTimer_; }
 
     // Presence and device state.
-    DeviceLink& link() { return link_; }
-    CommandProtocol& protocol() { return protocol_; }
+    DeviceLink& link() { return mouse_.link(); }
+    CommandProtocol& protocol() { return mouse_.protocol(); }
     void DevTimerTimer();
     void NoDeviceFound();
     void RefreshErrorAP();
@@ -114,14 +108,14 @@ public:
     void Btn_Confirm_0Click();
     void Btn_Reset_0Click();
     void Btn_Exit_0Click();
-    ReadWriteCycle& cycle() override { return *cycle_; }
+    ReadWriteCycle& cycle() override { return mouse_.cycle(); }
     // A transfer began or ended; a close that came meanwhile is carried out at its end.
     void transferRunning(bool running);
     // A refresh of the pages shows page 1 with the current layout's background.
     void showFirstPageAfterRefresh();
     // After a read: page 1, the no-device appearance ended, the main page when it is current.
     void showMainPageAfterRead();
-    ButtonModel& buttonModel() { return buttons_; }
+    ButtonModel& buttonModel() { return mouse_.buttons(); }
 
     // What the layout and language apply set on the window's controls.
     bool loadPicture(std::string_view image, std::string_view picture) override;
@@ -155,7 +149,11 @@ private:
 
     void FormCreate();
     void LoadSkinImages();
-    void createReadWriteCycle();
+    // What a transfer does to this window; made before the mouse, which reports to it.
+    std::unique_ptr<TransferUi> makeTransferUi();
+    // The layout's reserve identity and the busy window's hook on the mouse, once the layout is
+    // read; a missing default image is told here.
+    void prepareMouse();
     void reportApply(const ApplyResult& result);
     void SwitchLanguage(int n);
     QWidget* control(std::string_view name) const;
@@ -190,14 +188,8 @@ private:
     AppServices services_;
     Skin skin_;
     LayoutState layoutState_;
-    DeviceLink link_;
-    CommandProtocol protocol_;
-    SensitivityModel sensitivity_;
-    LightModel light_;
-    ButtonModel buttons_;
-    CodeNaming naming_;
     std::unique_ptr<TransferUi> transferUi_;
-    std::unique_ptr<ReadWriteCycle> cycle_;
+    MouseStack mouse_;
     std::unique_ptr<WindowControls> controls_;
     std::unique_ptr<ButtonPage> buttonPage_;
     std::unique_ptr<AdvancedPage> advancedPage_;

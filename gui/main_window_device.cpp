@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "gui/busy_window.h"
-#include "base/resources.h"
 #include "gui/dialogs.h"
 #include "gui/main_window.h"
 #include "gui/skin_widgets.h"
@@ -50,7 +49,7 @@ public:
     void refreshErrorAP() override { window_.RefreshErrorAP(); }
     void showMacroButtons() override { window_.macroPage().showMacroButtons(); }
     void refreshPcMacroNames() override { window_.macroPage().RefreshPCMacroName(); }
-    void refreshDeviceMacroList() override { window_.macroPage().refreshDeviceMacroList(); }
+    void refreshDeviceMacroList() override { window_.macroPage().RefreshMacroName2(); }
     void refreshPointerSettings() override { window_.advancedPage().refreshPointerSettings(); }
     void applyPointerSettings() override {
         window_.advancedPage().applyPointerSettings();
@@ -75,24 +74,23 @@ private:
     Dialogs& dialogs_;
 };
 
-void MainWindow::createReadWriteCycle() {
-    static const std::span<const std::uint8_t> kNoImage;
-    auto image = findResource("KVR5507Data");
-    if (!image) services_.dialogs.error("The built-in default image \"KVR5507Data\" is missing.");
-    transferUi_ = std::make_unique<WindowTransferUi>(*this, busy_, services_.pacer, services_.dialogs);
-    cycle_ = std::make_unique<ReadWriteCycle>(image ? *image : kNoImage, link_, protocol_,
-                                              PageModels{sensitivity_, light_, buttons_}, naming_,
-                                              *transferUi_);
-    cycle_->setReserveIdentity(layoutState_.org().ReserveVendorId,
+std::unique_ptr<TransferUi> MainWindow::makeTransferUi() {
+    return std::make_unique<WindowTransferUi>(*this, busy_, services_.pacer, services_.dialogs);
+}
+
+void MainWindow::prepareMouse() {
+    if (!mouse_.hasDefaultImage())
+        services_.dialogs.error("The built-in default image \"KVR5507Data\" is missing.");
+    cycle().setReserveIdentity(layoutState_.org().ReserveVendorId,
                                layoutState_.org().ReserveProductId);
-    protocol_.setBusyHook([this] {
+    mouse_.protocol().setBusyHook([this] {
         if (busy_) busy_->Show();
     });
 }
 
-bool MainWindow::mouseOpen() const { return link_.hasDevice(); }
+bool MainWindow::mouseOpen() const { return mouse_.link().hasDevice(); }
 
-void MainWindow::DevTimerTimer() { link_.DevTimerTimer(); }
+void MainWindow::DevTimerTimer() { mouse_.link().DevTimerTimer(); }
 
 void MainWindow::NoDeviceFound() {
     QWidget* catcher = controls_->find("Disable");
@@ -105,7 +103,7 @@ void MainWindow::NoDeviceFound() {
     errorAppearance_ = false;
     services_.pacer.pump();
     RefreshErrorAP();
-    cycle_->forgetMouse();
+    cycle().forgetMouse();
     for (WindowPage* page : pages()) page->deviceLost();
 }
 
@@ -118,18 +116,18 @@ void MainWindow::RefreshErrorAP() {
 }
 
 void MainWindow::readDevInfo() {
-    cycle_->ReadDevInfo();
-    if (cycle_->mouseMemory() == MouseReadState::Read && !noMouseNotice_.isEmpty())
+    cycle().ReadDevInfo();
+    if (cycle().mouseMemory() == MouseReadState::Read && !noMouseNotice_.isEmpty())
         services_.dialogs.withdrawNotice(std::exchange(noMouseNotice_, QString()));
 }
 
 void MainWindow::wrongVariant() {
-    cycle_->forgetMouse(MouseReadState::WrongVariant);
+    cycle().forgetMouse(MouseReadState::WrongVariant);
     services_.dialogs.message(titleText(), messageText("Str102"));
 }
 
 bool MainWindow::awaitsRead() const {
-    return link_.hasDevice() && cycle_->mouseMemory() == MouseReadState::NotRead;
+    return mouse_.link().hasDevice() && mouse_.cycle().mouseMemory() == MouseReadState::NotRead;
 }
 
 void MainWindow::transferRunning(bool running) {
@@ -140,7 +138,7 @@ void MainWindow::transferRunning(bool running) {
 
 bool MainWindow::reportRefusedWrite(WriteResult result) {
     if (result != WriteResult::Refused) return false;
-    switch (cycle_->mouseMemory()) {
+    switch (cycle().mouseMemory()) {
         case MouseReadState::IdentityRefused:
             services_.dialogs.message(QString(), messageText("Str107"));
             break;
@@ -190,7 +188,7 @@ void MainWindow::Btn_Apply_0Click() {
         services_.dialogs.message(titleText(), messageText("Str020"));
         return;
     }
-    reportRefusedWrite(cycle_->DownloadParameter());
+    reportRefusedWrite(cycle().DownloadParameter());
 }
 
 void MainWindow::Btn_Confirm_0Click() {
@@ -199,7 +197,7 @@ void MainWindow::Btn_Confirm_0Click() {
         services_.dialogs.message(titleText(), messageText("Str020"));
         return;
     }
-    const WriteResult result = cycle_->DownloadParameter();
+    const WriteResult result = cycle().DownloadParameter();
     // The window closes only when the mouse took the settings; otherwise the edits stay.
     if (reportRefusedWrite(result) || result != WriteResult::Written) return;
     pumpedPause();
@@ -214,11 +212,11 @@ void MainWindow::Btn_Reset_0Click() {
     }
     // Reset replaces everything the owner set in the mouse: asked first, No by default. A mouse
     // that cannot be written hears why without the question.
-    if (cycle_->mouseMemory() == MouseReadState::Read) {
+    if (cycle().mouseMemory() == MouseReadState::Read) {
         const QStringList buttons = {messageText("Str117"), messageText("Str118")};
         if (services_.dialogs.ask(titleText(), messageText("Str115"), buttons, 1, 1) != 0) return;
     }
-    reportRefusedWrite(cycle_->DefaultParameter());
+    reportRefusedWrite(cycle().DefaultParameter());
 }
 
 }  // namespace kvr

@@ -66,8 +66,13 @@ QIcon eventIcon(char kind) {
 
 }  // namespace
 
-MacroPage::MacroPage(PageHost& host, ButtonModel& buttons)
-    : WindowPage(host), buttons_(buttons), library_({}) {
+MacroPage::MacroPage(PageHost& host, ButtonModel& buttons, DeviceMacros& deviceMacros,
+                     ProfileFiles& profileFiles)
+    : WindowPage(host),
+      buttons_(buttons),
+      library_({}),
+      deviceMacros_(deviceMacros),
+      profileFiles_(profileFiles) {
     library_.CheckPCMacro(builtInLibrary());
     WindowControls& c = host_.controls();
 
@@ -133,26 +138,6 @@ void MacroPage::useLibraryFile(const std::filesystem::path& file) {
     reportUnreadFile(result, library_.path());
 }
 
-DeviceMacros& MacroPage::deviceMacros() {
-    if (!deviceMacros_) {
-        deviceMacros_ = std::make_unique<DeviceMacros>(host_.cycle(), buttons_,
-                                                       host_.layoutState().languageText());
-    }
-    return *deviceMacros_;
-}
-
-ProfileFiles& MacroPage::profileFiles() {
-    if (!profileFiles_) {
-        profileFiles_ =
-            std::make_unique<ProfileFiles>(host_.cycle(), [this] { refreshDeviceMacroList(); });
-    }
-    return *profileFiles_;
-}
-
-MacroNameAt MacroPage::macroNameAt() {
-    return [this](std::uint16_t address) { return deviceMacros().macroNameAt()(address); };
-}
-
 std::vector<std::string> MacroPage::deviceMacroNames() { return deviceMacros().table().names(); }
 
 void MacroPage::languageChanged() {
@@ -215,11 +200,6 @@ QString MacroPage::hexText() const {
 void MacroPage::clearShownMacro() {
     clearEventList();
     clearMacroTexts();
-}
-
-void MacroPage::refreshDeviceMacroList() {
-    deviceMacros().ReadAndRefreshMacro2();
-    RefreshMacroName2();
 }
 
 void MacroPage::RefreshPCMacroName() {

@@ -4,7 +4,6 @@
 // dialog, and the profile files of the Save Profile and Load Profile buttons of every page.
 #include <QPointer>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,8 +26,10 @@ class ProfileFiles;
 class MacroPage final : public WindowPage, public MacroLibraryAccess {
     Q_OBJECT
 public:
-    // Until useLibraryFile() the library lives in memory, filled with the built-in macros.
-    MacroPage(PageHost& host, ButtonModel& buttons);
+    // Until useLibraryFile() the library lives in memory, filled with the built-in macros. The
+    // models and the mouse's macros and profile files must outlive the page.
+    MacroPage(PageHost& host, ButtonModel& buttons, DeviceMacros& deviceMacros,
+              ProfileFiles& profileFiles);
     ~MacroPage() override;
 
     void render() override {}
@@ -41,11 +42,8 @@ public:
     void useLibraryFile(const std::filesystem::path& file);
 
     PCMacroLibrary& library() { return library_; }
-    // The mouse's macros; made on first use, once the main window has its read/write cycle.
-    DeviceMacros& deviceMacros();
-    ProfileFiles& profileFiles();
-    // For CodeNaming: a button's macro code shows the name of the macro at its address.
-    MacroNameAt macroNameAt();
+    DeviceMacros& deviceMacros() { return deviceMacros_; }
+    ProfileFiles& profileFiles() { return profileFiles_; }
     // The device macro names in list order (LB_MacroName); index = macro slot.
     std::vector<std::string> deviceMacroNames();
 
@@ -53,8 +51,6 @@ public:
     void showMacroButtons();
     // Empties the event list, the lines and the hex text.
     void clearMacroTexts();
-    // ReadAndRefreshMacro2 with its lists (after a read, at start-up, after Reset).
-    void refreshDeviceMacroList();
     // RefreshPCMacroName.
     void RefreshPCMacroName();
     // RefreshMacroName2: LB_MacroName from the device macro table; LB_macro emptied. The button
@@ -131,8 +127,8 @@ private:
 
     ButtonModel& buttons_;
     PCMacroLibrary library_;
-    std::unique_ptr<DeviceMacros> deviceMacros_;
-    std::unique_ptr<ProfileFiles> profileFiles_;
+    DeviceMacros& deviceMacros_;
+    ProfileFiles& profileFiles_;
     MacroLines lines_;
     DelayMode delayMode_ = DelayMode::None;
     NameRequest nameRequest_ = NameRequest::None;

@@ -1,6 +1,7 @@
 #pragma once
-// A found and read factory mouse with macro memory behind the read/write cycle, the device macro
-// table over the cycle's macro area, and the expected-request builders that compose what a
+// A found and read factory mouse with macro memory behind the program's mouse stack (the
+// read/write cycle and the device macro table over its macro area), and the expected-request
+// builders that compose what a
 // transfer of a region must send, from the memory map.
 #include <gtest/gtest.h>
 
@@ -10,11 +11,8 @@
 #include <vector>
 
 #include "base/resources.h"
-#include "cycle/device_macros.h"
-#include "cycle/read_write_cycle.h"
-#include "device/command_protocol.h"
+#include "cycle/mouse_stack.h"
 #include "device/device_fixture.h"
-#include "device/device_link.h"
 #include "device/emulated_mouse.h"
 #include "device/pacer.h"
 #include "device/virtual_bus.h"
@@ -53,6 +51,7 @@ public:
     void reportIncompleteWrite() override { calls.emplace_back("incompleteWrite"); }
 
     std::vector<std::string> calls;
+    // What the window's list would read when it is redrawn.
     std::function<void()> onRefreshDeviceMacroList;
 };
 
@@ -86,15 +85,10 @@ inline void addWrite(Requests& r, std::uint16_t address, std::uint16_t length,
 
 class MacroCycleTest : public testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(image.size(), 585u);
-        naming.macroNameAt = macros.macroNameAt();
-        ui.onRefreshDeviceMacroList = [this] { macros.ReadAndRefreshMacro2(); };
-    }
+    void SetUp() override { ASSERT_EQ(image.size(), 585u); }
 
     // Start-up, then the mouse arrives, is opened and read.
     void connectAndRead() {
-        link.setImageVariant(cycle.imageVariant());
         cycle.InitNoDevice();
         plugMouse(bus, mouse, kMousePath);
         link.DevTimerTimer();
@@ -135,16 +129,14 @@ protected:
     VirtualBus bus;
     VirtualPacer pacer;
     RecordingPresence presence;
-    DeviceLink link{bus, pacer, presence};
-    CommandProtocol protocol{link, pacer};
-    CodeNaming naming{.texts = englishLookup(), .macroNameAt = {}};
-    SensitivityModel sensitivity{englishLookup()};
-    LightModel light;
-    ButtonModel buttons;
     CallListUi ui;
-    ReadWriteCycle cycle{image,  link, protocol, PageModels{sensitivity, light, buttons},
-                         naming, ui};
-    DeviceMacros macros{cycle, buttons, englishLookup()};
+    MouseStack stack{{bus, pacer, presence, ui, englishLookup()}, image};
+    DeviceLink& link = stack.link();
+    SensitivityModel& sensitivity = stack.sensitivity();
+    LightModel& light = stack.light();
+    ButtonModel& buttons = stack.buttons();
+    ReadWriteCycle& cycle = stack.cycle();
+    DeviceMacros& macros = stack.deviceMacros();
 };
 
 }  // namespace kvr::test

@@ -50,7 +50,7 @@ protected:
     }
 
     fs::path folder;
-    ProfileFiles files{cycle, [this] { macros.ReadAndRefreshMacro2(); }};
+    ProfileFiles& files = stack.profileFiles();
 };
 
 TEST_F(ProfileFileTest, SavedProfileHoldsWhatApplyWritesAndTheMacroArea) {
@@ -85,19 +85,16 @@ TEST_F(ProfileFileTest, AMouseWithoutMacroMemorySavesItsBlocksOnly) {
         memory2[tail + 5] = 2;  // no macros
         setChecksum(memory2, tail);
         mouse = std::make_shared<EmulatedMouse>(c.variant, memory2);
-        ReadWriteCycle own(image, link, protocol, PageModels{sensitivity, light, buttons}, naming,
-                           ui);
-        link.setImageVariant(own.imageVariant());
-        own.InitNoDevice();
+        MouseStack own({bus, pacer, presence, ui, test::englishLookup()}, image);
+        own.cycle().InitNoDevice();
         bus.unplug(test::kMousePath);
-        link.DevTimerTimer();
         plugMouse(bus, mouse, test::kMousePath);
-        link.DevTimerTimer();
-        ASSERT_EQ(link.deviceVariant(), c.variant);
-        ASSERT_EQ(own.ReadDevInfo(), DevInfoResult::Read);
-        ASSERT_FALSE(own.macroSupport());
+        own.link().DevTimerTimer();
+        ASSERT_EQ(own.link().deviceVariant(), c.variant);
+        ASSERT_EQ(own.cycle().ReadDevInfo(), DevInfoResult::Read);
+        ASSERT_FALSE(own.cycle().macroSupport());
 
-        ProfileFiles ownFiles(own, {});
+        ProfileFiles& ownFiles = own.profileFiles();
         ASSERT_TRUE(ownFiles.save(folder / "p.bin"));
         const Bytes file = readAll(folder / "p.bin");
         EXPECT_EQ(file.size(), c.size);
@@ -126,7 +123,7 @@ TEST_F(ProfileFileTest, ALoadedProfileReachesTheMouseWithTheNextApply) {
     EXPECT_TRUE(cycle.macroDirty());
     EXPECT_EQ(macros.table().names(), std::vector<std::string>{"Copy"});
     EXPECT_EQ(buttons.caption(2), "Copy") << "the button shows its macro again";
-    EXPECT_EQ(ui.calls, std::vector<std::string>{"showFirstPage"});
+    EXPECT_EQ(ui.calls, (std::vector<std::string>{"refreshDeviceMacroList", "showFirstPage"}));
     clearRecords();
 
     ASSERT_EQ(cycle.DownloadParameter(), WriteResult::Written);

@@ -157,6 +157,8 @@ std::vector<std::uint8_t> macroPattern() {
     return pattern;
 }
 
+// The cycle alone, without the mouse's macro table: the macro areas here are byte patterns the
+// table would repack, and some cases swap the default image under a link that stays open.
 class CycleTest : public testing::Test {
 protected:
     void SetUp() override {
