@@ -5,7 +5,7 @@
 
 #include "base/file_io.h"
 #include "cli/ctl_program.h"
-#include "cli/mouse_config.h"
+#include "config/mouse_config.h"
 #include "cli/mouse_session.h"
 
 namespace kvr {
@@ -16,11 +16,15 @@ constexpr const char* kProgram = "kvr5507ctl";
 // Far more than any configuration takes; a larger file is not one.
 constexpr std::size_t kMaxConfigBytes = 1 << 20;
 
+ConfiguredMouse configured(MouseSession& session) {
+    return {session.cycle(), session.deviceMacros()};
+}
+
 }  // namespace
 
 int exportConfigFile(MouseSession& session, const std::string& file, std::ostream& out,
                      std::ostream& err) {
-    const std::string text = configText(mouseConfig(session));
+    const std::string text = configText(mouseConfig(configured(session)));
     if (file.empty()) {
         out << text;
         return kExitDone;
@@ -46,14 +50,14 @@ ApplyPlan applyConfigFile(MouseSession& session, const std::string& file, bool d
         return {kExitBadFile, false};
     }
     const std::string text(read.bytes.begin(), read.bytes.end());
-    const MouseConfig before = mouseConfig(session);
-    const auto applied = applyConfigText(text, file, session);
+    const MouseConfig before = mouseConfig(configured(session));
+    const auto applied = applyConfigText(text, file, configured(session));
     if (const auto* error = std::get_if<ConfigError>(&applied)) {
         err << file << ":" << error->line << ":" << error->column << ": " << error->message
             << "\n";
         return {kExitBadFile, false};
     }
-    const std::vector<std::string> changes = configChanges(before, mouseConfig(session));
+    const std::vector<std::string> changes = configChanges(before, mouseConfig(configured(session)));
     if (!session.cycle().hasUnappliedChanges()) {
         out << "Nothing to change: the mouse already has these settings.\n";
         return {kExitDone, false};

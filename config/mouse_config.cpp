@@ -1,4 +1,4 @@
-#include "cli/mouse_config.h"
+#include "config/mouse_config.h"
 
 #include <algorithm>
 #include <array>
@@ -10,8 +10,10 @@
 #include <toml++/toml.h>
 
 #include "buttons/key_table.h"
-#include "cli/mouse_session.h"
-#include "cli/setting_changes.h"
+#include "base/language_table.h"
+#include "config/setting_words.h"
+#include "cycle/device_macros.h"
+#include "cycle/read_write_cycle.h"
 #include "macros/device_macro_table.h"
 #include "macros/macro_links.h"
 #include "params/checksum.h"
@@ -25,6 +27,37 @@ constexpr int kMaxTime = 255;
 constexpr int kMaxFireDelay = 255;
 constexpr std::string_view kMacroPrefix = "macro:";
 constexpr std::string_view kCodePrefix = "code:";
+// The file's words are those of the English table.
+constexpr int kFileLanguage = 2;
+constexpr int kFirstStepKey = 300;
+
+// The open mouse with the file's words, whatever language the window shows.
+class FileMouse {
+public:
+    explicit FileMouse(ConfiguredMouse mouse)
+        : mouse_(mouse),
+          table_(LanguageTable::LoadLanguageTable(kFileLanguage).table),
+          naming_{[this](std::string_view key) { return text(key); }, mouse.macros.macroNameAt()} {}
+    FileMouse(const FileMouse&) = delete;
+    FileMouse& operator=(const FileMouse&) = delete;
+
+    std::string text(std::string_view key) const {
+        return table_ ? table_->text(key) : std::string();
+    }
+    // The DPI number of step `index` (0..7).
+    std::string stepText(int index) const { return text("Str" + std::to_string(kFirstStepKey + index)); }
+    const CodeNaming& naming() const { return naming_; }
+    ReadWriteCycle& cycle() { return mouse_.cycle; }
+    DeviceMacros& deviceMacros() { return mouse_.macros; }
+    SensitivityModel& sensitivity() { return mouse_.cycle.pageModels().sensitivity; }
+    LightModel& light() { return mouse_.cycle.pageModels().light; }
+    ButtonModel& buttons() { return mouse_.cycle.pageModels().buttons; }
+
+private:
+    ConfiguredMouse mouse_;
+    std::optional<LanguageTable> table_;
+    CodeNaming naming_;
+};
 
 std::string joined(const std::vector<std::string>& items, std::string_view separator = ", ") {
     std::string out;
@@ -212,7 +245,7 @@ std::string keyCombinationWords(ButtonCode code) {
 }
 
 // The words for a button's code; "code:XXXXXX" when no words give the same code back.
-std::string buttonWords(const std::string& text, MouseSession& session) {
+std::string buttonWords(const std::string& text, FileMouse& session) {
     const auto code = parseCodeText(text);
     if (!code) return std::string(kCodePrefix) + text;
     const std::string raw = std::string(kCodePrefix) + codeText(*code);
@@ -274,18 +307,24 @@ std::string list(const std::vector<T>& items) {
 
 }  // namespace
 
-MouseConfig mouseConfig(MouseSession& session) {
-    commitPageEdits(PageModels{session.sensitivity(), session.light(), session.buttons()});
+namespace {
+
+MouseConfig configOf(FileMouse& session) {
+    commitPageEdits(session.cycle().pageModels());
     MouseConfig config;
     const SensitivityModel& levels = session.sensitivity();
     for (int s = 1; s <= SensitivityModel::kSteps; ++s) {
-        const std::string text = session.text("Str" + std::to_string(299 + s));
+        const std::string text = session.stepText(s - 1);
         if (std::ranges::find(config.steps, text) == config.steps.end())
             config.steps.push_back(text);
     }
     std::ranges::sort(config.steps, {}, [](const std::string& s) { return dpiNumber(s).value_or(0); });
     for (int n = 1; n <= levels.levelsInUse(); ++n) {
-        config.dpi.push_back(dpiNumber(levels.valueText(n)).value_or(0));
+        // By the level's step, so that a window in another language gives the same numbers.
+        const std::uint8_t step = levels.levelValueByte(n, SensitivityModel::kValueNotSet);
+        const std::string text =
+            step < SensitivityModel::kSteps ? session.stepText(step) : levels.valueText(n);
+        config.dpi.push_back(dpiNumber(text).value_or(0));
         config.colors.push_back(levels.colorByte(n));
     }
     config.current = levels.currentLevel();
@@ -315,6 +354,13 @@ MouseConfig mouseConfig(MouseSession& session) {
     for (std::size_t i = 0; config.macroSupport && i < table.count(); ++i)
         config.macros.push_back({table.name(i), macroEventWords(table.slot(i).content)});
     return config;
+}
+
+}  // namespace
+
+MouseConfig mouseConfig(ConfiguredMouse mouse) {
+    FileMouse session(mouse);
+    return configOf(session);
 }
 
 std::string configText(const MouseConfig& config) {
@@ -511,8 +557,8 @@ const toml::array& array(const toml::node& node, std::string_view what) {
 
 class ConfigReader {
 public:
-    ConfigReader(const toml::table& root, MouseSession& session)
-        : root_(root), session_(session), config_(mouseConfig(session)) {}
+    ConfigReader(const toml::table& root, FileMouse& session)
+        : root_(root), session_(session), config_(configOf(session)) {}
 
     void apply() {
         onlyKeys(root_, {}, {"sensitivity", "light", "buttons", "fire", "macros"});
@@ -536,7 +582,7 @@ private:
                 const int number = integerIn(value, "a dpi", 1, 1 << 30);
                 int step = 0;
                 for (int s = 1; s <= SensitivityModel::kSteps && step == 0; ++s) {
-                    if (dpiNumber(session_.text("Str" + std::to_string(299 + s))) == number) step = s;
+                    if (dpiNumber(session_.stepText(s - 1)) == number) step = s;
                 }
                 if (step == 0) failAt(value, "a dpi must be one of " + joined(config_.steps));
                 steps.push_back(step);
@@ -749,7 +795,7 @@ public:
 
 private:
     const toml::table& root_;
-    MouseSession& session_;
+    FileMouse& session_;
     MouseConfig config_;
     std::vector<std::pair<int, std::string>> followersLeft_;
     const toml::node* macrosNode_ = nullptr;
@@ -757,18 +803,59 @@ private:
 
 }  // namespace
 
+namespace {
+
+// What a file may change, kept so that a file refused halfway changes nothing.
+class PagesKept {
+public:
+    explicit PagesKept(FileMouse& mouse)
+        : mouse_(mouse),
+          sensitivity_(mouse.sensitivity()),
+          light_(mouse.light()),
+          buttons_(mouse.buttons()),
+          data_(mouse.cycle().dataBuf()),
+          images_(mouse.cycle().images()),
+          macroDirty_(mouse.cycle().macroDirty()) {}
+
+    void restore() {
+        mouse_.sensitivity() = sensitivity_;
+        mouse_.light() = light_;
+        mouse_.buttons() = buttons_;
+        mouse_.cycle().dataBuf() = data_;
+        const bool macrosChanged = mouse_.cycle().images().macroArea.bytes != images_.macroArea.bytes;
+        mouse_.cycle().images() = images_;
+        mouse_.cycle().setMacroDirty(macroDirty_);
+        if (macrosChanged) mouse_.deviceMacros().ReadAndRefreshMacro2();
+    }
+
+private:
+    FileMouse& mouse_;
+    SensitivityModel sensitivity_;
+    LightModel light_;
+    ButtonModel buttons_;
+    DataBuf data_;
+    DeviceImages images_;
+    bool macroDirty_;
+};
+
+}  // namespace
+
 std::variant<std::monostate, ConfigError> applyConfigText(std::string_view text,
                                                           std::string_view fileName,
-                                                          MouseSession& session) {
+                                                          ConfiguredMouse mouse) {
+    FileMouse session(mouse);
+    PagesKept kept(session);
     try {
         const toml::table root = toml::parse(text, fileName);
         ConfigReader reader(root, session);
         reader.apply();
         reader.checkFollowers();
     } catch (const toml::parse_error& e) {
+        kept.restore();
         return ConfigError{static_cast<int>(e.source().begin.line),
                            static_cast<int>(e.source().begin.column), std::string(e.description())};
     } catch (const Failure& f) {
+        kept.restore();
         return ConfigError{static_cast<int>(f.at.line), static_cast<int>(f.at.column), f.message};
     }
     return std::monostate{};
