@@ -13,8 +13,6 @@ namespace kvr {
 namespace {
 
 constexpr const char* kProgram = "kvr5507ctl";
-// Far more than any configuration takes; a larger file is not one.
-constexpr std::size_t kMaxConfigBytes = 1 << 20;
 
 ConfiguredMouse configured(MouseSession& session) {
     return {session.cycle(), session.deviceMacros()};
@@ -39,17 +37,16 @@ int exportConfigFile(MouseSession& session, const std::string& file, std::ostrea
 
 ApplyPlan applyConfigFile(MouseSession& session, const std::string& file, bool dryRun,
                           std::ostream& out, std::ostream& err) {
-    const FileBytes read = readFileStart(file, kMaxConfigBytes + 1);
-    if (!read.result) {
-        err << kProgram << ": " << read.result.error << "\n";
-        return {kExitMouse, false};
-    }
-    if (read.bytes.size() > kMaxConfigBytes) {
-        err << kProgram << ": " << file << ": larger than " << kMaxConfigBytes
-            << " bytes; not a configuration file\n";
+    const ConfigFileText read = readConfigFile(file);
+    if (read.tooLarge) {
+        err << kProgram << ": " << file << ": " << read.error << "\n";
         return {kExitBadFile, false};
     }
-    const std::string text(read.bytes.begin(), read.bytes.end());
+    if (!read.error.empty()) {
+        err << kProgram << ": " << read.error << "\n";
+        return {kExitMouse, false};
+    }
+    const std::string& text = read.text;
     const MouseConfig before = mouseConfig(configured(session));
     const auto applied = applyConfigText(text, file, configured(session));
     if (const auto* error = std::get_if<ConfigError>(&applied)) {

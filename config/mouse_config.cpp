@@ -10,6 +10,7 @@
 #include <toml++/toml.h>
 
 #include "buttons/key_table.h"
+#include "base/file_io.h"
 #include "base/language_table.h"
 #include "config/setting_words.h"
 #include "cycle/device_macros.h"
@@ -27,6 +28,8 @@ constexpr int kMaxTime = 255;
 constexpr int kMaxFireDelay = 255;
 constexpr std::string_view kMacroPrefix = "macro:";
 constexpr std::string_view kCodePrefix = "code:";
+// Far more than any configuration takes; a larger file is not one.
+constexpr std::size_t kMaxConfigBytes = 1 << 20;
 // The file's words are those of the English table.
 constexpr int kFileLanguage = 2;
 constexpr int kFirstStepKey = 300;
@@ -357,6 +360,16 @@ MouseConfig configOf(FileMouse& session) {
 }
 
 }  // namespace
+
+ConfigFileText readConfigFile(const std::filesystem::path& file) {
+    const FileBytes read = readFileStart(file, kMaxConfigBytes + 1);
+    if (!read.result) return {{}, read.result.error, false};
+    if (read.bytes.size() > kMaxConfigBytes) {
+        return {{}, "larger than " + std::to_string(kMaxConfigBytes) +
+                        " bytes; not a configuration file", true};
+    }
+    return {std::string(read.bytes.begin(), read.bytes.end()), {}, false};
+}
 
 MouseConfig mouseConfig(ConfiguredMouse mouse) {
     FileMouse session(mouse);

@@ -3,6 +3,7 @@
 // (export, Save Profile), and read back onto them (apply, Load Profile) after every part of the
 // file was checked. The file's words are the English table's, whatever language the window
 // shows, so one file serves every program and language.
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -52,6 +53,15 @@ MouseConfig mouseConfig(ConfiguredMouse mouse);
 
 // The configuration as the TOML text export writes.
 std::string configText(const MouseConfig& config);
+
+// A configuration file's text, read whole. `error` says why it could not be: the system's
+// message, or (`tooLarge`) that it is far larger than any configuration.
+struct ConfigFileText {
+    std::string text;
+    std::string error;
+    bool tooLarge = false;
+};
+ConfigFileText readConfigFile(const std::filesystem::path& file);
 
 // What a file cannot be: where (1-based) and what is allowed there.
 struct ConfigError {
