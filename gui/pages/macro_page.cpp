@@ -434,6 +434,7 @@ void MacroPage::Btn_AddMacroClick() {
     if (row < 0 || !deviceMacros().macroSupport()) return;
     clearShownMacro();
     hideMenus();
+    if (!host_.backUpBeforeWrite()) return;
     const auto index = static_cast<std::size_t>(row);
     const AddToMouseOutcome outcome = deviceMacros().Btn_AddMacroClick(library_.slot(index), index + 1);
     if (outcome.refusal) {
@@ -452,6 +453,7 @@ void MacroPage::Btn_DelMacroClick() {
     if (row < 0) return;
     hideMenus();
     clearShownMacro();
+    if (!host_.backUpBeforeWrite()) return;
     if (!deviceMacros().Btn_DelMacroClick(static_cast<std::size_t>(row))) return;
     RefreshMacroName2();
     selectRow(kDeviceList, std::max(row - 1, 0));
