@@ -5,8 +5,8 @@
 
 #include "base/file_io.h"
 #include "cli/ctl_program.h"
-#include "config/mouse_config.h"
 #include "cli/mouse_session.h"
+#include "config/mouse_config.h"
 
 namespace kvr {
 
@@ -54,7 +54,8 @@ ApplyPlan applyConfigFile(MouseSession& session, const std::string& file, bool d
             << "\n";
         return {kExitBadFile, false};
     }
-    const std::vector<std::string> changes = configChanges(before, mouseConfig(configured(session)));
+    const std::vector<std::string> changes =
+        configChanges(before, mouseConfig(configured(session)));
     if (!session.cycle().hasUnappliedChanges()) {
         out << "Nothing to change: the mouse already has these settings.\n";
         return {kExitDone, false};

@@ -184,7 +184,8 @@ SettingChanges parseSettingChanges(std::span<const std::string> words) {
                                      "the mode must be nt-1..nt-5, color-1, color-2 "
                                      "or breathing-1..breathing-4"};
             }
-        } else if (const auto t = std::ranges::find(timeFieldWords(), keyword, &TimeFieldWord::name);
+        } else if (const auto t =
+                       std::ranges::find(timeFieldWords(), keyword, &TimeFieldWord::name);
                    t != timeFieldWords().end()) {
             c.kind = SettingChange::Kind::Time;
             c.time = t->field;

@@ -1,5 +1,7 @@
 #include "config/mouse_config.h"
 
+#include <toml++/toml.h>
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -7,11 +9,10 @@
 #include <cstdio>
 #include <map>
 #include <optional>
-#include <toml++/toml.h>
 
-#include "buttons/key_table.h"
 #include "base/file_io.h"
 #include "base/language_table.h"
+#include "buttons/key_table.h"
 #include "config/setting_words.h"
 #include "cycle/device_macros.h"
 #include "cycle/read_write_cycle.h"
@@ -48,7 +49,9 @@ public:
         return table_ ? table_->text(key) : std::string();
     }
     // The DPI number of step `index` (0..7).
-    std::string stepText(int index) const { return text("Str" + std::to_string(kFirstStepKey + index)); }
+    std::string stepText(int index) const {
+        return text("Str" + std::to_string(kFirstStepKey + index));
+    }
     const CodeNaming& naming() const { return naming_; }
     ReadWriteCycle& cycle() { return mouse_.cycle; }
     DeviceMacros& deviceMacros() { return mouse_.macros; }
@@ -81,7 +84,7 @@ std::optional<int> dpiNumber(std::string_view text) {
 std::string lineName(const MacroLine& line) {
     const auto code = line.rfind(" CODE:");
     return line.size() > 2 && code != std::string::npos && code > 2 ? line.substr(2, code - 2)
-                                                                     : std::string();
+                                                                    : std::string();
 }
 
 struct EventName {
@@ -102,7 +105,8 @@ const std::map<std::string, EventName>& eventNames() {
             const auto bit = static_cast<std::uint8_t>(1U << b);
             const std::string name = lineName(modifierLine(true, bit));
             if (name != "Modifier")
-                n.emplace(folded(name), EventName{macro_event::kModifier | macro_event::kPressBit, bit});
+                n.emplace(folded(name),
+                          EventName{macro_event::kModifier | macro_event::kPressBit, bit});
         }
         for (int usage = 1; usage < 256; ++usage) {
             const std::string_view name = UsageToName(static_cast<std::uint8_t>(usage));
@@ -165,7 +169,8 @@ EncodedMacro encodeMacroEvents(const std::vector<std::string>& events) {
         };
         const auto space = event.find(' ');
         const std::string verb = lower(event.substr(0, space));
-        const std::string rest = space == std::string::npos ? std::string() : event.substr(space + 1);
+        const std::string rest =
+            space == std::string::npos ? std::string() : event.substr(space + 1);
         if (verb == "wait") {
             int ms = -1;
             const std::string number = rest.ends_with(" ms") ? rest.substr(0, rest.size() - 3) : "";
@@ -192,7 +197,8 @@ EncodedMacro encodeMacroEvents(const std::vector<std::string>& events) {
             for (std::size_t start = 0; allModifiers && start <= rest.size();) {
                 const auto plus = std::min(rest.find('+', start), rest.size());
                 const auto found = names.find(folded(rest.substr(start, plus - start)));
-                if (found == names.end() || (found->second.pressByte & 0x7F) != macro_event::kModifier) {
+                if (found == names.end() ||
+                    (found->second.pressByte & 0x7F) != macro_event::kModifier) {
                     allModifiers = false;
                     break;
                 }
@@ -205,8 +211,9 @@ EncodedMacro encodeMacroEvents(const std::vector<std::string>& events) {
                 bytes.push_back(modifiers);
             } else if (found != names.end()) {
                 const EventName& e = found->second;
-                bytes.push_back(press ? e.pressByte
-                                      : static_cast<std::uint8_t>(e.pressByte & ~macro_event::kPressBit));
+                bytes.push_back(
+                    press ? e.pressByte
+                          : static_cast<std::uint8_t>(e.pressByte & ~macro_event::kPressBit));
                 if (e.data) bytes.push_back(*e.data);
             } else {
                 return fail("\"" + event +
@@ -240,7 +247,7 @@ namespace {
 std::string keyCombinationWords(ButtonCode code) {
     std::string words;
     static constexpr std::array<std::string_view, 4> kModifierWords = {"ctrl", "shift", "alt",
-                                                                        "win"};
+                                                                       "win"};
     for (int bit = 0; bit < 4; ++bit) {
         if (code.data1 & (1U << bit)) words += std::string(kModifierWords[bit]) + "+";
     }
@@ -321,7 +328,8 @@ MouseConfig configOf(FileMouse& session) {
         if (std::ranges::find(config.steps, text) == config.steps.end())
             config.steps.push_back(text);
     }
-    std::ranges::sort(config.steps, {}, [](const std::string& s) { return dpiNumber(s).value_or(0); });
+    std::ranges::sort(config.steps, {},
+                      [](const std::string& s) { return dpiNumber(s).value_or(0); });
     for (int n = 1; n <= levels.levelsInUse(); ++n) {
         // By the level's step, so that a window in another language gives the same numbers.
         const std::uint8_t step = levels.levelValueByte(n, SensitivityModel::kValueNotSet);
@@ -365,8 +373,10 @@ ConfigFileText readConfigFile(const std::filesystem::path& file) {
     const FileBytes read = readFileStart(file, kMaxConfigBytes + 1);
     if (!read.result) return {{}, read.result.error, false};
     if (read.bytes.size() > kMaxConfigBytes) {
-        return {{}, "larger than " + std::to_string(kMaxConfigBytes) +
-                        " bytes; not a configuration file", true};
+        return {
+            {},
+            "larger than " + std::to_string(kMaxConfigBytes) + " bytes; not a configuration file",
+            true};
     }
     return {std::string(read.bytes.begin(), read.bytes.end()), {}, false};
 }
@@ -403,8 +413,9 @@ std::string configText(const MouseConfig& config) {
         line();
         line("[light]");
         if (!config.modes.empty()) line("# mode: one of " + joined(config.modes));
-        line("# mcpi (the button effect switch, M+CPI) and effect (the button effect): "
-             "\"on\" or \"off\"");
+        line(
+            "# mcpi (the button effect switch, M+CPI) and effect (the button effect): "
+            "\"on\" or \"off\"");
         if (!config.times.empty()) {
             std::vector<std::string> names;
             for (const auto& [name, value] : config.times) names.push_back(name);
@@ -492,8 +503,9 @@ std::vector<std::string> configChanges(const MouseConfig& before, const MouseCon
                 changes.push_back("macro \"" + m.name + "\": added, " +
                                   std::to_string(m.events.size()) + " events");
             } else if (old->events != m.events) {
-                changes.push_back("macro \"" + m.name + "\": " + std::to_string(old->events.size()) +
-                                  " events -> " + std::to_string(m.events.size()) + " events");
+                changes.push_back("macro \"" + m.name +
+                                  "\": " + std::to_string(old->events.size()) + " events -> " +
+                                  std::to_string(m.events.size()) + " events");
             }
         }
         std::vector<std::string> orderBefore;
@@ -558,7 +570,8 @@ const std::string& text(const toml::node& node, std::string_view what) {
 
 const toml::table& section(const toml::node& node, std::string_view name) {
     const auto* table = node.as_table();
-    if (!table) failAt(node, "\"" + std::string(name) + "\" must be a section [" + std::string(name) + "]");
+    if (!table)
+        failAt(node, "\"" + std::string(name) + "\" must be a section [" + std::string(name) + "]");
     return *table;
 }
 
@@ -604,7 +617,8 @@ private:
             const int count = static_cast<int>(steps.size());
             while (levels.levelsInUse() > count) levels.DPILevel_OnClick(levels.levelsInUse());
             while (levels.levelsInUse() < count) levels.DPILevel_OnClick(levels.levelsInUse() + 1);
-            for (int n = 1; n <= count; ++n) levels.stepClicked(n, steps[static_cast<std::size_t>(n - 1)]);
+            for (int n = 1; n <= count; ++n)
+                levels.stepClicked(n, steps[static_cast<std::size_t>(n - 1)]);
         }
         if (const auto* node = table.get("colors")) {
             const toml::array& colors = array(*node, "colors");
@@ -615,7 +629,8 @@ private:
             for (int n = 1; n <= levels.levelsInUse(); ++n) {
                 const toml::node& value = *colors.get(static_cast<std::size_t>(n - 1));
                 if (n == kDpiLevelCount) {
-                    if (integerIn(value, "level 8's colour", 0, 255) != SensitivityModel::kLastLevelColor)
+                    if (integerIn(value, "level 8's colour", 0, 255) !=
+                        SensitivityModel::kLastLevelColor)
                         failAt(value, "level 8's colour is always 7");
                     continue;
                 }
@@ -659,7 +674,8 @@ private:
             const auto* node = table.get(key);
             if (!node) continue;
             const std::string value = lower(text(*node, key));
-            if (value != "on" && value != "off") failAt(*node, std::string(key) + " must be \"on\" or \"off\"");
+            if (value != "on" && value != "off")
+                failAt(*node, std::string(key) + " must be \"on\" or \"off\"");
             if (key == "mcpi") {
                 model.lbl_MCPIOnClick(value == "on");
             } else {
@@ -668,7 +684,8 @@ private:
         }
         for (const TimeFieldInfo& t : timeFields()) {
             if (const auto* node = table.get(timeFieldName(t.field))) {
-                model.setTimeText(t.field, std::to_string(integerIn(*node, timeFieldName(t.field), 0, kMaxTime)));
+                model.setTimeText(
+                    t.field, std::to_string(integerIn(*node, timeFieldName(t.field), 0, kMaxTime)));
             }
         }
     }
@@ -713,8 +730,10 @@ private:
                     events.push_back(text(event, "an event"));
             }
             const EncodedMacro encoded = encodeMacroEvents(events);
-            if (!encoded.error.empty()) failAt(*array(*eventsNode, "events").get(encoded.badLine), encoded.error);
-            if (table.add(MacroNameStrToUnicode(name), encoded.content, area) != AddMacroResult::Added) {
+            if (!encoded.error.empty())
+                failAt(*array(*eventsNode, "events").get(encoded.badLine), encoded.error);
+            if (table.add(MacroNameStrToUnicode(name), encoded.content, area) !=
+                AddMacroResult::Added) {
                 failAt(*nameNode, "the macros up to \"" + name + "\" need more than the mouse's " +
                                       std::to_string(kDeviceMacroAreaSize) + " bytes");
             }
@@ -726,7 +745,8 @@ private:
         for (int n = 1; n <= static_cast<int>(kButtonCount); ++n) {
             const auto code = parseCodeText(buttons.codeText(n));
             if (!code || code->codeClass != code_class::kMacro) continue;
-            const auto name = old.nameAt(static_cast<std::uint16_t>(code->data1 << 8 | code->data2));
+            const auto name =
+                old.nameAt(static_cast<std::uint16_t>(code->data1 << 8 | code->data2));
             if (name) followers.emplace_back(n, *name);
         }
         auto& images = session_.cycle().images();
@@ -738,7 +758,8 @@ private:
         for (const auto& [n, name] : followers) {
             followersLeft_.emplace_back(n, name);
             if (const auto index = table.lastIndexOf(name)) {
-                buttons.storeCode(n, macroCodeText(*table.address(*index)), session_.cycle().dataBuf());
+                buttons.storeCode(n, macroCodeText(*table.address(*index)),
+                                  session_.cycle().dataBuf());
             }
         }
         macrosNode_ = &node;
@@ -746,7 +767,8 @@ private:
 
     void buttons(const toml::table& table) {
         std::vector<std::string> allowed;
-        for (int n = 1; n <= static_cast<int>(kButtonCount); ++n) allowed.push_back(std::to_string(n));
+        for (int n = 1; n <= static_cast<int>(kButtonCount); ++n)
+            allowed.push_back(std::to_string(n));
         onlyKeys(table, "buttons", allowed);
         ButtonModel& buttons = session_.buttons();
         const DeviceMacroTable& macros = session_.deviceMacros().table();
@@ -759,11 +781,12 @@ private:
                 const std::string name = words.substr(kMacroPrefix.size());
                 const auto index = config_.macroSupport ? macros.lastIndexOf(name) : std::nullopt;
                 if (!index) {
-                    failAt(*node, !config_.macroSupport
-                                      ? std::string("this mouse keeps no macros")
-                                      : "the mouse holds no macro named \"" + name + "\"" +
-                                            (macros.count() ? "; its macros: " + joined(macros.names())
-                                                            : std::string("; it holds none")));
+                    failAt(*node,
+                           !config_.macroSupport
+                               ? std::string("this mouse keeps no macros")
+                               : "the mouse holds no macro named \"" + name + "\"" +
+                                     (macros.count() ? "; its macros: " + joined(macros.names())
+                                                     : std::string("; it holds none")));
                 }
                 code = macroCodeText(*macros.address(*index));
             } else if (lower(words).starts_with(kCodePrefix)) {
@@ -772,8 +795,10 @@ private:
                     failAt(*node, "a code is \"code:\" and six hexadecimal digits");
                 code = codeText(*parsed);
             } else {
-                const auto parsed = buttonFunctionCode(words, words, session_.naming(), buttons.fireKey());
-                if (const auto* error = std::get_if<ArgumentError>(&parsed)) failAt(*node, error->message);
+                const auto parsed =
+                    buttonFunctionCode(words, words, session_.naming(), buttons.fireKey());
+                if (const auto* error = std::get_if<ArgumentError>(&parsed))
+                    failAt(*node, error->message);
                 code = codeText(std::get<ButtonCode>(parsed));
             }
             buttons.storeCode(n, code, session_.cycle().dataBuf());
@@ -835,7 +860,8 @@ public:
         mouse_.light() = light_;
         mouse_.buttons() = buttons_;
         mouse_.cycle().dataBuf() = data_;
-        const bool macrosChanged = mouse_.cycle().images().macroArea.bytes != images_.macroArea.bytes;
+        const bool macrosChanged =
+            mouse_.cycle().images().macroArea.bytes != images_.macroArea.bytes;
         mouse_.cycle().images() = images_;
         mouse_.cycle().setMacroDirty(macroDirty_);
         if (macrosChanged) mouse_.deviceMacros().ReadAndRefreshMacro2();

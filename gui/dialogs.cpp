@@ -117,8 +117,8 @@ QList<FileType> fileTypes(const QString& filter) {
         const QString pattern = parts.value(i + 1, "*");
         const qsizetype paren = shown.indexOf('(');
         if (paren > 0) shown = shown.left(paren);
-        types.append({shown + " (" + pattern + ")",
-                      pattern.startsWith("*.") ? pattern.mid(2) : QString()});
+        types.append(
+            {shown + " (" + pattern + ")", pattern.startsWith("*.") ? pattern.mid(2) : QString()});
     }
     return types;
 }
@@ -140,7 +140,8 @@ QString runFileDialog(QWidget* parent, const QString& filter, QFileDialog::Accep
         QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                          [&dialog, types](const QString& chosen) {
                              for (const FileType& type : types)
-                                 if (type.nameFilter == chosen) dialog.setDefaultSuffix(type.suffix);
+                                 if (type.nameFilter == chosen)
+                                     dialog.setDefaultSuffix(type.suffix);
                          });
         dialog.setFileMode(QFileDialog::AnyFile);
     } else {

@@ -21,10 +21,8 @@ namespace {
 // below; it stands on top, so nothing but the tests includes it.
 constexpr int kProgramFloor = 6;
 const std::map<std::string, int> kFloors = {
-    {"base", 0},   {"device", 1}, {"params", 2},
-    {"buttons", 3}, {"settings", 3}, {"macros", 3},
-    {"cycle", 4},  {"config", 5},
-    {"cli", kProgramFloor}, {"gui", kProgramFloor},
+    {"base", 0},   {"device", 1}, {"params", 2}, {"buttons", 3},         {"settings", 3},
+    {"macros", 3}, {"cycle", 4},  {"config", 5}, {"cli", kProgramFloor}, {"gui", kProgramFloor},
 };
 constexpr int kPlatformFloor = 7;
 

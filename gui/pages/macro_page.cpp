@@ -526,7 +526,8 @@ void MacroPage::loadTextProfile(const std::filesystem::path& file) {
     QString place = QString::fromStdString(file.string());
     QString reason = QString::fromStdString(read.error);
     if (!read.tooLarge) {
-        const auto applied = applyConfigText(read.text, file.string(), {host_.cycle(), deviceMacros()});
+        const auto applied =
+            applyConfigText(read.text, file.string(), {host_.cycle(), deviceMacros()});
         const auto* error = std::get_if<ConfigError>(&applied);
         if (!error) {
             // As a loaded binary profile: the pages show it from the images, and the next Apply

@@ -64,7 +64,7 @@ private:
     LightModel light_;
     ButtonModel buttons_;
     test::CallListUi ui_;
-    ReadWriteCycle cycle_{image_, link_, protocol_, PageModels{sensitivity_, light_, buttons_},
+    ReadWriteCycle cycle_{image_,  link_, protocol_, PageModels{sensitivity_, light_, buttons_},
                           naming_, ui_};
     DeviceMacros macros_{cycle_, buttons_, test::englishLookup()};
 
@@ -121,13 +121,14 @@ TEST_P(ConfigRoundTrip, ExportApplyOnAFactoryMouseExportGivesTheSameText) {
     EXPECT_EQ(Program(image, c.variant, copied).exported(), text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Mice, ConfigRoundTrip,
-    ::testing::Values(RoundTrip{"Variant1", 1, settings()},
-                      RoundTrip{"Variant1WithMacros", 1, kMacros + settings("4 = \"macro:Copy\"\n")},
-                      RoundTrip{"Variant2", 2, settings()},
-                      RoundTrip{"Variant2WithMacros", 2, kMacros + settings("4 = \"macro:Copy\"\n")}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Mice, ConfigRoundTrip,
+                         ::testing::Values(RoundTrip{"Variant1", 1, settings()},
+                                           RoundTrip{"Variant1WithMacros", 1,
+                                                     kMacros + settings("4 = \"macro:Copy\"\n")},
+                                           RoundTrip{"Variant2", 2, settings()},
+                                           RoundTrip{"Variant2WithMacros", 2,
+                                                     kMacros + settings("4 = \"macro:Copy\"\n")}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kvr

@@ -36,7 +36,9 @@ protected:
         fs::remove_all(folder);
     }
 
-    QString at(const std::string& name) const { return QString::fromStdString((folder / name).string()); }
+    QString at(const std::string& name) const {
+        return QString::fromStdString((folder / name).string());
+    }
     // Save Profile and Load Profile on the first page, the file chosen in the dialog.
     void save(const std::string& name) {
         dialogs.fileAnswers << at(name);
@@ -46,7 +48,9 @@ protected:
         dialogs.fileAnswers << at(name);
         click("Btn_Load_1");
     }
-    void write(const std::string& name, const std::string& text) { std::ofstream(folder / name) << text; }
+    void write(const std::string& name, const std::string& text) {
+        std::ofstream(folder / name) << text;
+    }
 
     MouseMemory memoryNow() const { return std::as_const(*mouse).memory(); }
 
@@ -55,7 +59,8 @@ protected:
         const fs::path memoryFile = folder / "ctl-mouse.bin";
         EXPECT_TRUE(saveMemoryFile(memoryFile, memoryNow()));
         QProcess ctl;
-        ctl.start(KVR5507CTL_BINARY, {"--emulate=" + QString::fromStdString(memoryFile.string()), "export"});
+        ctl.start(KVR5507CTL_BINARY,
+                  {"--emulate=" + QString::fromStdString(memoryFile.string()), "export"});
         EXPECT_TRUE(ctl.waitForFinished(30000));
         EXPECT_EQ(ctl.exitCode(), 0) << ctl.readAllStandardError().toStdString();
         return ctl.readAllStandardOutput().toStdString();

@@ -39,7 +39,8 @@ protected:
     std::vector<fs::path> backupFiles() const {
         std::vector<fs::path> files;
         std::error_code ec;
-        for (const auto& entry : fs::directory_iterator(backups(), ec)) files.push_back(entry.path());
+        for (const auto& entry : fs::directory_iterator(backups(), ec))
+            files.push_back(entry.path());
         return files;
     }
     MouseMemory memoryNow() const { return std::as_const(*mouse).memory(); }
@@ -70,7 +71,8 @@ TEST_F(WindowBackupTest, TheFirstWriteSavesTheMemoryAsReadAndRestoreBringsItBack
     std::vector<fs::path> files = backupFiles();
     ASSERT_EQ(files.size(), 1u);
     const Bytes saved = readAll(files[0]);
-    EXPECT_TRUE(std::ranges::equal(saved, asRead)) << "the backup holds the memory before the write";
+    EXPECT_TRUE(std::ranges::equal(saved, asRead))
+        << "the backup holds the memory before the write";
 
     // Later writes of the run keep that one backup.
     changeAColour("4");
@@ -103,10 +105,23 @@ TEST_F(WindowBackupTest, WithoutRoomForABackupEveryWriteAsksFirstAndNoWritesNoth
         std::function<void()> click;
     };
     const Write writes[] = {
-        {"Apply", [&] { changeAColour("3"); click("Btn_Apply_2"); }},
-        {"Confirm", [&] { changeAColour("3"); click("Btn_Confirm_2"); }},
-        {"Reset, after its own Yes", [&] { dialogs.answers << 0; click("Btn_Reset_2"); }},
-        {"Add to Mouse", [&] {
+        {"Apply",
+         [&] {
+             changeAColour("3");
+             click("Btn_Apply_2");
+         }},
+        {"Confirm",
+         [&] {
+             changeAColour("3");
+             click("Btn_Confirm_2");
+         }},
+        {"Reset, after its own Yes",
+         [&] {
+             dialogs.answers << 0;
+             click("Btn_Reset_2");
+         }},
+        {"Add to Mouse",
+         [&] {
              window->Btn_Macro_0Click();
              clickRow(window->controls().get<QListWidget>("LB_PCMacroName"), 0, Qt::RightButton);
              click("Btn_AddMacro");
@@ -118,7 +133,8 @@ TEST_F(WindowBackupTest, WithoutRoomForABackupEveryWriteAsksFirstAndNoWritesNoth
         write.click();
         ASSERT_FALSE(dialogs.questions.isEmpty());
         const QString asked = dialogs.questions.last();
-        EXPECT_TRUE(asked.startsWith("Não foi possível salvar uma cópia de segurança da memória do mouse ("))
+        EXPECT_TRUE(asked.startsWith(
+            "Não foi possível salvar uma cópia de segurança da memória do mouse ("))
             << asked.toStdString();
         EXPECT_TRUE(asked.contains("in-the-way")) << asked.toStdString();
         EXPECT_EQ(dialogs.questionButtons.last(), "Sim|Não");
