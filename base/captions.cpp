@@ -33,10 +33,11 @@ void applyCaptions(const LanguageTable& table, std::span<const LanguageTable> al
             target.setCaption(pageCopy("Btn_", c.control, p), table.text(c.key));
         }
     }
-    store({"Str020", "Str100", "Str101", "Str102", "Str103", "Str106", "Str107", "Str108", "Str110",
-           "Str111", "Str113", "Str114", "Str140", "Str120", "Str121", "Str122", "Str123", "Str124",
-           "Str125", "Str126", "Str127", "Str128", "Str129", "Str130", "Str131", "Str132"},
-          table, messages);
+    store(
+        {"Str020", "Str100", "Str101", "Str102", "Str103", "Str106", "Str107", "Str108", "Str110",
+         "Str111", "Str113", "Str114", "Str140", "Str120", "Str121", "Str122", "Str123", "Str124",
+         "Str125", "Str126", "Str127", "Str128", "Str129", "Str130", "Str131", "Str132", "Str141"},
+        table, messages);
     // The answers of the Reset and Exit questions.
     store({"Str001", "Str115", "Str116", "Str117", "Str118", "Str119", "Str422"}, table, messages);
 

@@ -73,10 +73,11 @@ std::string FindTextKey(std::string_view text);
 // The texts that a language switch stores for the messages and pages of the window.
 inline constexpr std::string_view kStoredMessageKeys[] = {
     "Title",  "Str001", "Str020", "Str100", "Str101", "Str102", "Str103", "Str106",
-    "Str107", "Str108", "Str110", "Str111", "Str113", "Str114", "Str115", "Str116", "Str117",
-    "Str118", "Str119", "Str210", "Str300",
-    "Str301", "Str302", "Str303", "Str304", "Str305", "Str306", "Str307", "Str400", "Str401",
-    "Str420", "Str421", "Str422"};
+    "Str107", "Str108", "Str110", "Str111", "Str113", "Str114", "Str115", "Str116",
+    "Str117", "Str118", "Str119", "Str120", "Str121", "Str122", "Str123", "Str124",
+    "Str125", "Str126", "Str127", "Str128", "Str129", "Str130", "Str131", "Str132",
+    "Str140", "Str141", "Str210", "Str300", "Str301", "Str302", "Str303", "Str304",
+    "Str305", "Str306", "Str307", "Str400", "Str401", "Str420", "Str421", "Str422"};
 
 class MessageTexts {
 public:

@@ -5,22 +5,24 @@
 
 #include "base/file_io.h"
 #include "cli/ctl_program.h"
-#include "cli/mouse_config.h"
 #include "cli/mouse_session.h"
+#include "config/mouse_config.h"
 
 namespace kvr {
 
 namespace {
 
 constexpr const char* kProgram = "kvr5507ctl";
-// Far more than any configuration takes; a larger file is not one.
-constexpr std::size_t kMaxConfigBytes = 1 << 20;
+
+ConfiguredMouse configured(MouseSession& session) {
+    return {session.cycle(), session.deviceMacros()};
+}
 
 }  // namespace
 
 int exportConfigFile(MouseSession& session, const std::string& file, std::ostream& out,
                      std::ostream& err) {
-    const std::string text = configText(mouseConfig(session));
+    const std::string text = configText(mouseConfig(configured(session)));
     if (file.empty()) {
         out << text;
         return kExitDone;
@@ -35,25 +37,25 @@ int exportConfigFile(MouseSession& session, const std::string& file, std::ostrea
 
 ApplyPlan applyConfigFile(MouseSession& session, const std::string& file, bool dryRun,
                           std::ostream& out, std::ostream& err) {
-    const FileBytes read = readFileStart(file, kMaxConfigBytes + 1);
-    if (!read.result) {
-        err << kProgram << ": " << read.result.error << "\n";
-        return {kExitMouse, false};
-    }
-    if (read.bytes.size() > kMaxConfigBytes) {
-        err << kProgram << ": " << file << ": larger than " << kMaxConfigBytes
-            << " bytes; not a configuration file\n";
+    const ConfigFileText read = readConfigFile(file);
+    if (read.tooLarge) {
+        err << kProgram << ": " << file << ": " << read.error << "\n";
         return {kExitBadFile, false};
     }
-    const std::string text(read.bytes.begin(), read.bytes.end());
-    const MouseConfig before = mouseConfig(session);
-    const auto applied = applyConfigText(text, file, session);
+    if (!read.error.empty()) {
+        err << kProgram << ": " << read.error << "\n";
+        return {kExitMouse, false};
+    }
+    const std::string& text = read.text;
+    const MouseConfig before = mouseConfig(configured(session));
+    const auto applied = applyConfigText(text, file, configured(session));
     if (const auto* error = std::get_if<ConfigError>(&applied)) {
         err << file << ":" << error->line << ":" << error->column << ": " << error->message
             << "\n";
         return {kExitBadFile, false};
     }
-    const std::vector<std::string> changes = configChanges(before, mouseConfig(session));
+    const std::vector<std::string> changes =
+        configChanges(before, mouseConfig(configured(session)));
     if (!session.cycle().hasUnappliedChanges()) {
         out << "Nothing to change: the mouse already has these settings.\n";
         return {kExitDone, false};

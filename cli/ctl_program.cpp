@@ -12,12 +12,12 @@
 
 #include "base/command_line.h"
 #include "base/resources.h"
-#include "cli/backups.h"
 #include "cli/config_commands.h"
 #include "cli/memory_image.h"
 #include "cli/mouse_session.h"
 #include "cli/setting_changes.h"
 #include "cli/show_report.h"
+#include "config/backups.h"
 #include "device/access_diagnosis.h"
 #include "device/emulated_mouse.h"
 #include "device/hidapi_backend.h"

@@ -2,49 +2,14 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <charconv>
 
-#include "buttons/key_table.h"
 #include "cli/mouse_session.h"
 #include "macros/macro_links.h"
 
 namespace kvr {
 
-std::string lower(std::string_view text) {
-    std::string out;
-    for (char c : text)
-        out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-    return out;
-}
-
-// Letters compared without case, blanks and underscores ignored ("page up" is "Page Up").
-std::string folded(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (c == ' ' || c == '_') continue;
-        out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-    }
-    return out;
-}
-
 namespace {
-
-struct TimeName {
-    TimeField field;
-    std::string_view name;
-};
-constexpr std::array<TimeName, kTimeFieldCount> kTimeNames = {{
-    {TimeField::NTMode1Time, "nt1-time"},
-    {TimeField::NTMode2Time, "nt2-time"},
-    {TimeField::NTMode2Hold, "nt2-hold"},
-    {TimeField::NTMode3Time, "nt3-time"},
-    {TimeField::NTMode3Count, "nt3-count"},
-    {TimeField::OffTime, "off-time"},
-    {TimeField::RiseTime, "rise-time"},
-    {TimeField::LightTime, "light-time"},
-    {TimeField::FallTime, "fall-time"},
-}};
 
 constexpr int kLastColouredLevel = kDpiLevelCount - 1;
 constexpr int kMaxColour = 6;
@@ -103,34 +68,6 @@ std::variant<FireKeySetting, ArgumentError> parseFire(const std::string& argumen
     return FireKeySetting{repeat, static_cast<std::uint8_t>(delay)};
 }
 
-std::optional<ButtonCode> keyCombination(std::string_view text) {
-    struct Modifier {
-        std::string_view name;
-        int bit;
-    };
-    static constexpr std::array<Modifier, 4> kModifiers = {{{"ctrl", key_modifier::kCtrl},
-                                                            {"shift", key_modifier::kShift},
-                                                            {"alt", key_modifier::kAlt},
-                                                            {"win", key_modifier::kWin}}};
-    std::uint8_t modifiers = 0;
-    // Every part before the last '+' is a modifier; the last part is the key.
-    for (auto plus = text.find('+'); plus != std::string_view::npos; plus = text.find('+')) {
-        const std::string part = folded(text.substr(0, plus));
-        const auto m = std::ranges::find(kModifiers, part, &Modifier::name);
-        if (m == kModifiers.end()) return std::nullopt;
-        modifiers = static_cast<std::uint8_t>(modifiers | (1U << m->bit));
-        text.remove_prefix(plus + 1);
-    }
-    const std::string key = folded(text);
-    if (key.empty()) return std::nullopt;
-    for (const KeyRow& row : keyTable()) {
-        if (row.usage != 0 && folded(row.name) == key) {
-            return ButtonCode{code_class::kKeyboard, modifiers, row.usage};
-        }
-    }
-    return std::nullopt;
-}
-
 LightControlSet modeSet(std::string_view name, int& mode) {
     struct Group {
         std::string_view prefix;
@@ -159,63 +96,6 @@ std::string joined(const std::vector<std::string>& items) {
 }
 
 }  // namespace
-
-std::string_view timeFieldName(TimeField field) {
-    for (const TimeName& t : kTimeNames) {
-        if (t.field == field) return t.name;
-    }
-    return {};
-}
-
-std::string lightModeName(LightControlSet set, int mode) {
-    if (mode == 0) return "none";
-    switch (set) {
-        case LightControlSet::NT:
-            return "nt-" + std::to_string(mode);
-        case LightControlSet::ColorModes:
-            return "color-" + std::to_string(mode);
-        case LightControlSet::Breathing:
-            return "breathing-" + std::to_string(mode);
-        case LightControlSet::None:
-            break;
-    }
-    return "none";
-}
-
-std::vector<std::string> lightModeNames(LightControlSet set) {
-    const int modes = set == LightControlSet::NT           ? 5
-                      : set == LightControlSet::ColorModes ? 2
-                      : set == LightControlSet::Breathing  ? 4
-                                                           : 0;
-    std::vector<std::string> names;
-    for (int m = 1; m <= modes; ++m) names.push_back(lightModeName(set, m));
-    return names;
-}
-
-std::variant<ButtonCode, ArgumentError> buttonFunctionCode(const std::string& argument,
-                                                           const std::string& function,
-                                                           const CodeNaming& naming,
-                                                           FireKeySetting fire) {
-    const std::string wanted = folded(function);
-    // By its English name, or by its menu entry without "Key_"; names two entries share (two
-    // "Stop"s, two "Backward"s) give the first entry, the standard mouse and media functions.
-    for (const MenuEntry& e : menuEntries()) {
-        const std::string name = naming.texts ? naming.texts(e.nameKey) : std::string();
-        const std::string_view control = e.control.substr(e.control.find('_') + 1);
-        if (wanted != folded(name) && wanted != folded(control) && wanted != folded(e.control)) {
-            continue;
-        }
-        return e.code ? *e.code : fireKeyCode(fire.repeat, fire.delay);
-    }
-    if (const auto code = keyCombination(function)) return *code;
-    std::vector<std::string> names;
-    for (const MenuEntry& e : menuEntries()) {
-        if (naming.texts) names.push_back("\"" + naming.texts(e.nameKey) + "\"");
-    }
-    return ArgumentError{argument, "FUNCTION must be a menu function (" + joined(names) +
-                                       "), a key combination such as ctrl+shift+a, "
-                                       "fire:REPEAT,DELAY or macro:NAME"};
-}
 
 SettingChanges parseSettingChanges(std::span<const std::string> words) {
     std::vector<SettingChange> changes;
@@ -304,8 +184,9 @@ SettingChanges parseSettingChanges(std::span<const std::string> words) {
                                      "the mode must be nt-1..nt-5, color-1, color-2 "
                                      "or breathing-1..breathing-4"};
             }
-        } else if (const auto t = std::ranges::find(kTimeNames, keyword, &TimeName::name);
-                   t != kTimeNames.end()) {
+        } else if (const auto t =
+                       std::ranges::find(timeFieldWords(), keyword, &TimeFieldWord::name);
+                   t != timeFieldWords().end()) {
             c.kind = SettingChange::Kind::Time;
             c.time = t->field;
             const int v = wholeNumber(*value);
@@ -464,7 +345,7 @@ std::optional<ArgumentError> applySettingChanges(std::span<const SettingChange> 
             case SettingChange::Kind::Time:
                 if (!light.timeFieldShown(c.time)) {
                     std::vector<std::string> shown;
-                    for (const TimeName& t : kTimeNames) {
+                    for (const TimeFieldWord& t : timeFieldWords()) {
                         if (light.timeFieldShown(t.field)) shown.emplace_back(t.name);
                     }
                     return ArgumentError{c.argument,

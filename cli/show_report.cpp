@@ -3,9 +3,9 @@
 #include <charconv>
 #include <cstdio>
 
-#include "cli/mouse_config.h"
 #include "cli/mouse_session.h"
-#include "cli/setting_changes.h"
+#include "config/mouse_config.h"
+#include "config/setting_words.h"
 #include "macros/macro_codec.h"
 #include "macros/pc_macro_library.h"
 

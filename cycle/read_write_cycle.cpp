@@ -82,6 +82,7 @@ void ReadWriteCycle::macroAreaChanged() {
 
 void ReadWriteCycle::forgetMouse(MouseReadState state) {
     mouseMemory_ = state == MouseReadState::Read ? MouseReadState::NotRead : state;
+    memoryAsRead_.reset();
     deviceMacroCapability_ = 0;
 }
 
@@ -220,15 +221,28 @@ void ReadWriteCycle::Btn_Read() {
     // A failed block stays 0xFF, fails its checksum and shows the template; the mouse is then
     // not taken as read, so the template never overwrites what it really holds.
     bool whole = false;
+    MouseMemory asRead{};
+    asRead.fill(0xFF);
     if (const ParamLayout* layout = paramLayout(link_.deviceVariant())) {
         whole = readBlockWhole(kParamAddress, u16(layout->blockSize), paramRoom(images_, *layout),
                                layout->blockSize);
+        std::copy_n(paramRoom(images_, *layout).begin(), layout->blockSize,
+                    asRead.begin() + kMemoryParamAddress);
     }
     whole &= readBlockWhole(kProfileAddress, u16(profile_block::kSize), images_.profile.bytes,
                             profile_block::kSize);
+    std::copy_n(images_.profile.bytes.begin(), profile_block::kSize,
+                asRead.begin() + kMemoryProfileAddress);
     if (macroSupport()) {
         whole &= readMacroArea();
+        // Before the macro list repairs anything: the backup keeps what the mouse held.
+        std::ranges::copy(images_.macroArea.bytes, asRead.begin() + kMemoryMacroAddress);
         macroAreaChanged();
+    }
+    if (whole) {
+        memoryAsRead_ = asRead;
+    } else {
+        memoryAsRead_.reset();
     }
     SystemReloadCmd_OnClick();
     (void)protocol_.SendCommand(EndCmd);

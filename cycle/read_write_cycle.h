@@ -5,6 +5,7 @@
 // command protocol; what the window shows meanwhile goes through TransferUi.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 #include <span>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "buttons/button_names.h"
 #include "params/data_buf.h"
 #include "cycle/data_buf_ui.h"
+#include "device/emulated_mouse.h"
 #include "params/device_images.h"
 
 namespace kvr {
@@ -147,6 +149,10 @@ public:
     // A new mouse was opened or the open one was lost: nothing is known of its memory. A mouse
     // of the other variant is remembered as such, so a refused write can say why.
     void forgetMouse(MouseReadState state = MouseReadState::NotRead);
+    // The open mouse's memory as its last whole read found it, before this program changed
+    // anything: its blocks at their addresses, 0xFF between them. Empty until a mouse was read
+    // whole, and once it is lost.
+    const std::optional<MouseMemory>& memoryAsRead() const { return memoryAsRead_; }
     // True while an exchange with the mouse runs.
     bool transferRunning() const { return transferDepth_ > 0; }
 
@@ -253,6 +259,7 @@ private:
     std::uint8_t deviceMacroCapability_ = 0;
     bool macroDirty_ = false;
     MouseReadState mouseMemory_ = MouseReadState::NotRead;
+    std::optional<MouseMemory> memoryAsRead_;
     int transferDepth_ = 0;
     // What the mouse holds since its last read or write, as the pages showed it then.
     SettingsBlocks applied_;

@@ -102,20 +102,25 @@ void giveReadableLook(QDialog& dialog) {
 
 namespace {
 
-// "SaveFile(*.bin)|*.bin" as a Qt name filter: "SaveFile (*.bin)".
-QString nameFilter(const QString& filter) {
-    const QStringList parts = filter.split('|');
-    QString shown = parts.value(0);
-    const QString pattern = parts.value(1, "*");
-    const qsizetype paren = shown.indexOf('(');
-    if (paren > 0) shown = shown.left(paren);
-    return shown + " (" + pattern + ")";
-}
+// One file type of a filter such as "SaveFile(*.bin)|*.bin|TOML(*.toml)|*.toml": the Qt name
+// filter "SaveFile (*.bin)" and its extension, "bin".
+struct FileType {
+    QString nameFilter;
+    QString suffix;
+};
 
-// The one extension of a pattern such as "*.bin"; empty when there is none.
-QString suffixOf(const QString& filter) {
-    const QString pattern = filter.section('|', 1, 1);
-    return pattern.startsWith("*.") ? pattern.mid(2) : QString();
+QList<FileType> fileTypes(const QString& filter) {
+    const QStringList parts = filter.split('|');
+    QList<FileType> types;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        QString shown = parts[i];
+        const QString pattern = parts.value(i + 1, "*");
+        const qsizetype paren = shown.indexOf('(');
+        if (paren > 0) shown = shown.left(paren);
+        types.append(
+            {shown + " (" + pattern + ")", pattern.startsWith("*.") ? pattern.mid(2) : QString()});
+    }
+    return types;
 }
 
 QString runFileDialog(QWidget* parent, const QString& filter, QFileDialog::AcceptMode mode) {
@@ -123,11 +128,21 @@ QString runFileDialog(QWidget* parent, const QString& filter, QFileDialog::Accep
     takeKeyboardWhenShown(dialog);
     giveReadableLook(dialog);
     dialog.setAcceptMode(mode);
-    dialog.setNameFilter(nameFilter(filter));
+    const QList<FileType> types = fileTypes(filter);
+    QStringList nameFilters;
+    for (const FileType& type : types) nameFilters.append(type.nameFilter);
+    dialog.setNameFilters(nameFilters);
     dialog.setSizeGripEnabled(true);
     if (mode == QFileDialog::AcceptSave) {
-        // The overwrite question then names the file that is really written.
-        dialog.setDefaultSuffix(suffixOf(filter));
+        // The overwrite question then names the file that is really written, with the extension
+        // of the type chosen: the first one unless the owner picks another.
+        dialog.setDefaultSuffix(types.value(0).suffix);
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, types](const QString& chosen) {
+                             for (const FileType& type : types)
+                                 if (type.nameFilter == chosen)
+                                     dialog.setDefaultSuffix(type.suffix);
+                         });
         dialog.setFileMode(QFileDialog::AnyFile);
     } else {
         dialog.setFileMode(QFileDialog::ExistingFile);

@@ -21,7 +21,8 @@ public:
     virtual void error(const QString& text) = 0;
     // The file chosen in a save dialog, after its question before overwriting, or in an open
     // dialog; empty when the dialog was cancelled. `filter` reads "SaveFile(*.bin)|*.bin": the
-    // text shown, a bar, the pattern.
+    // text shown, a bar, the pattern; more types follow with a bar each, the first one offered
+    // first.
     virtual QString saveFileName(const QString& filter) = 0;
     virtual QString openFileName(const QString& filter) = 0;
     // A box with one OK button that does not wait to be closed: the program goes on meanwhile

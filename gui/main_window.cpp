@@ -221,6 +221,7 @@ bool MainWindow::settleUnappliedChanges() {
             return false;
     }
     // As Confirm: the window closes only when the mouse took the settings.
+    if (!backUpBeforeWrite()) return false;
     const WriteResult result = cycle().DownloadParameter();
     return !reportRefusedWrite(result) && result == WriteResult::Written;
 }

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "base/hover_state.h"
 #include "base/layout_state.h"
@@ -13,6 +14,7 @@
 #include "gui/skin.h"
 #include "gui/window_page.h"
 #include "cycle/mouse_stack.h"
+#include "device/emulated_mouse.h"
 #include "macros/tick_clock.h"
 
 class QSystemTrayIcon;
@@ -109,6 +111,7 @@ public:
     void Btn_Reset_0Click();
     void Btn_Exit_0Click();
     ReadWriteCycle& cycle() override { return mouse_.cycle(); }
+    bool backUpBeforeWrite() override;
     // A transfer began or ended; a close that came meanwhile is carried out at its end.
     void transferRunning(bool running);
     // A refresh of the pages shows page 1 with the current layout's background.
@@ -213,6 +216,8 @@ private:
     QString noMouseNotice_;
     int currentPage_ = 1;
     int currentLanguage_ = 1;
+    // The memory the last backup of this run holds: a mouse read again as it was needs none.
+    std::optional<MouseMemory> backedUp_;
 };
 
 }  // namespace kvr

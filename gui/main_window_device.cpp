@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "gui/busy_window.h"
+#include "config/backups.h"
 #include "gui/dialogs.h"
 #include "gui/main_window.h"
 #include "gui/skin_widgets.h"
@@ -182,12 +183,30 @@ void MainWindow::pressCircularButton(const QString& button) {
     pumpedPause();
 }
 
+bool MainWindow::backUpBeforeWrite() {
+    // Only a mouse read whole is written; a write that is refused needs no backup.
+    const std::optional<MouseMemory>& memory = cycle().memoryAsRead();
+    if (cycle().mouseMemory() != MouseReadState::Read || !memory || backedUp_ == memory)
+        return true;
+    const std::optional<std::string> failure = saveBackup(*memory);
+    if (!failure) {
+        backedUp_ = memory;
+        return true;
+    }
+    // A full disk must not keep the owner from changing the mouse: asked, No by default.
+    const QStringList buttons = {messageText("Str117"), messageText("Str118")};
+    return services_.dialogs.ask(titleText(),
+                                 messageText("Str141").arg(QString::fromStdString(*failure)),
+                                 buttons, 1, 1) == 0;
+}
+
 void MainWindow::Btn_Apply_0Click() {
     pressCircularButton("Apply");
     if (!mouseOpen()) {
         services_.dialogs.message(titleText(), messageText("Str020"));
         return;
     }
+    if (!backUpBeforeWrite()) return;
     reportRefusedWrite(cycle().DownloadParameter());
 }
 
@@ -197,6 +216,7 @@ void MainWindow::Btn_Confirm_0Click() {
         services_.dialogs.message(titleText(), messageText("Str020"));
         return;
     }
+    if (!backUpBeforeWrite()) return;
     const WriteResult result = cycle().DownloadParameter();
     // The window closes only when the mouse took the settings; otherwise the edits stay.
     if (reportRefusedWrite(result) || result != WriteResult::Written) return;
@@ -216,6 +236,7 @@ void MainWindow::Btn_Reset_0Click() {
         const QStringList buttons = {messageText("Str117"), messageText("Str118")};
         if (services_.dialogs.ask(titleText(), messageText("Str115"), buttons, 1, 1) != 0) return;
     }
+    if (!backUpBeforeWrite()) return;
     reportRefusedWrite(cycle().DefaultParameter());
 }
 

@@ -35,6 +35,9 @@ public:
     virtual ReadWriteCycle& cycle() = 0;
     // HideAllMenu: every page's menus and context panels close.
     virtual void hideAllMenus() {}
+    // Before a write that changes the mouse: the memory as read is saved among the backups once.
+    // False when no backup could be saved and the owner chose not to write without one.
+    virtual bool backUpBeforeWrite() { return true; }
 };
 
 inline QString qText(const std::string& s) { return QString::fromStdString(s); }

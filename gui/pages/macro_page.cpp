@@ -11,7 +11,10 @@
 #include "gui/skin_widgets.h"
 #include "gui/window_controls.h"
 #include "base/layout_state.h"
+#include "base/file_io.h"
 #include "base/resources.h"
+#include "config/mouse_config.h"
+#include "config/setting_words.h"
 #include "cycle/device_macros.h"
 #include "cycle/profile_file.h"
 #include "device/pacer.h"
@@ -27,6 +30,9 @@ constexpr const char* kEventList = "LB_macro";
 constexpr const char* kPanels[] = {"Pnl_PCMacro", "Pnl_DevMacro", "Pnl_DevContent"};
 const QString kSaveFilter = "SaveFile(*.bin)|*.bin";
 const QString kLoadFilter = "LoadFile(*.bin)|*.bin";
+// Profiles also come as readable text, the form kvr5507ctl exports; the mouse's blocks come first.
+const QString kProfileSaveFilter = kSaveFilter + "|TOML(*.toml)|*.toml";
+const QString kProfileLoadFilter = kLoadFilter + "|TOML(*.toml)|*.toml";
 
 // The lists' scroll bars in the skin's colours.
 const char* const kScrollBarStyle =
@@ -45,6 +51,11 @@ std::span<const std::uint8_t> builtInLibrary() {
 }
 
 std::filesystem::path chosenPath(const QString& file) { return file.toStdString(); }
+
+// A profile named "*.toml" is the settings as text; any other name is the mouse's blocks.
+bool isTextProfile(const std::filesystem::path& file) {
+    return lower(file.extension().string()) == ".toml";
+}
 
 // The text of an event row: the event's name, or the delay with its unit.
 QString eventRowText(const MacroLine& line) {
@@ -403,6 +414,7 @@ void MacroPage::Btn_AddMacroClick() {
     if (row < 0 || !deviceMacros().macroSupport()) return;
     clearShownMacro();
     hideMenus();
+    if (!host_.backUpBeforeWrite()) return;
     const auto index = static_cast<std::size_t>(row);
     const AddToMouseOutcome outcome = deviceMacros().Btn_AddMacroClick(library_.slot(index), index + 1);
     if (outcome.refusal) {
@@ -421,6 +433,7 @@ void MacroPage::Btn_DelMacroClick() {
     if (row < 0) return;
     hideMenus();
     clearShownMacro();
+    if (!host_.backUpBeforeWrite()) return;
     if (!deviceMacros().Btn_DelMacroClick(static_cast<std::size_t>(row))) return;
     RefreshMacroName2();
     selectRow(kDeviceList, std::max(row - 1, 0));
@@ -446,16 +459,24 @@ bool MacroPage::pressSaveLoad(const char* button) {
 
 void MacroPage::Btn_Save_0Click() {
     if (!pressSaveLoad("Save")) return;
-    const QString file = host_.dialogs().saveFileName(kSaveFilter);
+    const QString file = host_.dialogs().saveFileName(kProfileSaveFilter);
     if (file.isEmpty()) return;
+    if (isTextProfile(chosenPath(file))) {
+        saveTextProfile(chosenPath(file));
+        return;
+    }
     const FileResult saved = profileFiles().save(withBinExtension(chosenPath(file)));
     if (!saved) showFileError("Str110", saved.error);
 }
 
 void MacroPage::Btn_Load_0Click() {
     if (!pressSaveLoad("Load")) return;
-    const QString file = host_.dialogs().openFileName(kLoadFilter);
+    const QString file = host_.dialogs().openFileName(kProfileLoadFilter);
     if (file.isEmpty()) return;
+    if (isTextProfile(chosenPath(file))) {
+        loadTextProfile(chosenPath(file));
+        return;
+    }
     const ProfileLoad loaded = profileFiles().load(chosenPath(file));
     if (!loaded.read) {
         showFileError("Str111", loaded.read.error);
@@ -466,6 +487,40 @@ void MacroPage::Btn_Load_0Click() {
         return;
     }
     emit buttonsChanged();
+}
+
+void MacroPage::saveTextProfile(const std::filesystem::path& file) {
+    const std::string text = configText(mouseConfig({host_.cycle(), deviceMacros()}));
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    const FileResult saved = writeFileAtomically(file, {bytes, text.size()});
+    if (!saved) showFileError("Str110", saved.error);
+}
+
+void MacroPage::loadTextProfile(const std::filesystem::path& file) {
+    const ConfigFileText read = readConfigFile(file);
+    if (!read.error.empty() && !read.tooLarge) {
+        showFileError("Str111", read.error);
+        return;
+    }
+    // Refused as a whole, with the place of the first fault: nothing on the pages changes.
+    QString place = QString::fromStdString(file.string());
+    QString reason = QString::fromStdString(read.error);
+    if (!read.tooLarge) {
+        const auto applied =
+            applyConfigText(read.text, file.string(), {host_.cycle(), deviceMacros()});
+        const auto* error = std::get_if<ConfigError>(&applied);
+        if (!error) {
+            // As a loaded binary profile: the pages show it from the images, and the next Apply
+            // writes it, the macro area with it.
+            profileFiles().DataBufToMemo_OnClick();
+            profileFiles().MemoToDataBuf_OnClick();
+            emit buttonsChanged();
+            return;
+        }
+        place += QString(":%1:%2").arg(error->line).arg(error->column);
+        reason = QString::fromStdString(error->message);
+    }
+    host_.dialogs().message(host_.titleText(), host_.messageText("Str140").arg(place, reason));
 }
 
 void MacroPage::showFileError(const char* key, const std::string& error) {

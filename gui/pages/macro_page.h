@@ -121,6 +121,9 @@ private:
     bool listMouseEvent(QListWidget* list, QMouseEvent* event);
     // The pressed look of Save or Load Profile; false, after saying so, when no mouse is open.
     bool pressSaveLoad(const char* button);
+    // Save and Load Profile for the settings as a text file.
+    void saveTextProfile(const std::filesystem::path& file);
+    void loadTextProfile(const std::filesystem::path& file);
     // The context panels as wide as their longest caption in the current language.
     void fitPanels();
     bool isPanel(QObject* object) const;

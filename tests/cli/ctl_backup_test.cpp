@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "cli/backups.h"
+#include "config/backups.h"
 #include "ctl_fixture.h"
 #include "device/command_protocol.h"
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <functional>
 
-#include "cli/mouse_config.h"
+#include "config/mouse_config.h"
 #include "ctl_fixture.h"
 #include "device/command_protocol.h"
 #include "macros/device_macro_table.h"

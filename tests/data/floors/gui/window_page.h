@@ -1,1 +1,2 @@
 #pragma once
+#include "cli/mouse_session.h"

@@ -1,6 +1,9 @@
 #pragma once
 // The mouse's whole configuration as a readable TOML file: written from the open mouse's pages
-// (export), and read back onto them (apply) after every part of the file was checked.
+// (export, Save Profile), and read back onto them (apply, Load Profile) after every part of the
+// file was checked. The file's words are the English table's, whatever language the window
+// shows, so one file serves every program and language.
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -11,7 +14,15 @@
 
 namespace kvr {
 
-class MouseSession;
+class DeviceMacros;
+class ReadWriteCycle;
+
+// The open mouse as the file reads and changes it: the read/write cycle with its page models,
+// and the mouse's macros. Both must outlive every call given them.
+struct ConfiguredMouse {
+    ReadWriteCycle& cycle;
+    DeviceMacros& macros;
+};
 
 // One macro in the file's words: its name and event lines ("press Ctrl", "wait 24 ms").
 struct MacroWords {
@@ -38,10 +49,19 @@ struct MouseConfig {
 };
 
 // The open mouse's pages in the file's words.
-MouseConfig mouseConfig(MouseSession& session);
+MouseConfig mouseConfig(ConfiguredMouse mouse);
 
 // The configuration as the TOML text export writes.
 std::string configText(const MouseConfig& config);
+
+// A configuration file's text, read whole. `error` says why it could not be: the system's
+// message, or (`tooLarge`) that it is far larger than any configuration.
+struct ConfigFileText {
+    std::string text;
+    std::string error;
+    bool tooLarge = false;
+};
+ConfigFileText readConfigFile(const std::filesystem::path& file);
 
 // What a file cannot be: where (1-based) and what is allowed there.
 struct ConfigError {
@@ -51,11 +71,11 @@ struct ConfigError {
 };
 
 // Reads `text` and, when every part of it is sound for this mouse, puts it on the pages and in
-// the macro area (marked for the next write when it differs). On error the pages may be changed
-// but nothing was written; the caller writes nothing either.
+// the macro area (marked for the next write when it differs). A file that fails a check changes
+// nothing: the pages, the images and the macros stay as they were.
 std::variant<std::monostate, ConfigError> applyConfigText(std::string_view text,
                                                           std::string_view fileName,
-                                                          MouseSession& session);
+                                                          ConfiguredMouse mouse);
 
 // What changed between two configurations, one line each ("button 2: Middle Key -> Volume +").
 std::vector<std::string> configChanges(const MouseConfig& before, const MouseConfig& after);

@@ -1,4 +1,4 @@
-#include "cli/backups.h"
+#include "config/backups.h"
 
 #include "macros/library_place.h"
 

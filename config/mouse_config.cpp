@@ -1,4 +1,6 @@
-#include "cli/mouse_config.h"
+#include "config/mouse_config.h"
+
+#include <toml++/toml.h>
 
 #include <algorithm>
 #include <array>
@@ -7,11 +9,13 @@
 #include <cstdio>
 #include <map>
 #include <optional>
-#include <toml++/toml.h>
 
+#include "base/file_io.h"
+#include "base/language_table.h"
 #include "buttons/key_table.h"
-#include "cli/mouse_session.h"
-#include "cli/setting_changes.h"
+#include "config/setting_words.h"
+#include "cycle/device_macros.h"
+#include "cycle/read_write_cycle.h"
 #include "macros/device_macro_table.h"
 #include "macros/macro_links.h"
 #include "params/checksum.h"
@@ -25,6 +29,41 @@ constexpr int kMaxTime = 255;
 constexpr int kMaxFireDelay = 255;
 constexpr std::string_view kMacroPrefix = "macro:";
 constexpr std::string_view kCodePrefix = "code:";
+// Far more than any configuration takes; a larger file is not one.
+constexpr std::size_t kMaxConfigBytes = 1 << 20;
+// The file's words are those of the English table.
+constexpr int kFileLanguage = 2;
+constexpr int kFirstStepKey = 300;
+
+// The open mouse with the file's words, whatever language the window shows.
+class FileMouse {
+public:
+    explicit FileMouse(ConfiguredMouse mouse)
+        : mouse_(mouse),
+          table_(LanguageTable::LoadLanguageTable(kFileLanguage).table),
+          naming_{[this](std::string_view key) { return text(key); }, mouse.macros.macroNameAt()} {}
+    FileMouse(const FileMouse&) = delete;
+    FileMouse& operator=(const FileMouse&) = delete;
+
+    std::string text(std::string_view key) const {
+        return table_ ? table_->text(key) : std::string();
+    }
+    // The DPI number of step `index` (0..7).
+    std::string stepText(int index) const {
+        return text("Str" + std::to_string(kFirstStepKey + index));
+    }
+    const CodeNaming& naming() const { return naming_; }
+    ReadWriteCycle& cycle() { return mouse_.cycle; }
+    DeviceMacros& deviceMacros() { return mouse_.macros; }
+    SensitivityModel& sensitivity() { return mouse_.cycle.pageModels().sensitivity; }
+    LightModel& light() { return mouse_.cycle.pageModels().light; }
+    ButtonModel& buttons() { return mouse_.cycle.pageModels().buttons; }
+
+private:
+    ConfiguredMouse mouse_;
+    std::optional<LanguageTable> table_;
+    CodeNaming naming_;
+};
 
 std::string joined(const std::vector<std::string>& items, std::string_view separator = ", ") {
     std::string out;
@@ -45,7 +84,7 @@ std::optional<int> dpiNumber(std::string_view text) {
 std::string lineName(const MacroLine& line) {
     const auto code = line.rfind(" CODE:");
     return line.size() > 2 && code != std::string::npos && code > 2 ? line.substr(2, code - 2)
-                                                                     : std::string();
+                                                                    : std::string();
 }
 
 struct EventName {
@@ -66,7 +105,8 @@ const std::map<std::string, EventName>& eventNames() {
             const auto bit = static_cast<std::uint8_t>(1U << b);
             const std::string name = lineName(modifierLine(true, bit));
             if (name != "Modifier")
-                n.emplace(folded(name), EventName{macro_event::kModifier | macro_event::kPressBit, bit});
+                n.emplace(folded(name),
+                          EventName{macro_event::kModifier | macro_event::kPressBit, bit});
         }
         for (int usage = 1; usage < 256; ++usage) {
             const std::string_view name = UsageToName(static_cast<std::uint8_t>(usage));
@@ -129,7 +169,8 @@ EncodedMacro encodeMacroEvents(const std::vector<std::string>& events) {
         };
         const auto space = event.find(' ');
         const std::string verb = lower(event.substr(0, space));
-        const std::string rest = space == std::string::npos ? std::string() : event.substr(space + 1);
+        const std::string rest =
+            space == std::string::npos ? std::string() : event.substr(space + 1);
         if (verb == "wait") {
             int ms = -1;
             const std::string number = rest.ends_with(" ms") ? rest.substr(0, rest.size() - 3) : "";
@@ -156,7 +197,8 @@ EncodedMacro encodeMacroEvents(const std::vector<std::string>& events) {
             for (std::size_t start = 0; allModifiers && start <= rest.size();) {
                 const auto plus = std::min(rest.find('+', start), rest.size());
                 const auto found = names.find(folded(rest.substr(start, plus - start)));
-                if (found == names.end() || (found->second.pressByte & 0x7F) != macro_event::kModifier) {
+                if (found == names.end() ||
+                    (found->second.pressByte & 0x7F) != macro_event::kModifier) {
                     allModifiers = false;
                     break;
                 }
@@ -169,8 +211,9 @@ EncodedMacro encodeMacroEvents(const std::vector<std::string>& events) {
                 bytes.push_back(modifiers);
             } else if (found != names.end()) {
                 const EventName& e = found->second;
-                bytes.push_back(press ? e.pressByte
-                                      : static_cast<std::uint8_t>(e.pressByte & ~macro_event::kPressBit));
+                bytes.push_back(
+                    press ? e.pressByte
+                          : static_cast<std::uint8_t>(e.pressByte & ~macro_event::kPressBit));
                 if (e.data) bytes.push_back(*e.data);
             } else {
                 return fail("\"" + event +
@@ -204,7 +247,7 @@ namespace {
 std::string keyCombinationWords(ButtonCode code) {
     std::string words;
     static constexpr std::array<std::string_view, 4> kModifierWords = {"ctrl", "shift", "alt",
-                                                                        "win"};
+                                                                       "win"};
     for (int bit = 0; bit < 4; ++bit) {
         if (code.data1 & (1U << bit)) words += std::string(kModifierWords[bit]) + "+";
     }
@@ -212,7 +255,7 @@ std::string keyCombinationWords(ButtonCode code) {
 }
 
 // The words for a button's code; "code:XXXXXX" when no words give the same code back.
-std::string buttonWords(const std::string& text, MouseSession& session) {
+std::string buttonWords(const std::string& text, FileMouse& session) {
     const auto code = parseCodeText(text);
     if (!code) return std::string(kCodePrefix) + text;
     const std::string raw = std::string(kCodePrefix) + codeText(*code);
@@ -274,18 +317,25 @@ std::string list(const std::vector<T>& items) {
 
 }  // namespace
 
-MouseConfig mouseConfig(MouseSession& session) {
-    commitPageEdits(PageModels{session.sensitivity(), session.light(), session.buttons()});
+namespace {
+
+MouseConfig configOf(FileMouse& session) {
+    commitPageEdits(session.cycle().pageModels());
     MouseConfig config;
     const SensitivityModel& levels = session.sensitivity();
     for (int s = 1; s <= SensitivityModel::kSteps; ++s) {
-        const std::string text = session.text("Str" + std::to_string(299 + s));
+        const std::string text = session.stepText(s - 1);
         if (std::ranges::find(config.steps, text) == config.steps.end())
             config.steps.push_back(text);
     }
-    std::ranges::sort(config.steps, {}, [](const std::string& s) { return dpiNumber(s).value_or(0); });
+    std::ranges::sort(config.steps, {},
+                      [](const std::string& s) { return dpiNumber(s).value_or(0); });
     for (int n = 1; n <= levels.levelsInUse(); ++n) {
-        config.dpi.push_back(dpiNumber(levels.valueText(n)).value_or(0));
+        // By the level's step, so that a window in another language gives the same numbers.
+        const std::uint8_t step = levels.levelValueByte(n, SensitivityModel::kValueNotSet);
+        const std::string text =
+            step < SensitivityModel::kSteps ? session.stepText(step) : levels.valueText(n);
+        config.dpi.push_back(dpiNumber(text).value_or(0));
         config.colors.push_back(levels.colorByte(n));
     }
     config.current = levels.currentLevel();
@@ -317,6 +367,25 @@ MouseConfig mouseConfig(MouseSession& session) {
     return config;
 }
 
+}  // namespace
+
+ConfigFileText readConfigFile(const std::filesystem::path& file) {
+    const FileBytes read = readFileStart(file, kMaxConfigBytes + 1);
+    if (!read.result) return {{}, read.result.error, false};
+    if (read.bytes.size() > kMaxConfigBytes) {
+        return {
+            {},
+            "larger than " + std::to_string(kMaxConfigBytes) + " bytes; not a configuration file",
+            true};
+    }
+    return {std::string(read.bytes.begin(), read.bytes.end()), {}, false};
+}
+
+MouseConfig mouseConfig(ConfiguredMouse mouse) {
+    FileMouse session(mouse);
+    return configOf(session);
+}
+
 std::string configText(const MouseConfig& config) {
     std::string out;
     auto line = [&](const std::string& text = {}) { out += text + "\n"; };
@@ -344,8 +413,9 @@ std::string configText(const MouseConfig& config) {
         line();
         line("[light]");
         if (!config.modes.empty()) line("# mode: one of " + joined(config.modes));
-        line("# mcpi (the button effect switch, M+CPI) and effect (the button effect): "
-             "\"on\" or \"off\"");
+        line(
+            "# mcpi (the button effect switch, M+CPI) and effect (the button effect): "
+            "\"on\" or \"off\"");
         if (!config.times.empty()) {
             std::vector<std::string> names;
             for (const auto& [name, value] : config.times) names.push_back(name);
@@ -433,8 +503,9 @@ std::vector<std::string> configChanges(const MouseConfig& before, const MouseCon
                 changes.push_back("macro \"" + m.name + "\": added, " +
                                   std::to_string(m.events.size()) + " events");
             } else if (old->events != m.events) {
-                changes.push_back("macro \"" + m.name + "\": " + std::to_string(old->events.size()) +
-                                  " events -> " + std::to_string(m.events.size()) + " events");
+                changes.push_back("macro \"" + m.name +
+                                  "\": " + std::to_string(old->events.size()) + " events -> " +
+                                  std::to_string(m.events.size()) + " events");
             }
         }
         std::vector<std::string> orderBefore;
@@ -499,7 +570,8 @@ const std::string& text(const toml::node& node, std::string_view what) {
 
 const toml::table& section(const toml::node& node, std::string_view name) {
     const auto* table = node.as_table();
-    if (!table) failAt(node, "\"" + std::string(name) + "\" must be a section [" + std::string(name) + "]");
+    if (!table)
+        failAt(node, "\"" + std::string(name) + "\" must be a section [" + std::string(name) + "]");
     return *table;
 }
 
@@ -511,8 +583,8 @@ const toml::array& array(const toml::node& node, std::string_view what) {
 
 class ConfigReader {
 public:
-    ConfigReader(const toml::table& root, MouseSession& session)
-        : root_(root), session_(session), config_(mouseConfig(session)) {}
+    ConfigReader(const toml::table& root, FileMouse& session)
+        : root_(root), session_(session), config_(configOf(session)) {}
 
     void apply() {
         onlyKeys(root_, {}, {"sensitivity", "light", "buttons", "fire", "macros"});
@@ -536,7 +608,7 @@ private:
                 const int number = integerIn(value, "a dpi", 1, 1 << 30);
                 int step = 0;
                 for (int s = 1; s <= SensitivityModel::kSteps && step == 0; ++s) {
-                    if (dpiNumber(session_.text("Str" + std::to_string(299 + s))) == number) step = s;
+                    if (dpiNumber(session_.stepText(s - 1)) == number) step = s;
                 }
                 if (step == 0) failAt(value, "a dpi must be one of " + joined(config_.steps));
                 steps.push_back(step);
@@ -545,7 +617,8 @@ private:
             const int count = static_cast<int>(steps.size());
             while (levels.levelsInUse() > count) levels.DPILevel_OnClick(levels.levelsInUse());
             while (levels.levelsInUse() < count) levels.DPILevel_OnClick(levels.levelsInUse() + 1);
-            for (int n = 1; n <= count; ++n) levels.stepClicked(n, steps[static_cast<std::size_t>(n - 1)]);
+            for (int n = 1; n <= count; ++n)
+                levels.stepClicked(n, steps[static_cast<std::size_t>(n - 1)]);
         }
         if (const auto* node = table.get("colors")) {
             const toml::array& colors = array(*node, "colors");
@@ -556,7 +629,8 @@ private:
             for (int n = 1; n <= levels.levelsInUse(); ++n) {
                 const toml::node& value = *colors.get(static_cast<std::size_t>(n - 1));
                 if (n == kDpiLevelCount) {
-                    if (integerIn(value, "level 8's colour", 0, 255) != SensitivityModel::kLastLevelColor)
+                    if (integerIn(value, "level 8's colour", 0, 255) !=
+                        SensitivityModel::kLastLevelColor)
                         failAt(value, "level 8's colour is always 7");
                     continue;
                 }
@@ -600,7 +674,8 @@ private:
             const auto* node = table.get(key);
             if (!node) continue;
             const std::string value = lower(text(*node, key));
-            if (value != "on" && value != "off") failAt(*node, std::string(key) + " must be \"on\" or \"off\"");
+            if (value != "on" && value != "off")
+                failAt(*node, std::string(key) + " must be \"on\" or \"off\"");
             if (key == "mcpi") {
                 model.lbl_MCPIOnClick(value == "on");
             } else {
@@ -609,7 +684,8 @@ private:
         }
         for (const TimeFieldInfo& t : timeFields()) {
             if (const auto* node = table.get(timeFieldName(t.field))) {
-                model.setTimeText(t.field, std::to_string(integerIn(*node, timeFieldName(t.field), 0, kMaxTime)));
+                model.setTimeText(
+                    t.field, std::to_string(integerIn(*node, timeFieldName(t.field), 0, kMaxTime)));
             }
         }
     }
@@ -654,8 +730,10 @@ private:
                     events.push_back(text(event, "an event"));
             }
             const EncodedMacro encoded = encodeMacroEvents(events);
-            if (!encoded.error.empty()) failAt(*array(*eventsNode, "events").get(encoded.badLine), encoded.error);
-            if (table.add(MacroNameStrToUnicode(name), encoded.content, area) != AddMacroResult::Added) {
+            if (!encoded.error.empty())
+                failAt(*array(*eventsNode, "events").get(encoded.badLine), encoded.error);
+            if (table.add(MacroNameStrToUnicode(name), encoded.content, area) !=
+                AddMacroResult::Added) {
                 failAt(*nameNode, "the macros up to \"" + name + "\" need more than the mouse's " +
                                       std::to_string(kDeviceMacroAreaSize) + " bytes");
             }
@@ -667,7 +745,8 @@ private:
         for (int n = 1; n <= static_cast<int>(kButtonCount); ++n) {
             const auto code = parseCodeText(buttons.codeText(n));
             if (!code || code->codeClass != code_class::kMacro) continue;
-            const auto name = old.nameAt(static_cast<std::uint16_t>(code->data1 << 8 | code->data2));
+            const auto name =
+                old.nameAt(static_cast<std::uint16_t>(code->data1 << 8 | code->data2));
             if (name) followers.emplace_back(n, *name);
         }
         auto& images = session_.cycle().images();
@@ -679,7 +758,8 @@ private:
         for (const auto& [n, name] : followers) {
             followersLeft_.emplace_back(n, name);
             if (const auto index = table.lastIndexOf(name)) {
-                buttons.storeCode(n, macroCodeText(*table.address(*index)), session_.cycle().dataBuf());
+                buttons.storeCode(n, macroCodeText(*table.address(*index)),
+                                  session_.cycle().dataBuf());
             }
         }
         macrosNode_ = &node;
@@ -687,7 +767,8 @@ private:
 
     void buttons(const toml::table& table) {
         std::vector<std::string> allowed;
-        for (int n = 1; n <= static_cast<int>(kButtonCount); ++n) allowed.push_back(std::to_string(n));
+        for (int n = 1; n <= static_cast<int>(kButtonCount); ++n)
+            allowed.push_back(std::to_string(n));
         onlyKeys(table, "buttons", allowed);
         ButtonModel& buttons = session_.buttons();
         const DeviceMacroTable& macros = session_.deviceMacros().table();
@@ -700,11 +781,12 @@ private:
                 const std::string name = words.substr(kMacroPrefix.size());
                 const auto index = config_.macroSupport ? macros.lastIndexOf(name) : std::nullopt;
                 if (!index) {
-                    failAt(*node, !config_.macroSupport
-                                      ? std::string("this mouse keeps no macros")
-                                      : "the mouse holds no macro named \"" + name + "\"" +
-                                            (macros.count() ? "; its macros: " + joined(macros.names())
-                                                            : std::string("; it holds none")));
+                    failAt(*node,
+                           !config_.macroSupport
+                               ? std::string("this mouse keeps no macros")
+                               : "the mouse holds no macro named \"" + name + "\"" +
+                                     (macros.count() ? "; its macros: " + joined(macros.names())
+                                                     : std::string("; it holds none")));
                 }
                 code = macroCodeText(*macros.address(*index));
             } else if (lower(words).starts_with(kCodePrefix)) {
@@ -713,8 +795,10 @@ private:
                     failAt(*node, "a code is \"code:\" and six hexadecimal digits");
                 code = codeText(*parsed);
             } else {
-                const auto parsed = buttonFunctionCode(words, words, session_.naming(), buttons.fireKey());
-                if (const auto* error = std::get_if<ArgumentError>(&parsed)) failAt(*node, error->message);
+                const auto parsed =
+                    buttonFunctionCode(words, words, session_.naming(), buttons.fireKey());
+                if (const auto* error = std::get_if<ArgumentError>(&parsed))
+                    failAt(*node, error->message);
                 code = codeText(std::get<ButtonCode>(parsed));
             }
             buttons.storeCode(n, code, session_.cycle().dataBuf());
@@ -749,7 +833,7 @@ public:
 
 private:
     const toml::table& root_;
-    MouseSession& session_;
+    FileMouse& session_;
     MouseConfig config_;
     std::vector<std::pair<int, std::string>> followersLeft_;
     const toml::node* macrosNode_ = nullptr;
@@ -757,18 +841,60 @@ private:
 
 }  // namespace
 
+namespace {
+
+// What a file may change, kept so that a file refused halfway changes nothing.
+class PagesKept {
+public:
+    explicit PagesKept(FileMouse& mouse)
+        : mouse_(mouse),
+          sensitivity_(mouse.sensitivity()),
+          light_(mouse.light()),
+          buttons_(mouse.buttons()),
+          data_(mouse.cycle().dataBuf()),
+          images_(mouse.cycle().images()),
+          macroDirty_(mouse.cycle().macroDirty()) {}
+
+    void restore() {
+        mouse_.sensitivity() = sensitivity_;
+        mouse_.light() = light_;
+        mouse_.buttons() = buttons_;
+        mouse_.cycle().dataBuf() = data_;
+        const bool macrosChanged =
+            mouse_.cycle().images().macroArea.bytes != images_.macroArea.bytes;
+        mouse_.cycle().images() = images_;
+        mouse_.cycle().setMacroDirty(macroDirty_);
+        if (macrosChanged) mouse_.deviceMacros().ReadAndRefreshMacro2();
+    }
+
+private:
+    FileMouse& mouse_;
+    SensitivityModel sensitivity_;
+    LightModel light_;
+    ButtonModel buttons_;
+    DataBuf data_;
+    DeviceImages images_;
+    bool macroDirty_;
+};
+
+}  // namespace
+
 std::variant<std::monostate, ConfigError> applyConfigText(std::string_view text,
                                                           std::string_view fileName,
-                                                          MouseSession& session) {
+                                                          ConfiguredMouse mouse) {
+    FileMouse session(mouse);
+    PagesKept kept(session);
     try {
         const toml::table root = toml::parse(text, fileName);
         ConfigReader reader(root, session);
         reader.apply();
         reader.checkFollowers();
     } catch (const toml::parse_error& e) {
+        kept.restore();
         return ConfigError{static_cast<int>(e.source().begin.line),
                            static_cast<int>(e.source().begin.column), std::string(e.description())};
     } catch (const Failure& f) {
+        kept.restore();
         return ConfigError{static_cast<int>(f.at.line), static_cast<int>(f.at.column), f.message};
     }
     return std::monostate{};
