@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "base/file_io.h"
+#include "base/utf8_path.h"
 #include "cli/ctl_program.h"
 #include "cli/mouse_config.h"
 #include "cli/mouse_session.h"
@@ -26,7 +27,7 @@ int exportConfigFile(MouseSession& session, const std::string& file, std::ostrea
         return kExitDone;
     }
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (const FileResult saved = writeFileAtomically(file, {bytes, text.size()}); !saved) {
+    if (const FileResult saved = writeFileAtomically(utf8Path(file), {bytes, text.size()}); !saved) {
         err << kProgram << ": " << saved.error << "\n";
         return kExitMouse;
     }
@@ -35,7 +36,7 @@ int exportConfigFile(MouseSession& session, const std::string& file, std::ostrea
 
 ApplyPlan applyConfigFile(MouseSession& session, const std::string& file, bool dryRun,
                           std::ostream& out, std::ostream& err) {
-    const FileBytes read = readFileStart(file, kMaxConfigBytes + 1);
+    const FileBytes read = readFileStart(utf8Path(file), kMaxConfigBytes + 1);
     if (!read.result) {
         err << kProgram << ": " << read.result.error << "\n";
         return {kExitMouse, false};
