@@ -1,5 +1,8 @@
 #include "base/language_table.h"
 
+#include <map>
+#include <mutex>
+
 #include "base/resources.h"
 
 namespace kvr {
@@ -96,11 +99,31 @@ LanguageTableResult LanguageTable::fromBytes(std::span<const unsigned char> byte
     return {LanguageTable(IniReader::fromLines(items), languageIndex), {}};
 }
 
+namespace {
+
+// The built-in tables never change: each is read once, on first use, and kept. Recording threads
+// ask for texts too, hence the lock.
+const LanguageTableResult& builtInTable(int languageIndex) {
+    static std::mutex mutex;
+    static std::map<int, LanguageTableResult> read;
+    const std::lock_guard lock(mutex);
+    auto it = read.find(languageIndex);
+    if (it == read.end()) {
+        const std::string name = tableName(languageIndex);
+        const auto bytes = findResource(name);
+        LanguageTableResult result =
+            bytes ? LanguageTable::fromBytes(*bytes, languageIndex)
+                  : LanguageTableResult{std::nullopt,
+                                        "The language table \"" + name + "\" is missing."};
+        it = read.emplace(languageIndex, std::move(result)).first;
+    }
+    return it->second;
+}
+
+}  // namespace
+
 LanguageTableResult LanguageTable::LoadLanguageTable(int languageIndex) {
-    const std::string name = tableName(languageIndex);
-    const auto bytes = findResource(name);
-    if (!bytes) return {std::nullopt, "The language table \"" + name + "\" is missing."};
-    return fromBytes(*bytes, languageIndex);
+    return builtInTable(languageIndex);
 }
 
 LanguageTable::LanguageTable(IniReader reader, int languageIndex)
@@ -113,7 +136,7 @@ std::string LanguageTable::text(std::string_view key) const { return reader_.tex
 std::vector<std::string> LanguageTable::keys() const { return reader_.keys(section_); }
 
 std::string LanguageText(int languageIndex, std::string_view key) {
-    const LanguageTableResult loaded = LanguageTable::LoadLanguageTable(languageIndex);
+    const LanguageTableResult& loaded = builtInTable(languageIndex);
     return loaded.table ? loaded.table->text(key) : std::string();
 }
 

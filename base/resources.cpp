@@ -13,11 +13,16 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
 }
 }  // namespace
 
-std::optional<std::span<const unsigned char>> findResource(std::string_view name) {
-    for (const EmbeddedResource* r = kEmbeddedResources; r->name != nullptr; ++r) {
+std::optional<std::span<const unsigned char>> findResourceIn(const EmbeddedResource* table,
+                                                             std::string_view name) {
+    for (const EmbeddedResource* r = table; r->name != nullptr; ++r) {
         if (sameIgnoringCase(r->name, name)) return std::span<const unsigned char>(r->data, r->size);
     }
     return std::nullopt;
+}
+
+std::optional<std::span<const unsigned char>> findResource(std::string_view name) {
+    return findResourceIn(kEmbeddedResources, name);
 }
 
 }  // namespace kvr

@@ -1,5 +1,6 @@
 #pragma once
-// Resources built into the program: tables, pictures, default images.
+// Resources built into the program: language and layout tables, the default memory image and
+// macro library. The window's pictures are a table of their own on the window's floor.
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -18,5 +19,9 @@ extern const EmbeddedResource kEmbeddedResources[];
 
 // Finds a built-in resource by name, ignoring letter case ("org1" finds "ORG1").
 std::optional<std::span<const unsigned char>> findResource(std::string_view name);
+
+// The same search in another generated table.
+std::optional<std::span<const unsigned char>> findResourceIn(const EmbeddedResource* table,
+                                                             std::string_view name);
 
 }  // namespace kvr

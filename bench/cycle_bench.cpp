@@ -1,14 +1,20 @@
 // The identity check and full read of a mouse with macros, and an Apply, through the real
 // protocol against the emulated mouse with real waits. Prints each case's time as a ratio to the
-// floor the handshake fixes: 5 ms before every set and 5 ms before every poll.
+// floor the handshake fixes: 5 ms before every set and 5 ms before every poll. Then the same read
+// and an Apply in the real window (offscreen), with a 5 ms timer beside them: the largest gap
+// between two of its ticks is how long the window could not paint (`stall_ms`).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <QApplication>
+#include <QTimer>
 
 #include "base/resources.h"
 #include "device/command_protocol.h"
@@ -18,6 +24,12 @@
 #include "device/virtual_bus.h"
 #include "wait_floor.h"
 #include "cycle/read_write_cycle.h"
+#include "gui/busy_window.h"
+#include "gui/desktop_services.h"
+#include "gui/dialogs.h"
+#include "gui/event_loop_pacer.h"
+#include "gui/main_window.h"
+#include "settings/memory_pointer_store.h"
 
 namespace {
 
@@ -44,9 +56,55 @@ std::string levelText(std::string_view key) {
 
 constexpr int kRepeats = 3;
 
+// The largest gap, in milliseconds, between two ticks of a 5 ms timer while the window reads a
+// mouse whole and then applies its settings; negative when the mouse did not open.
+double largestStallMs(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen screen has no window manager to raise or shape windows: that is expected.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) {
+        if (!message.startsWith("This plugin does not support"))
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+    });
+    QApplication app(argc, argv);
+    VirtualBus bus;
+    auto mouse = std::make_shared<EmulatedMouse>();
+    plugMouse(bus, mouse, "/dev/hidraw-stall");
+    EventLoopPacer pacer;
+    StderrDialogs dialogs;
+    QtDesktopServices desktop;
+    MemoryPointerStore pointer;
+    MainWindow window(AppServices{bus, pacer, dialogs, desktop, pointer});
+    window.presenceTimer().stop();
+    BusyWindow busy(window, BusyWindow::FrameSource{});
+    window.setBusyWindow(&busy);
+    window.show();
+
+    using Clock = std::chrono::steady_clock;
+    std::optional<Clock::time_point> last;
+    double worst = 0;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const Clock::time_point now = Clock::now();
+        if (last) worst = std::max(worst, std::chrono::duration<double, std::milli>(now - *last).count());
+        last = now;
+    });
+    bool opened = false;
+    // Both transfers start from the running loop, as a presence tick and a click do.
+    QTimer::singleShot(50, [&] {
+        window.DevTimerTimer();
+        opened = window.mouseOpen();
+        if (opened) window.Btn_Apply_0Click();
+        app.quit();
+    });
+    ticker.start(5);
+    app.exec();
+    return opened ? worst : -1;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     const auto image = findResource(kDefaultImageResource);
     if (!image) {
         std::fprintf(stderr, "the default image is missing\n");
@@ -92,5 +150,11 @@ int main() {
         if (std::ranges::any_of(ratios, [](double r) { return r < 0; })) ++failures;
         std::printf("%s ratio=%.4f\n", c.name, ratio);
     }
+    const double stall = largestStallMs(argc, argv);
+    if (stall < 0) {
+        std::fprintf(stderr, "the window did not open the emulated mouse\n");
+        ++failures;
+    }
+    std::printf("stall_ms value=%.1f\n", stall);
     return failures == 0 ? 0 : 1;
 }

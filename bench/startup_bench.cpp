@@ -45,10 +45,13 @@ struct PrivateServer {
             ::_exit(127);
         }
         ::close(fds[1]);
-        char number[16] = {};
+        // Xvfb writes the number and the newline apart: read up to the newline, or closing the
+        // pipe early makes the server's second write fail and the server quit.
+        std::string number;
         pollfd p{fds[0], POLLIN, 0};
-        if (::poll(&p, 1, 10000) > 0 && ::read(fds[0], number, sizeof number - 1) > 0)
-            name = ":" + std::string(number, std::strcspn(number, "\n"));
+        char c = 0;
+        while (::poll(&p, 1, 10000) > 0 && ::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+        if (c == '\n' && !number.empty()) name = ":" + number;
         ::close(fds[0]);
     }
     ~PrivateServer() {

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <span>
 
-#include "base/gif_animation.h"
+#include "gui/images/gif_animation.h"
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

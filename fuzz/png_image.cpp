@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <span>
 
-#include "base/png_image.h"
+#include "gui/images/png_image.h"
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

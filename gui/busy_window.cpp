@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <algorithm>
+#include <utility>
 
 namespace kvr {
 
@@ -35,20 +36,27 @@ QBitmap frameShape(const QImage& frame) {
 }
 }  // namespace
 
-BusyWindow::BusyWindow(const QWidget& mainWindow, std::vector<AnimationFrame> frames)
+BusyWindow::BusyWindow(const QWidget& mainWindow, FrameSource frames)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool),
-      WaitGif_(new QLabel(this)) {
+      WaitGif_(new QLabel(this)),
+      source_(std::move(frames)) {
     setObjectName("TFormLoadingUI");
     setWindowTitle("FormLoadingUI");
     // The owner keeps typing into the main window; the busy window only shows.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    FormCreate(mainWindow);
+}
+
+void BusyWindow::prepareFrames() {
+    if (!source_) return;
+    const std::vector<AnimationFrame> frames = std::exchange(source_, nullptr)();
     frames_.reserve(frames.size());
     for (const AnimationFrame& f : frames) {
         if (f.image.isNull()) continue;
         frames_.push_back({QPixmap::fromImage(f.image), frameShape(f.image),
                            std::max(kShortestDelayMs, f.delayMs)});
     }
-    FormCreate(mainWindow);
+    showFrame();
 }
 
 void BusyWindow::FormCreate(const QWidget& mainWindow) {
@@ -70,7 +78,6 @@ void BusyWindow::FormCreate(const QWidget& mainWindow) {
     animation_.setTimerType(Qt::PreciseTimer);
     animation_.setSingleShot(true);
     connect(&animation_, &QTimer::timeout, this, &BusyWindow::WaitGifTimer);
-    showFrame();
 }
 
 void BusyWindow::showFrame() {
@@ -94,6 +101,7 @@ void BusyWindow::WaitGifTimer() {
 
 void BusyWindow::Show() {
     ++shows_;
+    prepareFrames();
     if (!isVisible()) {
         show();
         startAnimation();

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class QLabel;
@@ -20,8 +21,12 @@ struct AnimationFrame {
 class BusyWindow : public QWidget {
     Q_OBJECT
 public:
+    // Where the animation's frames come from: asked once, when the window first shows, so a
+    // program that never waits for the mouse never decodes them.
+    using FrameSource = std::function<std::vector<AnimationFrame>()>;
+
     // Placed once, from the main window's geometry at creation.
-    BusyWindow(const QWidget& mainWindow, std::vector<AnimationFrame> frames);
+    BusyWindow(const QWidget& mainWindow, FrameSource frames);
 
     // Shows the window, or brings it to the front again when it is already shown.
     void Show();
@@ -44,10 +49,12 @@ private:
     };
 
     void FormCreate(const QWidget& mainWindow);
+    void prepareFrames();
     void showFrame();
     void startAnimation();
 
     QLabel* WaitGif_;
+    FrameSource source_;
     std::vector<PreparedFrame> frames_;
     QTimer animation_;
     int frame_ = 0;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -58,9 +59,6 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::FormCreate() {
     if (std::optional<QPixmap> icon = skin_.picture("AppIcon64")) setWindowIcon(*icon);
-    tray_ = new QSystemTrayIcon(windowIcon(), this);
-    // A desktop without a notification area is not an error; the icon is simply not shown.
-    if (QSystemTrayIcon::isSystemTrayAvailable()) tray_->show();
 
     errorAppearance_ = false;
     currentPage_ = 1;
@@ -155,15 +153,34 @@ void MainWindow::LoadSkinImages() {
     for (const char* img : {"Img_OK", "Img_Cancel"}) setPicture(img, "MacroBtnS_01");
     setPicture("Img_InsertBase", "InsertDelayBase");
 
-    // Every maroon pixel of the background is see-through: the window takes the skin's shape.
-    if (std::optional<QImage> base = skin_.image("L1_BackGround")) {
-        QImage shape(kWindowWidth, kWindowHeight, QImage::Format_RGB32);
-        shape.fill(kMaroon);
-        for (int y = 0; y < base->height() && y < kWindowHeight; ++y)
-            for (int x = 0; x < base->width() && x < kWindowWidth; ++x)
-                shape.setPixel(x, y, base->pixel(x, y));
-        setMask(QBitmap::fromImage(shape.createMaskFromColor(kMaroon.rgb(), Qt::MaskInColor)));
-    }
+    shapeWindow();
+}
+
+void MainWindow::shapeWindow() {
+    // Every maroon pixel of the background is see-through, and so is what it leaves uncovered:
+    // the window takes the skin's shape. Alpha plays no part, only the colour.
+    std::optional<QPixmap> base = skin_.picture("L1_BackGround");
+    if (!base) return;
+    QImage shape(kWindowWidth, kWindowHeight, QImage::Format_RGB32);
+    shape.fill(kMaroon);
+    const QImage colours = base->toImage().convertToFormat(QImage::Format_RGB32);
+    QPainter painter(&shape);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, colours);
+    painter.end();
+    setMask(QBitmap::fromImage(shape.createMaskFromColor(kMaroon.rgb(), Qt::MaskInColor)));
+}
+
+void MainWindow::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    // The notification-area icon waits for the desktop's answer about its tray: it is asked
+    // for once the window has painted. A desktop without one is not an error.
+    if (trayAsked_) return;
+    trayAsked_ = true;
+    QTimer::singleShot(0, this, [this] {
+        tray_ = new QSystemTrayIcon(windowIcon(), this);
+        if (QSystemTrayIcon::isSystemTrayAvailable()) tray_->show();
+    });
 }
 
 void MainWindow::reportApply(const ApplyResult& result) {

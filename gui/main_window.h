@@ -31,6 +31,7 @@ class HidBackend;
 class Pacer;
 class PointerSettingsStore;
 class BusyWindow;
+class SkinImage;
 class WindowControls;
 class ButtonPage;
 class AdvancedPage;
@@ -145,6 +146,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     // Escape closes the open menus and panels.
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -180,6 +182,10 @@ private:
     void createPages();
     std::array<WindowPage*, 4> pages() const;
     void setPictureOnCopies(const QString& button, const QString& picture);
+    // Shows a skin picture on a control (or readies it for when the control first shows);
+    // false when the picture is missing.
+    bool showPicture(SkinImage& image, const QString& picture);
+    void shapeWindow();
 
     AppServices services_;
     Skin skin_;
@@ -205,6 +211,7 @@ private:
     QTimer marquee_;
     HoverState hover_;
     QSystemTrayIcon* tray_ = nullptr;
+    bool trayAsked_ = false;
     BusyWindow* busy_ = nullptr;
     bool errorAppearance_ = false;
     // A close that arrived during a transfer, carried out when the exchange has ended.

@@ -24,15 +24,12 @@ QWidget* MainWindow::control(std::string_view name) const { return controls_->fi
 
 bool MainWindow::loadPicture(std::string_view image, std::string_view picture) {
     SkinImage* target = controls_->image(qname(image));
-    std::optional<QPixmap> pixmap = skin_.picture(qname(picture));
-    if (target == nullptr || !pixmap) return false;
-    target->setPicture(*pixmap, qname(picture));
-    return true;
+    return target != nullptr && showPicture(*target, qname(picture));
 }
 
 PictureSize MainWindow::imageSize(std::string_view image) const {
     const SkinImage* target = controls_->image(qname(image));
-    if (target == nullptr || target->pixmap().isNull()) return {};
+    if (target == nullptr || !target->hasPicture()) return {};
     return {target->width(), target->height()};
 }
 

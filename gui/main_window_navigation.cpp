@@ -30,9 +30,21 @@ void MainWindow::setPictureOnCopies(const QString& button, const QString& pictur
 }
 
 void MainWindow::setPicture(const QString& imageName, const QString& picture) {
-    SkinImage* image = controls_->image(imageName);
-    if (image == nullptr) return;
-    if (std::optional<QPixmap> pixmap = skin_.picture(picture)) image->setPicture(*pixmap, picture);
+    if (SkinImage* image = controls_->image(imageName)) showPicture(*image, picture);
+}
+
+bool MainWindow::showPicture(SkinImage& image, const QString& picture) {
+    // A control on a page not shown yet gets its picture when the page first shows.
+    if (!image.isVisibleTo(this)) {
+        const std::optional<QSize> size = skin_.pictureSize(picture);
+        if (!size) return false;
+        image.setPictureWhenShown(picture, *size, [this, picture] { return skin_.picture(picture); });
+        return true;
+    }
+    std::optional<QPixmap> pixmap = skin_.picture(picture);
+    if (!pixmap) return false;
+    image.setPicture(*pixmap, picture);
+    return true;
 }
 
 void MainWindow::Btn_Main_0Click() { switchPage(1); }

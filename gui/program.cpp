@@ -13,17 +13,17 @@
 #include "gui/desktop_services.h"
 #include "gui/dialogs.h"
 #include "gui/event_loop_pacer.h"
+#include "gui/images/gif_animation.h"
+#include "gui/images/pictures.h"
 #include "gui/instance_finder.h"
 #include "gui/main_window.h"
-#include "macros/library_place.h"
 #include "gui/pages/macro_page.h"
 #include "gui/skin.h"
-#include "base/gif_animation.h"
-#include "base/resources.h"
 #include "device/emulated_mouse.h"
 #include "device/hidapi_backend.h"
 #include "device/memory_file.h"
 #include "device/virtual_bus.h"
+#include "macros/library_place.h"
 #include "settings/desktop_pointer_store.h"
 
 namespace kvr {
@@ -32,7 +32,7 @@ namespace {
 
 std::vector<AnimationFrame> busyAnimation(Dialogs& dialogs) {
     std::vector<AnimationFrame> frames;
-    auto data = findResource("WaitGif");
+    auto data = findPicture("WaitGif");
     if (!data) {
         dialogs.error("The built-in busy animation is missing.");
         return frames;
@@ -123,7 +123,7 @@ int runProgram(QApplication& app, const CommandLine& options) {
         pcMacroLibraryPath(QCoreApplication::applicationDirPath().toStdString(), dataHome),
         dataHome));
     qtDialogs.setParent(&window);
-    BusyWindow busy(window, busyAnimation(dialogs));
+    BusyWindow busy(window, [&dialogs] { return busyAnimation(dialogs); });
     window.setBusyWindow(&busy);
 
     if (screenshot) {

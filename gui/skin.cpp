@@ -1,7 +1,7 @@
 #include "gui/skin.h"
 
-#include "base/png_image.h"
-#include "base/resources.h"
+#include "gui/images/png_image.h"
+#include "gui/images/pictures.h"
 
 #include <cstring>
 
@@ -17,7 +17,7 @@ QImage toQImage(const RgbaImage& rgba) {
 }
 
 std::optional<QImage> decodeBuiltInPicture(const QString& name) {
-    auto data = findResource(name.toStdString());
+    auto data = findPicture(name.toStdString());
     if (!data) return std::nullopt;
     auto decoded = decodePng(*data);
     if (!decoded) return std::nullopt;
@@ -28,6 +28,17 @@ std::optional<QImage> Skin::image(const QString& name) {
     std::optional<QImage> img = decodeBuiltInPicture(name);
     if (!img && report_) report_(QString("The built-in picture \"%1\" is missing or damaged.").arg(name));
     return img;
+}
+
+std::optional<QSize> Skin::pictureSize(const QString& name) {
+    if (auto it = cache_.constFind(name.toLower()); it != cache_.constEnd()) return it->size();
+    const auto data = findPicture(name.toStdString());
+    const std::optional<PngSize> size = data ? readPngSize(*data) : std::nullopt;
+    if (!size) {
+        if (report_) report_(QString("The built-in picture \"%1\" is missing or damaged.").arg(name));
+        return std::nullopt;
+    }
+    return QSize(size->width, size->height);
 }
 
 std::optional<QPixmap> Skin::picture(const QString& name) {

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -23,6 +24,8 @@ public:
     // The picture named `name` (letter case ignored); empty, after a report, when it is missing.
     std::optional<QPixmap> picture(const QString& name);
     std::optional<QImage> image(const QString& name);
+    // Its size, from its header alone (no decoding); empty, after a report, when it is missing.
+    std::optional<QSize> pictureSize(const QString& name);
 
 private:
     ErrorReporter report_;

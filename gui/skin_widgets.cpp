@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <utility>
 
 namespace kvr {
 
@@ -15,9 +16,28 @@ SkinImage::SkinImage(const QString& name, QWidget* parent) : QLabel(parent) {
 }
 
 void SkinImage::setPicture(const QPixmap& picture, const QString& pictureName) {
+    pending_ = nullptr;
     pictureName_ = pictureName;
     setPixmap(picture);
     resize(picture.size());
+}
+
+void SkinImage::setPictureWhenShown(const QString& pictureName, QSize size,
+                                    std::function<std::optional<QPixmap>()> make) {
+    pictureName_ = pictureName;
+    pending_ = std::move(make);
+    resize(size);
+}
+
+void SkinImage::showEvent(QShowEvent* event) {
+    if (pending_) {
+        const auto make = std::exchange(pending_, nullptr);
+        if (std::optional<QPixmap> picture = make()) {
+            setPixmap(*picture);
+            resize(picture->size());
+        }
+    }
+    QLabel::showEvent(event);
 }
 
 void SkinImage::mousePressEvent(QMouseEvent* event) {

@@ -1,10 +1,11 @@
 #pragma once
-#include <functional>
 // The building blocks of the skinned window: a picture control that takes the size of its
 // picture, and the transparent caption label that lies over it and takes clicks and hover.
 #include <QLabel>
 #include <QMetaMethod>
 #include <QStringList>
+#include <functional>
+#include <optional>
 
 namespace kvr {
 
@@ -14,6 +15,12 @@ class SkinImage : public QLabel {
 public:
     explicit SkinImage(const QString& name, QWidget* parent);
     void setPicture(const QPixmap& picture, const QString& pictureName);
+    // The same for a control not on screen yet: the picture is made when the control first
+    // shows (its page opened), so the window starts without decoding pages nobody has seen.
+    // It takes the picture's size at once, as the layout places controls by their pictures.
+    void setPictureWhenShown(const QString& pictureName, QSize size,
+                             std::function<std::optional<QPixmap>()> make);
+    bool hasPicture() const { return pending_ || !pixmap().isNull(); }
     // The name of the skin picture shown now ("SetS_02"); tests read the state through it.
     QString pictureName() const { return pictureName_; }
 
@@ -22,9 +29,11 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QString pictureName_;
+    std::function<std::optional<QPixmap>()> pending_;
 };
 
 // A caption label ("Btn_" names, key labels, option labels): transparent, clickable, hoverable.

@@ -1,4 +1,5 @@
-// Writes a C++ source that holds the given files as byte arrays, named by file stem.
+// Writes a C++ source that holds the given files as byte arrays, named by file stem, in a table
+// of the given name (the core's tables, or the window's pictures).
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -7,14 +8,15 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: embed_resources OUT.cpp FILE...\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: embed_resources OUT.cpp TABLE FILE...\n");
         return 2;
     }
+    constexpr int kFirstFile = 3;
     std::string out;
     out += "#include \"base/resources.h\"\n\nnamespace {\n";
     std::vector<std::string> names;
-    for (int i = 2; i < argc; ++i) {
+    for (int i = kFirstFile; i < argc; ++i) {
         std::ifstream in(argv[i], std::ios::binary);
         if (!in) {
             std::fprintf(stderr, "embed_resources: cannot read %s\n", argv[i]);
@@ -30,9 +32,10 @@ int main(int argc, char** argv) {
         out += "};\n";
         names.push_back(std::filesystem::path(argv[i]).stem().string());
     }
-    out += "}  // namespace\n\nnamespace kvr {\nconst EmbeddedResource kEmbeddedResources[] = {\n";
-    for (int i = 2; i < argc; ++i) {
-        const std::string& n = names[i - 2];
+    out += "}  // namespace\n\nnamespace kvr {\nextern const EmbeddedResource " + std::string(argv[2]) +
+           "[];\nconst EmbeddedResource " + std::string(argv[2]) + "[] = {\n";
+    for (int i = kFirstFile; i < argc; ++i) {
+        const std::string& n = names[i - kFirstFile];
         out += "    {\"" + n + "\", r" + std::to_string(i) + ", " +
                (std::filesystem::file_size(argv[i]) == 0 ? std::string("0")
                                                          : "sizeof(r" + std::to_string(i) + ")") +

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string_view>
+
 #include "base/language_table.h"
 #include "base/layout_config.h"
 #include "layout_fake.h"
@@ -10,6 +13,19 @@ namespace kvr {
 namespace {
 
 TEST(Resources, UnknownNameIsNotFound) { EXPECT_FALSE(findResource("NoSuchResource")); }
+
+// The command line links the core's table: the skin's pictures belong to the window alone.
+TEST(Resources, TheCoreCarriesNoPicture) {
+    const std::string_view png = "\x89PNG", gif = "GIF8";
+    for (const EmbeddedResource* r = kEmbeddedResources; r->name != nullptr; ++r) {
+        const std::string_view start(reinterpret_cast<const char*>(r->data),
+                                     std::min<std::size_t>(r->size, 4));
+        EXPECT_NE(start, png) << r->name;
+        EXPECT_NE(start, gif) << r->name;
+    }
+    EXPECT_FALSE(findResource("L1_BackGround"));
+    EXPECT_FALSE(findResource("WaitGif"));
+}
 
 TEST(Resources, EveryBuiltInTableReadsWhole) {
     for (int n = 1; n <= 3; ++n) {

@@ -35,14 +35,21 @@ TEST(BusyWindow, PlacedOnceBelowTheCentreOfTheMainWindowAsItWasAtCreation) {
 
 TEST(BusyWindow, AnimationTurnsWhileShownEachFrameForItsOwnDelay) {
     QWidget main;
-    BusyWindow busy(main, {{filled(Qt::red), 50}, {filled(Qt::green), 70}, {filled(Qt::blue), 0}});
+    int asked = 0;
+    BusyWindow busy(main, [&asked] {
+        ++asked;
+        return std::vector<AnimationFrame>{
+            {filled(Qt::red), 50}, {filled(Qt::green), 70}, {filled(Qt::blue), 0}};
+    });
     auto* gif = busy.findChild<QLabel*>("WaitGif");
     ASSERT_NE(gif, nullptr);
     auto shownColour = [&] { return gif->pixmap().toImage().pixelColor(5, 5); };
-    EXPECT_EQ(shownColour(), QColor(Qt::red));
+    // Nothing is decoded for a window that has not shown.
+    EXPECT_EQ(asked, 0);
     EXPECT_FALSE(busy.animationTimer().isActive());
 
     busy.Show();
+    EXPECT_EQ(shownColour(), QColor(Qt::red));
     ASSERT_TRUE(busy.animationTimer().isActive());
     EXPECT_EQ(busy.animationTimer().interval(), 50);
     const struct {
@@ -64,6 +71,8 @@ TEST(BusyWindow, AnimationTurnsWhileShownEachFrameForItsOwnDelay) {
     busy.Hide();
     EXPECT_FALSE(busy.isVisible());
     EXPECT_FALSE(busy.animationTimer().isActive());
+    busy.Show();
+    EXPECT_EQ(asked, 1);
 }
 
 TEST(BusyWindow, OnlyTheLitPixelsOfTheAnimationAreSeen) {
@@ -74,7 +83,8 @@ TEST(BusyWindow, OnlyTheLitPixelsOfTheAnimationAreSeen) {
         for (int x = 50; x < 100; ++x)
             frame.setPixelColor(x, y, y < 48 ? QColor(Qt::white) : QColor(255, 255, 255, 0));
     QWidget main;
-    BusyWindow busy(main, {{frame, 50}});
+    BusyWindow busy(main, [&frame] { return std::vector<AnimationFrame>{{frame, 50}}; });
+    busy.Show();
     const QRegion shape = busy.mask();
     EXPECT_TRUE(shape.contains(QPoint(150, 40)));
     EXPECT_TRUE(shape.contains(QPoint(199, 95)));

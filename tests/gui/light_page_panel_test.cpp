@@ -8,7 +8,7 @@
 #include "gui/dialogs.h"
 #include "gui/window_controls.h"
 #include "base/layout_state.h"
-#include "base/resources.h"
+#include "gui/images/pictures.h"
 #include "device/pacer.h"
 #include "gui/pages/light_page.h"
 
@@ -77,7 +77,7 @@ TEST(LightPagePanel, EveryLanguageHasAPanelForEveryModeSet) {
     for (int language = 1; language <= 3; ++language) {
         for (const char* set : {"", "NT", "NTFirst", "Color"}) {
             const std::string name = "L" + std::to_string(language) + "_Back3" + set;
-            EXPECT_TRUE(findResource(name)) << name;
+            EXPECT_TRUE(findPicture(name)) << name;
         }
     }
 }

@@ -3,6 +3,7 @@
 #include <QEnterEvent>
 #include <QRadioButton>
 
+#include "gui/skin.h"
 #include "window_fixture.h"
 
 namespace kvr::test {
@@ -50,6 +51,54 @@ TEST_F(NavigationTest, PageButtonsWithoutAMouseSayNoDeviceAndKeepThePage) {
         EXPECT_EQ(copies("Main"), "SetS_02");
         EXPECT_EQ(copies(button == "Main" ? "Adv" : button), "SetS_01");
     }
+}
+
+// The window starts with the pictures of the page it shows; another page's pictures are made
+// when that page first opens, at the size the layout placed them by.
+TEST_F(NavigationTest, APageMakesItsPicturesWhenItFirstOpens) {
+    plugAndRead();
+    SkinImage* panel = window->controls().image("Img_P3");
+    SkinImage* option = window->controls().image("Img_Web_3");
+    ASSERT_TRUE(panel && option);
+    for (SkinImage* image : {panel, option}) {
+        EXPECT_TRUE(image->pixmap().isNull()) << image->objectName().toStdString();
+        EXPECT_FALSE(image->pictureName().isEmpty());
+    }
+    const QSize panelSize = panel->size();
+    EXPECT_EQ(panelSize, decodeBuiltInPicture(panel->pictureName())->size());
+
+    click("Btn_Breath_1");
+    ASSERT_EQ(shownPage(), 3);
+    for (SkinImage* image : {panel, option}) {
+        SCOPED_TRACE(image->objectName().toStdString());
+        ASSERT_FALSE(image->pixmap().isNull());
+        EXPECT_EQ(image->pixmap().size(), image->size());
+        EXPECT_EQ(image->pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
+                  decodeBuiltInPicture(image->pictureName())->convertToFormat(QImage::Format_ARGB32));
+    }
+    EXPECT_EQ(panel->size(), panelSize);
+}
+
+// The window's shape: every pixel of the background but its see-through maroon, and nothing
+// below the background.
+TEST_F(NavigationTest, TheWindowTakesTheShapeOfItsBackground) {
+    const QImage background = *decodeBuiltInPicture("L1_BackGround");
+    QRegion expected;
+    for (int y = 0; y < background.height(); ++y) {
+        for (int x = 0; x < background.width();) {
+            const auto seen = [&](int at) { return background.pixelColor(at, y) != QColor(128, 0, 0); };
+            if (!seen(x)) {
+                ++x;
+                continue;
+            }
+            int end = x;
+            while (end < background.width() && seen(end)) ++end;
+            expected += QRect(x, y, end - x, 1);
+            x = end;
+        }
+    }
+    EXPECT_EQ(window->mask(), expected);
+    EXPECT_FALSE(window->mask().contains(QPoint(400, 599)));
 }
 
 TEST_F(NavigationTest, PageButtonsDoNothingWhileTheWindowShowsNoDevice) {

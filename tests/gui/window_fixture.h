@@ -38,7 +38,7 @@ protected:
         window = std::make_unique<MainWindow>(
             AppServices{bus, pacer, dialogs, desktop, pointerStore, &capture, &tickClock});
         window->presenceTimer().stop();
-        busy = std::make_unique<BusyWindow>(*window, std::vector<AnimationFrame>{});
+        busy = std::make_unique<BusyWindow>(*window, BusyWindow::FrameSource{});
         window->setBusyWindow(busy.get());
         window->show();
     }

@@ -25,6 +25,13 @@ install)
     found=$(files_under "$root/dest")
     echo "$found"
     check_list "$found"
+    # Each hicolor icon is a picture of its folder's size (drawn there, not a scaled copy).
+    for icon in "$root"/dest/usr/share/icons/hicolor/*/apps/*.png; do
+        size=$(basename "$(dirname "$(dirname "$icon")")")
+        read -r w0 w1 w2 w3 h0 h1 h2 h3 < <(od -An -tu1 -j16 -N8 "$icon")
+        got="$(( (w0 << 24) | (w1 << 16) | (w2 << 8) | w3 ))x$(( (h0 << 24) | (h1 << 16) | (h2 << 8) | h3 ))"
+        [ "$got" = "$size" ] || { echo "FAIL: the $size icon is $got"; exit 1; }
+    done
     ;;
 deb)
     cpack --config "$build/CPackConfig.cmake" -B "$root/out" >/dev/null

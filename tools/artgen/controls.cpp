@@ -376,4 +376,11 @@ bool makeControls(PictureWriter& out) {
     return true;
 }
 
+bool makeDesktopIcons(PictureWriter& out) {
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        if (!out.save(appIcon(size), QString("%1x%1").arg(size))) return false;
+    }
+    return true;
+}
+
 }  // namespace art

@@ -1,5 +1,6 @@
 // Draws every picture of the skin and the busy animation into the resource folder.
-//   artgen RESOURCE_FOLDER [--preview FOLDER]
+//   artgen RESOURCE_FOLDER [--preview FOLDER] [--icons FOLDER]
+// --icons also draws the desktop icon at each size the package installs.
 #include <QDir>
 #include <QGuiApplication>
 #include <cstdio>
@@ -10,13 +11,16 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: artgen RESOURCE_FOLDER [--preview FOLDER]\n");
+        std::fprintf(stderr, "usage: artgen RESOURCE_FOLDER [--preview FOLDER] [--icons FOLDER]\n");
         return 2;
     }
     const QString folder = args[1];
-    QString previewFolder;
-    const qsizetype previewAt = args.indexOf("--preview");
-    if (previewAt > 0 && previewAt + 1 < args.size()) previewFolder = args[previewAt + 1];
+    const auto optionFolder = [&args](const char* option) {
+        const qsizetype at = args.indexOf(option);
+        return at > 0 && at + 1 < args.size() ? args[at + 1] : QString();
+    };
+    const QString previewFolder = optionFolder("--preview");
+    const QString iconFolder = optionFolder("--icons");
 
     QString missing;
     if (!art::loadFonts(&missing)) {
@@ -40,6 +44,15 @@ int main(int argc, char** argv) {
         if (!art::makePreview(out, previewFolder)) {
             std::fprintf(stderr, "artgen: could not write the preview into %s\n",
                          qPrintable(previewFolder));
+            return 1;
+        }
+    }
+    if (!iconFolder.isEmpty()) {
+        QDir().mkpath(iconFolder);
+        art::PictureWriter icons(iconFolder);
+        if (!art::makeDesktopIcons(icons)) {
+            std::fprintf(stderr, "artgen: could not write the icons into %s\n",
+                         qPrintable(iconFolder));
             return 1;
         }
     }

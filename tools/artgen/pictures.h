@@ -13,6 +13,8 @@ bool makePagePanels(PictureWriter& out);      // L1_Back2..L3_Back4, L1_Back3NT.
 bool makeControls(PictureWriter& out);        // buttons, bars, ticks, insert bases, icons
 bool makeDialogs(PictureWriter& out);         // name and key combination dialogs
 bool makeBusyAnimation(const QString& path);  // the GIF of the busy window
+// The application icon drawn at every hicolor size the package installs (16x16 .. 256x256).
+bool makeDesktopIcons(PictureWriter& out);
 // Mock-ups of every page at 800 x 600 and a contact sheet of all pictures, for review.
 bool makePreview(const PictureWriter& out, const QString& folder);
 

@@ -1,13 +1,22 @@
 #pragma once
 // Decodes a PNG picture held in memory (the skin's built-in pictures).
+#include <optional>
 #include <span>
 
-#include "base/rgba_image.h"
+#include "gui/images/rgba_image.h"
 
 namespace kvr {
 
 // Any PNG colour type and bit depth becomes 8-bit RGBA; pictures without alpha come out opaque.
 // Damaged, truncated or oversized data gives an error, never a read past the span.
 DecodeResult<RgbaImage> decodePng(std::span<const unsigned char> data);
+
+// The width and height a PNG header states, read without decoding the picture; empty when the
+// data does not start with a PNG header or states a size no picture of the skin can have.
+struct PngSize {
+    int width = 0;
+    int height = 0;
+};
+std::optional<PngSize> readPngSize(std::span<const unsigned char> data);
 
 }  // namespace kvr

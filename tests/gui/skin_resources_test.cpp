@@ -3,9 +3,9 @@
 #include <array>
 #include <vector>
 
-#include "base/gif_animation.h"
-#include "base/png_image.h"
-#include "base/resources.h"
+#include "gui/images/gif_animation.h"
+#include "gui/images/png_image.h"
+#include "gui/images/pictures.h"
 
 namespace kvr {
 namespace {
@@ -73,7 +73,7 @@ constexpr SkinPicture kSkin[] = {
 TEST(SkinResources, EveryPictureIsBuiltInAndHasItsSize) {
     for (const SkinPicture& s : kSkin) {
         SCOPED_TRACE(s.name);
-        auto data = findResource(s.name);
+        auto data = findPicture(s.name);
         ASSERT_TRUE(data);
         auto image = decodePng(*data);
         ASSERT_TRUE(image) << image.error();
@@ -90,7 +90,7 @@ TEST(SkinResources, ShapedPicturesAreRgbAndSeeThroughOnlyOutsideTheBody) {
     for (const char* name :
          {"L1_BackGround", "L2_BackGround", "L3_BackGround", "NameDlgBack", "AssemblyDlgBack"}) {
         SCOPED_TRACE(name);
-        auto data = findResource(name);
+        auto data = findPicture(name);
         ASSERT_TRUE(data);
         ASSERT_GT(data->size(), std::size_t(kColourTypeOffset));
         EXPECT_EQ((*data)[kColourTypeOffset], kRgb);
@@ -112,7 +112,7 @@ TEST(SkinResources, ShapedPicturesAreRgbAndSeeThroughOnlyOutsideTheBody) {
 }
 
 TEST(SkinResources, BusyAnimationLoopsTwelveFramesOfFiftyMilliseconds) {
-    auto data = findResource("WaitGif");
+    auto data = findPicture("WaitGif");
     ASSERT_TRUE(data);
     auto gif = decodeGif(*data);
     ASSERT_TRUE(gif) << gif.error();

@@ -3,7 +3,7 @@
 #include <span>
 #include <vector>
 
-#include "base/rgba_image.h"
+#include "gui/images/rgba_image.h"
 
 namespace kvr {
 

@@ -1,4 +1,4 @@
-#include "base/png_image.h"
+#include "gui/images/png_image.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

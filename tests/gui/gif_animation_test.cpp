@@ -1,4 +1,4 @@
-#include "base/gif_animation.h"
+#include "gui/images/gif_animation.h"
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>
