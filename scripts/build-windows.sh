@@ -80,12 +80,16 @@ if [ ! -x "$host_embed" ] || [ tools/embed_resources.cpp -nt "$host_embed" ]; th
 fi
 
 # --- The Linux build's kvr5507ctl, whose output the Windows one must match byte for byte.
-linux_ctl=$root/build/test/kvr5507ctl
-if [ ! -x "$linux_ctl" ]; then
-    ./scripts/install-deps.sh
-    cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVR_WERROR=ON >/dev/null
+# KVR_LINUX_CTL names one already built.
+linux_ctl=${KVR_LINUX_CTL:-}
+if [ -z "$linux_ctl" ]; then
+    linux_ctl=$root/build/test/kvr5507ctl
+    if [ ! -f build/test/build.ninja ]; then
+        ./scripts/install-deps.sh
+        cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVR_WERROR=ON >/dev/null
+    fi
+    cmake --build build/test --target kvr5507ctl >/dev/null
 fi
-cmake --build build/test --target kvr5507ctl >/dev/null
 
 # --- The build, with ccache when there is one.
 launcher=()
