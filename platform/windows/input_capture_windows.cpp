@@ -13,6 +13,7 @@
 #include "buttons/key_table.h"
 #include "macros/input_capture.h"
 #include "macros/native_keys.h"
+#include "platform/windows/core/system_text.h"
 #include "platform/windows/input_translation.h"
 
 namespace kvr {
@@ -24,18 +25,6 @@ constexpr USHORT kGenericDesktopPage = 0x01;
 constexpr USHORT kKeyboardUsage = 0x06;
 // Raw input marks the extra bytes of some multi-byte scan sequences with this key; it is no key.
 constexpr USHORT kFakeVirtualKey = 0xFF;
-
-std::string systemText(DWORD error) {
-    char* buffer = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = buffer && length > 0 ? std::string(buffer, length) : std::string();
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
-        text.pop_back();
-    return text;
-}
 
 class WindowsInputCapture final : public InputCapture {
 public:
