@@ -13,28 +13,17 @@
 #include <thread>
 #include <utility>
 
+#include "base/save_files.h"
+
 namespace kvr {
 
 namespace {
 
-// Temporaries are hidden, named after their target and end in six random characters:
-// ".Macro.bin.kvr-save-Ab12Cd". Nothing else is ever removed.
-constexpr std::string_view kSaveMark = ".kvr-save-";
-constexpr std::size_t kRandomPart = 6;
-
-std::function<void(SaveStep)>& saveStepHook() {
-    static std::function<void(SaveStep)> hook;
-    return hook;
-}
-
-void step(SaveStep s) {
-    if (saveStepHook()) saveStepHook()(s);
-}
-
-std::chrono::milliseconds& patience() {
-    static std::chrono::milliseconds value{5000};
-    return value;
-}
+using save_files::folderOf;
+using save_files::isOwnTemporaryName;
+using save_files::kRandomPart;
+using save_files::kSaveMark;
+using save_files::step;
 
 FileResult failure(const std::filesystem::path& path, int error) {
     return FileResult{false, path.string() + ": " + std::strerror(error)};
@@ -96,18 +85,6 @@ FileDescriptor openRegular(const std::filesystem::path& path, FileResult& result
     }
     result = FileResult{true, {}};
     return fd;
-}
-
-bool isOwnTemporaryName(const std::string& name, const std::string& target) {
-    const std::string prefix = "." + target + std::string(kSaveMark);
-    if (name.size() != prefix.size() + kRandomPart || !name.starts_with(prefix)) return false;
-    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
-                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
-}
-
-std::filesystem::path folderOf(const std::filesystem::path& file) {
-    const std::filesystem::path parent = file.parent_path();
-    return parent.empty() ? std::filesystem::path(".") : parent;
 }
 
 // Writes `bytes` into a new temporary beside `target`, made like the target; the temporary stays
@@ -187,19 +164,6 @@ mode_t newFileMode() {
 
 }  // namespace
 
-std::filesystem::path saveTarget(const std::filesystem::path& path) {
-    std::filesystem::path target = path;
-    // As the system does, a chain of links ends after 40 steps.
-    for (int links = 0; links < 40; ++links) {
-        std::error_code ec;
-        if (!std::filesystem::is_symlink(target, ec)) break;
-        const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
-        if (ec) break;
-        target = next.is_absolute() ? next : folderOf(target) / next;
-    }
-    return target;
-}
-
 std::string saveRefusal(const std::filesystem::path& path) {
     const std::filesystem::path target = saveTarget(path);
     struct stat st{};
@@ -271,8 +235,6 @@ void removeStaleSaves(const std::filesystem::path& path) {
     removeStaleSavesLocked(target);
 }
 
-void setSaveStepHook(std::function<void(SaveStep)> hook) { saveStepHook() = std::move(hook); }
-
 FileBytes readFileStart(const std::filesystem::path& path, std::size_t maxBytes) {
     FileBytes out;
     FileDescriptor fd = openRegular(path, out.result);
@@ -311,7 +273,7 @@ void FileLock::unlock() {
 FileResult FileLock::lock(const std::filesystem::path& path, LockKind kind) {
     unlock();
     const std::filesystem::path target = saveTarget(path);
-    const auto deadline = std::chrono::steady_clock::now() + patience();
+    const auto deadline = std::chrono::steady_clock::now() + lockPatience();
     const int operation = (kind == LockKind::Shared ? LOCK_SH : LOCK_EX) | LOCK_NB;
     for (;;) {
         struct stat st{};
@@ -342,8 +304,5 @@ FileResult FileLock::lock(const std::filesystem::path& path, LockKind kind) {
         }
     }
 }
-
-std::chrono::milliseconds lockPatience() { return patience(); }
-void setLockPatience(std::chrono::milliseconds value) { patience() = value; }
 
 }  // namespace kvr

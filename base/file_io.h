@@ -84,6 +84,8 @@ public:
     bool held() const { return fd_ >= 0; }
 
 private:
+    // Windows replaces no open file: a save there lets go of this program's own locks on it.
+    friend void releaseOwnLocks(const std::filesystem::path& target);
     int fd_ = -1;
 };
 

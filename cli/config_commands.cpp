@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "base/file_io.h"
+#include "base/utf8_path.h"
 #include "cli/ctl_program.h"
 #include "cli/mouse_session.h"
 #include "config/mouse_config.h"
@@ -28,7 +29,7 @@ int exportConfigFile(MouseSession& session, const std::string& file, std::ostrea
         return kExitDone;
     }
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (const FileResult saved = writeFileAtomically(file, {bytes, text.size()}); !saved) {
+    if (const FileResult saved = writeFileAtomically(utf8Path(file), {bytes, text.size()}); !saved) {
         err << kProgram << ": " << saved.error << "\n";
         return kExitMouse;
     }
@@ -37,7 +38,7 @@ int exportConfigFile(MouseSession& session, const std::string& file, std::ostrea
 
 ApplyPlan applyConfigFile(MouseSession& session, const std::string& file, bool dryRun,
                           std::ostream& out, std::ostream& err) {
-    const ConfigFileText read = readConfigFile(file);
+    const ConfigFileText read = readConfigFile(utf8Path(file));
     if (read.tooLarge) {
         err << kProgram << ": " << file << ": " << read.error << "\n";
         return {kExitBadFile, false};

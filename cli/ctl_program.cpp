@@ -12,6 +12,7 @@
 
 #include "base/command_line.h"
 #include "base/resources.h"
+#include "base/utf8_path.h"
 #include "cli/config_commands.h"
 #include "cli/memory_image.h"
 #include "cli/mouse_session.h"
@@ -32,6 +33,15 @@ namespace kvr {
 namespace {
 
 constexpr const char* kProgram = "kvr5507ctl";
+// Where the user's data folder is, in the words of the system the program runs on.
+#ifdef _WIN32
+constexpr const char* kBackupPlace = "%APPDATA%\\kvr5507\\backups";
+constexpr const char* kLibraryPlace = "%APPDATA%\\kvr5507\\Macro.bin";
+#else
+constexpr const char* kBackupPlace = "$XDG_DATA_HOME/kvr5507/backups";
+constexpr const char* kLibraryPlace =
+    "$XDG_DATA_HOME/kvr5507/Macro.bin or ~/.local/share/kvr5507/Macro.bin";
+#endif
 
 std::string hex4(unsigned value) {
     char text[8];
@@ -42,11 +52,8 @@ std::string hex4(unsigned value) {
 // The window's library, in the user's data folder or beside a copy of the programs that the
 // user owns. A command that only reads it changes nothing on disk, not even its folder.
 std::filesystem::path defaultLibraryPath(bool writes) {
-    std::error_code ec;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
     const std::filesystem::path dataHome = userDataHome();
-    const std::filesystem::path library =
-        pcMacroLibraryPath(ec ? std::filesystem::path() : program.parent_path(), dataHome);
+    const std::filesystem::path library = pcMacroLibraryPath(runningProgramFolder(), dataHome);
     return writes ? settleLibrary(library, dataHome) : existingLibrary(library, dataHome);
 }
 
@@ -93,7 +100,7 @@ public:
             if (!file.empty()) {
                 // A file that cannot be the mouse's memory is refused and left as it is.
                 const MemoryFileOpen opened = openMemoryFile(
-                    file, writes ? MemoryFileUse::Write : MemoryFileUse::Read, &bus_.memoryLock);
+                    utf8Path(file), writes ? MemoryFileUse::Write : MemoryFileUse::Read, &bus_.memoryLock);
                 if (!opened.ok()) return fail(kExitMouse, opened.message);
                 memory = opened.memory;
             }
@@ -172,7 +179,7 @@ public:
     int dump() {
         auto memory = readWholeMemory(*session_);
         if (auto* failure = std::get_if<std::string>(&memory)) return fail(kExitMouse, *failure);
-        if (MemoryFileSave saved = saveMemoryFile(options_.file, std::get<MouseMemory>(memory));
+        if (MemoryFileSave saved = saveMemoryFile(utf8Path(options_.file), std::get<MouseMemory>(memory));
             !saved) {
             return fail(kExitMouse, saved.message);
         }
@@ -184,7 +191,7 @@ public:
         std::error_code ec;
         if (!options_.file.empty() &&
             std::ranges::all_of(options_.file, [](char c) { return c >= '0' && c <= '9'; }) &&
-            !std::filesystem::exists(options_.file, ec)) {
+            !std::filesystem::exists(utf8Path(options_.file), ec)) {
             const std::vector<Backup> backups = listBackups();
             const std::size_t number = options_.file.size() > 4 ? 0 : std::stoul(options_.file);
             if (number < 1 || number > backups.size()) {
@@ -197,7 +204,7 @@ public:
             }
             options_.file = backups[number - 1].file.string();
         }
-        auto image = readMemoryImage(options_.file, *session_);
+        auto image = readMemoryImage(utf8Path(options_.file), *session_);
         if (auto* failure = std::get_if<std::string>(&image)) return fail(kExitMouse, *failure);
         if (auto* refusal = std::get_if<FileRefusal>(&image)) return refused(options_.file, *refusal);
         if (const int code = backupFirst(); code != kExitDone) return code;
@@ -208,7 +215,7 @@ public:
     // A command that only reads it takes the built-in macros from memory when there is no file.
     int openLibrary(bool writes) {
         libraryFile_ = options_.library.empty() ? defaultLibraryPath(writes)
-                                                : std::filesystem::path(options_.library);
+                                                : utf8Path(options_.library);
         std::error_code ec;
         const bool inMemory = !writes && !std::filesystem::exists(libraryFile_, ec);
         library_ = std::make_unique<PCMacroLibrary>(inMemory ? std::filesystem::path() : libraryFile_);
@@ -300,7 +307,7 @@ public:
                          {options_.name, "the library " + libraryFile_.string() +
                                              " holds no macro of this name"});
         }
-        if (library_->exportOne(static_cast<std::size_t>(found - names.begin()), options_.file) ==
+        if (library_->exportOne(static_cast<std::size_t>(found - names.begin()), utf8Path(options_.file)) ==
             LibraryResult::FileError) {
             return fail(kExitMouse, library_->error());
         }
@@ -310,7 +317,7 @@ public:
     // Import One: the file's first record as the library's new last entry.
     int macroImport() {
         std::size_t index = 0;
-        switch (library_->importOne(options_.file, &index)) {
+        switch (library_->importOne(utf8Path(options_.file), &index)) {
             case LibraryResult::Done:
                 out_ << "Imported \"" << library_->name(index) << "\" into "
                      << libraryFile_.string() << "\n";
@@ -331,14 +338,14 @@ public:
     }
 
     int profileSave() {
-        const FileResult saved = session_->profileFiles().save(options_.file);
+        const FileResult saved = session_->profileFiles().save(utf8Path(options_.file));
         if (!saved) return fileFailure(saved);
         return kExitDone;
     }
 
     // Load, then Apply: the file's settings and macros are written in one go.
     int profileLoad() {
-        const ProfileLoad loaded = session_->profileFiles().load(options_.file);
+        const ProfileLoad loaded = session_->profileFiles().load(utf8Path(options_.file));
         if (!loaded.read) return fileFailure(loaded.read);
         if (loaded.refusal) return refused(options_.file, *loaded.refusal);
         if (const int code = backupFirst(); code != kExitDone) return code;
@@ -415,7 +422,7 @@ private:
         // memory between two whole commands. A write cut short is kept as the mouse holds it.
         std::optional<std::string> saveFailure;
         if (bus_.mouse && !options_.emulateFile.empty() && !std::ranges::equal(bus_.mouse->memory(), bus_.loaded)) {
-            if (MemoryFileSave saved = saveMemoryFile(options_.emulateFile, bus_.mouse->memory());
+            if (MemoryFileSave saved = saveMemoryFile(utf8Path(options_.emulateFile), bus_.mouse->memory());
                 !saved) {
                 saveFailure = saved.message;
             }
@@ -475,15 +482,16 @@ int runCtl(std::span<const std::string> args, std::ostream& out, std::ostream& e
     app.add_flag("--no-backup", options.noBackup,
                  "Write without first saving the mouse's memory among the backups");
     CLI::App* backup = app.add_subcommand(
-        "backup", "The backups saved before every change, in $XDG_DATA_HOME/kvr5507/backups");
+        "backup", "The backups saved before every change, in " + std::string(kBackupPlace));
     backup->require_subcommand(1);
     CLI::App* backupList =
         backup->add_subcommand("list", "List the backups, newest first, with a summary");
 
     app.add_option("--library", options.library,
-                   "The PC macro library for the macro commands (default: the window's, "
-                   "$XDG_DATA_HOME/kvr5507/Macro.bin or ~/.local/share/kvr5507/Macro.bin; "
-                   "Macro.bin beside the program for a copy run from a folder of your own)")
+                   std::string("The PC macro library for the macro commands (default: the "
+                               "window's, ") +
+                       kLibraryPlace +
+                       "; Macro.bin beside the program for a copy run from a folder of your own)")
         ->type_name("FILE");
     CLI::App* macro = app.add_subcommand("macro", "The macros in the mouse and in the PC library");
     macro->require_subcommand(1);

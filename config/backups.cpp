@@ -105,7 +105,11 @@ std::vector<Backup> listBackups() {
 
 std::optional<std::string> saveBackup(const MouseMemory& memory) {
     const std::filesystem::path folder = backupFolder();
+#ifdef _WIN32
+    if (folder.empty()) return "there is no data folder: APPDATA is not set";
+#else
     if (folder.empty()) return "there is no data folder: neither XDG_DATA_HOME nor HOME is set";
+#endif
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec) return folder.string() + ": " + ec.message();

@@ -1,6 +1,8 @@
 #include "device/access_diagnosis.h"
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -36,13 +38,14 @@ std::vector<MouseInterfaceStatus> examineMouseInterfaces(HidBackend& backend) {
         status.configurable = info.featureReportLength == kMouseFeatureReportLength;
         status.openable = backend.open(info.path) != nullptr;
         if (!status.openable) {
+            status.problem = info.path + ": the interface could not be opened";
+#ifndef _WIN32
             // A device node tells why through its permissions; other paths only that they failed.
             if (info.path.starts_with("/dev/") && ::access(info.path.c_str(), R_OK | W_OK) != 0) {
                 status.permissionDenied = errno == EACCES || errno == EPERM;
                 status.problem = info.path + ": " + std::strerror(errno);
-            } else {
-                status.problem = info.path + ": the interface could not be opened";
             }
+#endif
         }
         found.push_back(std::move(status));
     }

@@ -1,10 +1,15 @@
 #include "macros/library_place.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <array>
+#include <cstring>
 #include <system_error>
 
 #include "macros/pc_macro_library.h"
@@ -24,6 +29,7 @@ bool present(const fs::path& file) {
     return fs::exists(fs::symlink_status(file, ec));
 }
 
+#ifndef _WIN32
 // Folders of the system's own programs, whoever runs them.
 bool underSystemPrefix(const fs::path& folder) {
     static constexpr std::array<std::string_view, 6> kPrefixes = {"/usr", "/bin", "/sbin",
@@ -35,9 +41,51 @@ bool underSystemPrefix(const fs::path& folder) {
     }
     return false;
 }
+#endif
 
 }  // namespace
 
+#ifdef _WIN32
+// Windows keeps a user's data in the roaming application data folder; no password database.
+// %APPDATA% as UTF-8 stands in for $XDG_DATA_HOME; there is no home fallback.
+fs::path userDataHome(const char* appData, const char*) {
+    if (!appData) return {};
+    const fs::path folder(std::u8string(appData, appData + std::strlen(appData)));
+    return folder.is_absolute() ? folder : fs::path();
+}
+
+fs::path userDataHome() {
+    const wchar_t* appData = _wgetenv(L"APPDATA");
+    if (!appData) return {};
+    const fs::path folder(appData);
+    return folder.is_absolute() ? folder : fs::path();
+}
+
+// A folder of the user's own is one the program may write: the installers' folders under
+// Program Files are not, whoever runs the program.
+bool runsFromInstalledPlace(const fs::path& programFolder) {
+    if (programFolder.empty() || !programFolder.is_absolute()) return true;
+    const fs::path probe = programFolder / L".kvr5507-write-check";
+    const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return true;
+    CloseHandle(file);
+    return false;
+}
+
+fs::path runningProgramFolder() {
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (length == 0) return {};
+        if (length < name.size()) {
+            name.resize(length);
+            return fs::path(name).parent_path();
+        }
+        name.resize(name.size() * 2);
+    }
+}
+#else
 fs::path userDataHome(const char* xdgDataHome, const char* home) {
     if (xdgDataHome && *xdgDataHome == '/') return xdgDataHome;
     if (home && *home == '/') return fs::path(home) / ".local" / "share";
@@ -59,6 +107,13 @@ bool runsFromInstalledPlace(const fs::path& programFolder) {
     if (::stat(folder.c_str(), &info) != 0) return true;
     return info.st_uid != ::geteuid() || ::access(folder.c_str(), W_OK) != 0;
 }
+
+fs::path runningProgramFolder() {
+    std::error_code ec;
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path() : program.parent_path();
+}
+#endif
 
 fs::path pcMacroLibraryPath(const fs::path& programFolder, const fs::path& dataHome) {
     if (!runsFromInstalledPlace(programFolder)) return programFolder / kPCMacroFileName;

@@ -2,7 +2,9 @@
 // Where the programs keep the PC macro library "Macro.bin". A program run from an installed
 // place (a system prefix, PREFIX/bin, or a folder the user does not own or cannot write) keeps
 // it in the user's data folder, $XDG_DATA_HOME/kvr5507 or ~/.local/share/kvr5507; a copy run
-// from its build folder or from a portable folder the user owns keeps it beside itself.
+// from its build folder or from a portable folder the user owns keeps it beside itself. On
+// Windows the data folder is %APPDATA%\kvr5507, and an installed place is one the user cannot
+// write (Program Files).
 #include <filesystem>
 #include <string_view>
 
@@ -13,10 +15,13 @@ inline constexpr std::string_view kUserDataFolderName = "kvr5507";
 inline constexpr std::string_view kOldUserDataFolderName = "KVR5507 Gaming Mouse";
 
 // $XDG_DATA_HOME when it is an absolute path, else HOME/.local/share, else the user's home from
-// the password database; empty when none is known.
+// the password database; empty when none is known. On Windows: %APPDATA%, the first argument.
 std::filesystem::path userDataHome(const char* xdgDataHome, const char* home);
 // userDataHome of this process's environment.
 std::filesystem::path userDataHome();
+
+// The folder of the running program's file; empty when the system does not tell.
+std::filesystem::path runningProgramFolder();
 
 // Whether a program in `programFolder` runs from an installed place rather than a folder of
 // the user's own.

@@ -1,7 +1,5 @@
 #include "macros/pc_macro_library.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>

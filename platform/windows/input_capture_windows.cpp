@@ -10,9 +10,11 @@
 #include <string>
 #include <thread>
 
+#include "buttons/key_table.h"
 #include "macros/input_capture.h"
 #include "macros/native_keys.h"
-#include "buttons/key_table.h"
+#include "platform/windows/core/system_text.h"
+#include "platform/windows/input_translation.h"
 
 namespace kvr {
 
@@ -23,18 +25,6 @@ constexpr USHORT kGenericDesktopPage = 0x01;
 constexpr USHORT kKeyboardUsage = 0x06;
 // Raw input marks the extra bytes of some multi-byte scan sequences with this key; it is no key.
 constexpr USHORT kFakeVirtualKey = 0xFF;
-
-std::string systemText(DWORD error) {
-    char* buffer = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = buffer && length > 0 ? std::string(buffer, length) : std::string();
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
-        text.pop_back();
-    return text;
-}
 
 class WindowsInputCapture final : public InputCapture {
 public:
@@ -176,22 +166,8 @@ void WindowsInputCapture::keyboardInput(HRAWINPUT handle) {
     // better with it.
     if (read == static_cast<UINT>(-1) || read < sizeof(RAWINPUTHEADER)) return;
     if (input.header.dwType != RIM_TYPEKEYBOARD) return;
-    const RAWKEYBOARD& key = input.data.keyboard;
-    if (key.VKey == 0 || key.VKey == kFakeVirtualKey) return;
-    bool down = false;
-    switch (key.Message) {
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            down = true;
-            break;
-        case WM_KEYUP:
-        case WM_SYSKEYUP:
-            down = false;
-            break;
-        default:
-            return;
-    }
-    if (sink_) sink_->keyChanged(key.VKey, down);
+    const std::optional<RawKeyEvent> event = translateRawKey(input.data.keyboard);
+    if (event && sink_) sink_->keyChanged(event->virtualKey, event->down);
 }
 
 LRESULT CALLBACK WindowsInputCapture::windowProc(HWND window, UINT message, WPARAM wParam,
@@ -209,53 +185,65 @@ LRESULT CALLBACK WindowsInputCapture::mouseProc(int code, WPARAM wParam, LPARAM 
     WindowsInputCapture* self = activeCapture.load();
     if (code == HC_ACTION && self && self->sink_) {
         const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-        MouseButton button{};
-        bool down = false;
-        bool known = true;
-        switch (wParam) {
-            case WM_LBUTTONDOWN:
-            case WM_LBUTTONUP:
-                button = MouseButton::Left;
-                down = wParam == WM_LBUTTONDOWN;
-                break;
-            case WM_RBUTTONDOWN:
-            case WM_RBUTTONUP:
-                button = MouseButton::Right;
-                down = wParam == WM_RBUTTONDOWN;
-                break;
-            case WM_MBUTTONDOWN:
-            case WM_MBUTTONUP:
-                button = MouseButton::Middle;
-                down = wParam == WM_MBUTTONDOWN;
-                break;
-            case WM_XBUTTONDOWN:
-            case WM_XBUTTONUP:
-                down = wParam == WM_XBUTTONDOWN;
-                // The high word names the extra button: the first is backward, the second
-                // forward.
-                switch (HIWORD(event->mouseData)) {
-                    case XBUTTON1:
-                        button = MouseButton::Backward;
-                        break;
-                    case XBUTTON2:
-                        button = MouseButton::Forward;
-                        break;
-                    default:
-                        known = false;
-                        break;
-                }
-                break;
-            default:
-                known = false;
-                break;
-        }
-        if (known)
-            self->sink_->mouseButtonChanged(button, down, ScreenPoint{event->pt.x, event->pt.y});
+        if (const std::optional<HookButtonEvent> button = translateMouseHook(wParam, *event))
+            self->sink_->mouseButtonChanged(button->button, button->down, button->at);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 }  // namespace
+
+std::optional<RawKeyEvent> translateRawKey(const RAWKEYBOARD& key) {
+    if (key.VKey == 0 || key.VKey == kFakeVirtualKey) return std::nullopt;
+    switch (key.Message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            return RawKeyEvent{key.VKey, true};
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            return RawKeyEvent{key.VKey, false};
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<HookButtonEvent> translateMouseHook(WPARAM message, const MSLLHOOKSTRUCT& event) {
+    HookButtonEvent out;
+    out.at = ScreenPoint{event.pt.x, event.pt.y};
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+            out.button = MouseButton::Left;
+            out.down = message == WM_LBUTTONDOWN;
+            return out;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+            out.button = MouseButton::Right;
+            out.down = message == WM_RBUTTONDOWN;
+            return out;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+            out.button = MouseButton::Middle;
+            out.down = message == WM_MBUTTONDOWN;
+            return out;
+        case WM_XBUTTONDOWN:
+        case WM_XBUTTONUP:
+            out.down = message == WM_XBUTTONDOWN;
+            // The high word names the extra button: the first is backward, the second forward.
+            switch (HIWORD(event.mouseData)) {
+                case XBUTTON1:
+                    out.button = MouseButton::Backward;
+                    return out;
+                case XBUTTON2:
+                    out.button = MouseButton::Forward;
+                    return out;
+                default:
+                    return std::nullopt;
+            }
+        default:
+            return std::nullopt;
+    }
+}
 
 std::unique_ptr<InputCapture> makeInputCapture() {
     return std::make_unique<WindowsInputCapture>();

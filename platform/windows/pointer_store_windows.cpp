@@ -58,7 +58,9 @@ public:
 
     // The system keeps the previous setting when it refuses one; nothing is reported.
     void applyPointerSpeed(int speed) override {
-        SystemParametersInfoA(SPI_SETMOUSESPEED, 0,
+        // Windows reads the speed from the pointer argument; Wine from the number argument, so
+        // it goes in both.
+        SystemParametersInfoA(SPI_SETMOUSESPEED, static_cast<UINT>(speed),
                               reinterpret_cast<PVOID>(static_cast<INT_PTR>(speed)),
                               SPIF_SENDCHANGE);
     }

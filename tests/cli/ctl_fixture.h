@@ -35,7 +35,11 @@ protected:
         std::filesystem::create_directories(dir_);
         memoryFile = dir_ / "mouse.bin";
         // Backups of the writes go to this test's own data folder, never the user's.
+#ifdef _WIN32
+        _wputenv_s(L"APPDATA", (dir_ / "data").c_str());
+#else
         ::setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
+#endif
         setMemory(factoryMemory());
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }

@@ -12,6 +12,7 @@
 #include "macros/default_library.h"
 #include "params/checksum.h"
 #include "support/file_bytes.h"
+#include "support/temp_folder.h"
 
 namespace kvr {
 namespace {
@@ -36,9 +37,8 @@ class ProfileFileTest : public test::MacroCycleTest {
 protected:
     void SetUp() override {
         MacroCycleTest::SetUp();
-        char pattern[] = "/tmp/kvr-profile-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder = pattern;
+        folder = test::makeTempFolder("kvr-profile");
+        ASSERT_FALSE(folder.empty());
     }
     void TearDown() override { fs::remove_all(folder); }
 
