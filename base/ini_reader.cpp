@@ -86,6 +86,16 @@ std::vector<std::string> IniReader::keys(std::string_view section) const {
     return s->second.order;
 }
 
+std::vector<std::pair<std::string_view, std::string_view>> IniReader::entries(
+    std::string_view section) const {
+    std::vector<std::pair<std::string_view, std::string_view>> all;
+    const auto s = sections_.find(lowerCase(section));
+    if (s == sections_.end()) return all;
+    all.reserve(s->second.values.size());
+    for (const auto& [key, value] : s->second.values) all.emplace_back(key, value);
+    return all;
+}
+
 std::optional<int> parseInteger(std::string_view text) {
     text = trim(text);
     if (!text.empty() && text.front() == '+') {

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kvr {
@@ -29,6 +30,9 @@ public:
     std::optional<int> integer(std::string_view section, std::string_view key) const;
     // The keys of a section in the order of their first lines, as written.
     std::vector<std::string> keys(std::string_view section) const;
+    // Each key of a section, in lower case, with its value.
+    std::vector<std::pair<std::string_view, std::string_view>> entries(
+        std::string_view section) const;
 
 private:
     struct Section {

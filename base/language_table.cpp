@@ -1,5 +1,6 @@
 #include "base/language_table.h"
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 
@@ -135,6 +136,10 @@ std::string LanguageTable::text(std::string_view key) const { return reader_.tex
 
 std::vector<std::string> LanguageTable::keys() const { return reader_.keys(section_); }
 
+std::vector<std::pair<std::string_view, std::string_view>> LanguageTable::entries() const {
+    return reader_.entries(section_);
+}
+
 std::string LanguageText(int languageIndex, std::string_view key) {
     const LanguageTableResult& loaded = builtInTable(languageIndex);
     return loaded.table ? loaded.table->text(key) : std::string();
@@ -146,19 +151,43 @@ TextLookup languageLookup(std::function<int()> currentLanguage) {
     };
 }
 
-std::string FindTextKey(std::string_view text, std::span<const LanguageTable> tables) {
-    static const std::vector<std::string> kKeys = [] {
-        std::vector<std::string> keys;
-        for (int i = 0; i <= kHighestTextKey; ++i) keys.push_back("Str" + std::to_string(i));
-        return keys;
-    }();
-    const std::string* result = nullptr;
-    for (const LanguageTable& table : tables) {
-        for (const std::string& key : kKeys) {
-            if (table.text(key) == text) result = &key;
-        }
+namespace {
+
+// The number of a key as the search forms them, "str" and digits without leading zeros, up to
+// the highest; empty for any other key. `lowerKey` is in lower case.
+std::optional<int> textKeyNumber(std::string_view lowerKey) {
+    if (!lowerKey.starts_with("str")) return std::nullopt;
+    const std::string_view digits = lowerKey.substr(3);
+    if (digits.empty() || digits.size() > 3 || (digits.size() > 1 && digits[0] == '0'))
+        return std::nullopt;
+    int n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + (c - '0');
     }
-    return result == nullptr ? std::string() : *result;
+    return n <= kHighestTextKey ? std::optional<int>(n) : std::nullopt;
+}
+
+}  // namespace
+
+std::string FindTextKey(std::string_view text, std::span<const LanguageTable> tables) {
+    // The last match is the highest key of the last table that has one: searched from there,
+    // over each table's own entries rather than over every key the search could form.
+    for (auto table = tables.rbegin(); table != tables.rend(); ++table) {
+        int highest = -1;
+        if (text.empty()) {
+            // Every key the table lacks matches, so the entries alone cannot tell.
+            for (int n = kHighestTextKey; n >= 0 && highest < 0; --n)
+                if (table->text("Str" + std::to_string(n)).empty()) highest = n;
+        } else {
+            for (const auto& [key, value] : table->entries()) {
+                if (value != text) continue;
+                if (const std::optional<int> n = textKeyNumber(key)) highest = std::max(highest, *n);
+            }
+        }
+        if (highest >= 0) return "Str" + std::to_string(highest);
+    }
+    return {};
 }
 
 std::string FindTextKey(std::string_view text) {

@@ -41,6 +41,8 @@ public:
     // The text of a key, letter case of the key ignored; empty when the key is absent.
     std::string text(std::string_view key) const;
     std::vector<std::string> keys() const;
+    // Each key, in lower case, with its text.
+    std::vector<std::pair<std::string_view, std::string_view>> entries() const;
 
 private:
     LanguageTable(IniReader reader, int languageIndex);

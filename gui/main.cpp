@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "gui/display_check.h"
-#include "gui/program.h"
 #include "base/command_line.h"
 #include "device/access_diagnosis.h"
 #include "device/hidapi_backend.h"
+#include "gui/display_check.h"
+#include "gui/program.h"
 
 namespace {
 
@@ -45,12 +45,14 @@ int main(int argc, char** argv) {
     const kvr::CommandLineResult early = kvr::parseCommandLine(kvr::withoutQtOptions(rawArgs));
     if (!early.options) return badUsage(early.error);
     if (const int code = answerWithoutWindow(*early.options); code >= 0) return code;
-    if (const std::optional<std::string> missing = kvr::missingDisplay(rawArgs)) {
-        std::fprintf(stderr, "kvr5507: %s\n", missing->c_str());
+    kvr::DisplayCheck display = kvr::checkDisplay(rawArgs);
+    if (display.problem) {
+        std::fprintf(stderr, "kvr5507: %s\n", display.problem->c_str());
         return 1;
     }
 
     QApplication app(argc, argv);
+    display.connection.reset();
     // Qt has taken its own options (-platform, -display); the rest are ours.
     std::vector<std::string> args;
     for (const QString& a : app.arguments().mid(1)) args.push_back(a.toStdString());

@@ -55,7 +55,7 @@ std::vector<std::string> withoutQtOptions(std::span<const std::string> args) {
     return ours;
 }
 
-std::optional<std::string> missingDisplay(std::span<const std::string> args) {
+DisplayCheck checkDisplay(std::span<const std::string> args) {
     const std::string platform = qtOption(args, "platform", environment("QT_QPA_PLATFORM"));
     const std::string display = qtOption(args, "display", environment("DISPLAY"));
     const bool wayland = !environment("WAYLAND_DISPLAY").empty();
@@ -73,24 +73,25 @@ std::optional<std::string> missingDisplay(std::span<const std::string> args) {
         else if (name.starts_with("wayland"))
             tryWayland = true;
         else if (!name.empty())
-            return std::nullopt;
+            return {};
         rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
     }
 
-    if (tryWayland && wayland) return std::nullopt;
+    if (tryWayland && wayland) return {};
     if (tryX && !display.empty()) {
-        if (Display* d = XOpenDisplay(display.c_str())) {
-            XCloseDisplay(d);
-            return std::nullopt;
-        }
-        return "cannot connect to the X display " + display + kHowToRunWithout;
+        if (Display* d = XOpenDisplay(display.c_str()))
+            return {std::nullopt, std::shared_ptr<void>(
+                                      d, [](void* p) { XCloseDisplay(static_cast<Display*>(p)); })};
+        return {"cannot connect to the X display " + display + kHowToRunWithout, nullptr};
     }
     if (tryX) {
-        return std::string("no display to show the window on (DISPLAY is not set)") +
-               kHowToRunWithout;
+        return {
+            std::string("no display to show the window on (DISPLAY is not set)") + kHowToRunWithout,
+            nullptr};
     }
-    return std::string("no Wayland display to show the window on (WAYLAND_DISPLAY is not set)") +
-           kHowToRunWithout;
+    return {std::string("no Wayland display to show the window on (WAYLAND_DISPLAY is not set)") +
+                kHowToRunWithout,
+            nullptr};
 }
 
 }  // namespace kvr

@@ -3,6 +3,6 @@
 namespace kvr {
 
 // A Windows session always has its desktop to show the window on.
-std::optional<std::string> missingDisplay(std::span<const std::string>) { return std::nullopt; }
+DisplayCheck checkDisplay(std::span<const std::string>) { return {}; }
 
 }  // namespace kvr
