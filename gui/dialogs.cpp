@@ -87,9 +87,8 @@ void QtDialogs::error(const QString& text) {
     box.exec();
 }
 
-// The window's style sheet reaches its child dialogs: its dark fields, meant for the skin, came
-// out dark on dark in the file dialog ("Look in", "Files of type", the typed name). The dialog's
-// fields get the dialog's own light look back.
+// The file dialog's fields ("Look in", "Files of type", the typed name) keep a light look of their
+// own: a dark field sheet meant for the skin, reaching them from the window, came out dark on dark.
 void giveReadableLook(QDialog& dialog) {
     dialog.setStyleSheet(
         "QLineEdit, QComboBox { color: black; background: white; border: 1px solid #9a9a9a;"

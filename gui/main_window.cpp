@@ -88,7 +88,8 @@ void MainWindow::FormCreate() {
     for (const char* list : {"LB_PCMacroName", "LB_MacroName"}) {
         auto* lb = controls_->get<QListWidget>(list);
         lb->setUniformItemSizes(true);
-        lb->setStyleSheet(QString("QListWidget::item { height: %1px; }").arg(itemHeight));
+        lb->setStyleSheet(WindowControls::fieldStyle(lb) +
+                          QString("QListWidget::item { height: %1px; }").arg(itemHeight));
     }
 
     prepareMouse();
@@ -146,7 +147,6 @@ void MainWindow::LoadSkinImages() {
     for (const char* img : {"Img_Start", "Img_InsertStart", "Img_SaveMacro"}) setPicture(img, "MacroS_01");
     for (const char* img : {"Img_OK", "Img_Cancel"}) setPicture(img, "MacroBtnS_01");
     setPicture("Img_InsertBase", "InsertDelayBase");
-
     shapeWindow();
 }
 

@@ -73,7 +73,10 @@ void MainWindow::setBorderColour(std::string_view name, Colour colour) {
     if (auto* edit = qobject_cast<QLineEdit*>(control(name))) {
         const QColor c = toQColor(colour);
         edit->setFrame(false);
-        edit->setStyleSheet(QString("border: 1px solid %1;").arg(c.name()));
+        // Disabled too: the layout's border stands in every state.
+        edit->setStyleSheet(WindowControls::fieldStyle(edit) +
+                            QString("QLineEdit, QLineEdit:disabled { border: 1px solid %1; }")
+                                .arg(c.name()));
     }
 }
 

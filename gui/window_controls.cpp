@@ -63,19 +63,22 @@ constexpr int kRoundButtonRing = 5;
 // Text of edit boxes and lists wherever the layout gives it no colour: light on the dark fields.
 const QColor kFieldTextColour(234, 236, 240);
 
-// Edit boxes and lists in the skin's colours; the layout sets their text colours on top.
-const char* const kFieldStyle =
+// Edit boxes, lists and the insert choice in the skin's colours; the layout sets their text
+// colours on top. Each field carries its own: a style sheet on the window would put every one of
+// its four hundred controls through the style sheet machinery, and slow the start.
+const char* const kLineEditStyle =
     "QLineEdit { background: #17191e; border: 1px solid #6b1d22; border-radius: 2px;"
     " padding: 0 2px; selection-background-color: #b3202a; }"
-    "QLineEdit:disabled { color: #727171; border-color: #3a3c42; }"
+    "QLineEdit:disabled { color: #727171; border-color: #3a3c42; }";
+const char* const kListStyle =
     "QListWidget { background: #0d0e11; border: 1px solid #3a3c42; outline: 0; }"
-    "QListWidget::item:selected { background: #8c1a22; color: white; }"
+    "QListWidget::item:selected { background: #8c1a22; color: white; }";
+const char* const kComboStyle =
     "QComboBox { background: #17191e; border: 1px solid #6b1d22; padding: 0 4px; }"
     "QComboBox QAbstractItemView { background: #1d1f25; color: #eaecf0; border: 1px solid #b3202a;"
-    " selection-background-color: #8c1a22; selection-color: white; outline: 0; }"
-    "QFrame#Pnl_Main, QFrame#Pnl_MseKey, QFrame#Pnl_Special, QFrame#Pnl_Media,"
-    " QFrame#Pnl_WWW, QFrame#Pnl_MyPC, QFrame#Pnl_PCMacro, QFrame#Pnl_DevMacro,"
-    " QFrame#Pnl_DevContent { background: #1d1f25; border: 1px solid #b3202a; }";
+    " selection-background-color: #8c1a22; selection-color: white; outline: 0; }";
+// The menus and context panels; their entries take their colours from their own sheets.
+const char* const kPanelStyle = "QFrame#%1 { background: #1d1f25; border: 1px solid #b3202a; }";
 }  // namespace
 
 template <typename T>
@@ -115,8 +118,14 @@ QStringList WindowControls::names() const {
     return list;
 }
 
+QString WindowControls::fieldStyle(const QWidget* field) {
+    if (qobject_cast<const QLineEdit*>(field)) return kLineEditStyle;
+    if (qobject_cast<const QListWidget*>(field)) return kListStyle;
+    if (qobject_cast<const QComboBox*>(field)) return kComboStyle;
+    return {};
+}
+
 WindowControls::WindowControls(QWidget* window) {
-    window->setStyleSheet(kFieldStyle);
     for (int p = 1; p <= 4; ++p) {
         auto* page = add<QWidget>(QString("gbPage%1").arg(p), window);
         page->setGeometry(0, 0, kWindowWidth, kWindowHeight);
@@ -137,12 +146,12 @@ WindowControls::WindowControls(QWidget* window) {
 
     // Set on each field: a colour on the window would not reach through the style sheet.
     for (QWidget* w : std::as_const(byName_)) {
-        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractItemView*>(w) ||
-            qobject_cast<QComboBox*>(w)) {
-            QPalette palette = w->palette();
-            palette.setColor(QPalette::Text, kFieldTextColour);
-            w->setPalette(palette);
-        }
+        const QString style = fieldStyle(w);
+        if (style.isEmpty()) continue;
+        w->setStyleSheet(style);
+        QPalette palette = w->palette();
+        palette.setColor(QPalette::Text, kFieldTextColour);
+        w->setPalette(palette);
     }
 }
 
@@ -180,6 +189,7 @@ void WindowControls::createButtonsPage(QWidget* page) {
     for (const QString& name : panelsOn(1)) {
         const QStringList entries = panelEntries(name.toStdString());
         auto* panel = add<QFrame>(name, page);
+        panel->setStyleSheet(QString(kPanelStyle).arg(name));
         const bool main = name == "Pnl_Main";
         const int width = main ? kMainMenuWidth : kSubMenuWidth;
         panel->resize(width, int(entries.size()) * kMenuRowHeight + (main ? 2 : 0));
@@ -282,6 +292,7 @@ void WindowControls::createMacroPage(QWidget* page) {
     for (const QString& name : panelsOn(4)) {
         const QStringList entries = panelEntries(name.toStdString());
         auto* panel = add<QFrame>(name, page);
+        panel->setStyleSheet(QString(kPanelStyle).arg(name));
         panel->resize(kContextWidth, int(entries.size()) * kContextRowHeight);
         int top = 0;
         for (const QString& b : entries) {

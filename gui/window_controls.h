@@ -30,6 +30,9 @@ public:
     CaptionLabel* caption(const QString& name) const;
     QWidget* page(int p) const { return pages_[size_t(p - 1)]; }
     QStringList names() const;
+    // The skin's own look of an edit box, list or choice box; empty for other controls. A sheet
+    // set on a field later starts from it.
+    static QString fieldStyle(const QWidget* field);
 
 private:
     template <typename T>

@@ -153,7 +153,7 @@ void ButtonPage::languageChanged() {
 }
 
 void ButtonPage::setHighlight(CaptionLabel* entry, bool on) {
-    // The window's style sheet draws the panels, so the entry's colours go through one too.
+    // The panel's style sheet reaches its entries, so the entry's colours go through one too.
     const QColor textColour = on ? QColor(Qt::white) : kEntryText;
     entry->setStyleSheet(QString("QLabel { color: %1; background: %2; padding-left: 3px; }")
                              .arg(textColour.name(), on ? kHighlight.name() : "transparent"));
