@@ -3,9 +3,10 @@
 // its window, and ends. How the two find each other is platform code behind this interface.
 #include <QString>
 #include <memory>
+#include <string>
 
 class QWidget;
-class QLocalServer;
+class QSocketNotifier;
 
 namespace kvr {
 
@@ -30,7 +31,9 @@ public:
     void announce(QWidget* window, const QString& title) override;
 
 private:
-    std::unique_ptr<QLocalServer> server_;
+    int listener_ = -1;
+    std::string path_;  // the socket this program made, removed when it ends
+    std::unique_ptr<QSocketNotifier> notifier_;
 };
 
 // The finder that fits the platform.

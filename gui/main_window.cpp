@@ -31,6 +31,9 @@ namespace {
 constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 600;
 const QColor kMaroon(128, 0, 0);  // the window's see-through colour
+const QString kBackgroundPicture = "L1_BackGround";
+const QString kIconPicture = "AppIcon64";
+QString pagePanelPicture(int page) { return "L1_Back" + QString::number(page); }
 }  // namespace
 
 MainWindow::MainWindow(AppServices services, QWidget* parent)
@@ -55,7 +58,8 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::FormCreate() {
-    if (std::optional<QPixmap> icon = skin_.picture("AppIcon64")) setWindowIcon(*icon);
+    // The first page's large pictures decode beside the building of the controls.
+    skin_.decodeAhead({kBackgroundPicture, pagePanelPicture(1), kIconPicture});
 
     errorAppearance_ = false;
     currentPage_ = 1;
@@ -81,6 +85,7 @@ void MainWindow::FormCreate() {
     connectNavigation();
     createPages();
 
+    if (std::optional<QPixmap> icon = skin_.picture(kIconPicture)) setWindowIcon(*icon);
     LoadSkinImages();
     reportApply(layoutState_.LoadOrgSection(*this));
     reportApply(layoutState_.ApplyLayout(*this));
@@ -128,8 +133,8 @@ std::array<WindowPage*, 4> MainWindow::pages() const {
 void MainWindow::LoadSkinImages() {
     for (int p = 1; p <= 4; ++p) {
         const QString n = QString::number(p);
-        setPicture("Img_Base_" + n, "L1_BackGround");
-        setPicture("Img_P" + n, "L1_Back" + n);
+        setPicture("Img_Base_" + n, kBackgroundPicture);
+        setPicture("Img_P" + n, pagePanelPicture(p));
         setPicture("Img_Web_" + n, "WebS_01");
         for (const char* b : {"Confirm", "Apply", "Reset", "Exit"})
             setPicture(QString("Img_%1_%2").arg(b).arg(p), "BtnS_01");
@@ -153,7 +158,7 @@ void MainWindow::LoadSkinImages() {
 void MainWindow::shapeWindow() {
     // Every maroon pixel of the background is see-through, and so is what it leaves uncovered:
     // the window takes the skin's shape. Alpha plays no part, only the colour.
-    std::optional<QPixmap> base = skin_.picture("L1_BackGround");
+    std::optional<QPixmap> base = skin_.picture(kBackgroundPicture);
     if (!base) return;
     QImage shape(kWindowWidth, kWindowHeight, QImage::Format_RGB32);
     shape.fill(kMaroon);

@@ -4,6 +4,7 @@
 #include "gui/images/pictures.h"
 
 #include <cstring>
+#include <system_error>
 
 namespace kvr {
 
@@ -24,8 +25,37 @@ std::optional<QImage> decodeBuiltInPicture(const QString& name) {
     return toQImage(*decoded);
 }
 
+Skin::~Skin() {
+    // The worker's pictures are its own: it ends before they go.
+    if (ahead_.valid()) ahead_.wait();
+}
+
+void Skin::decodeAhead(const QStringList& names) {
+    if (ahead_.valid()) return;
+    QStringList lower;
+    for (const QString& n : names) lower << n.toLower();
+    try {
+        ahead_ = std::async(std::launch::async, [lower] {
+            Decoded decoded;
+            for (const QString& n : lower) decoded.insert(n, decodeBuiltInPicture(n));
+            return decoded;
+        });
+        aheadNames_ = lower;
+    } catch (const std::system_error&) {
+        // No thread to be had: each picture decodes when it is asked for, as any other.
+    }
+}
+
+std::optional<QImage> Skin::decode(const QString& name) {
+    const QString key = name.toLower();
+    if (!aheadNames_.contains(key)) return decodeBuiltInPicture(name);
+    if (ahead_.valid()) decodedAhead_ = ahead_.get();
+    aheadNames_.removeOne(key);
+    return decodedAhead_.take(key);
+}
+
 std::optional<QImage> Skin::image(const QString& name) {
-    std::optional<QImage> img = decodeBuiltInPicture(name);
+    std::optional<QImage> img = decode(name);
     if (!img && report_) report_(QString("The built-in picture \"%1\" is missing or damaged.").arg(name));
     return img;
 }

@@ -5,7 +5,9 @@
 #include <QPixmap>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <future>
 #include <optional>
 
 namespace kvr {
@@ -20,6 +22,11 @@ public:
     // Reports a picture that is missing or cannot be decoded.
     using ErrorReporter = std::function<void(const QString& message)>;
     explicit Skin(ErrorReporter report) : report_(std::move(report)) {}
+    ~Skin();
+
+    // Starts decoding `names` on a worker at once, so that they are ready when first asked for:
+    // the first page's large pictures decode while the window builds its controls.
+    void decodeAhead(const QStringList& names);
 
     // The picture named `name` (letter case ignored); empty, after a report, when it is missing.
     std::optional<QPixmap> picture(const QString& name);
@@ -28,8 +35,14 @@ public:
     std::optional<QSize> pictureSize(const QString& name);
 
 private:
+    using Decoded = QHash<QString, std::optional<QImage>>;  // by lower-case name
+    std::optional<QImage> decode(const QString& name);
+
     ErrorReporter report_;
     QHash<QString, QPixmap> cache_;
+    QStringList aheadNames_;  // lower case
+    std::future<Decoded> ahead_;
+    Decoded decodedAhead_;
 };
 
 // Decodes a built-in PNG resource; empty when it is missing or damaged.
