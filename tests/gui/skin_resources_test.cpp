@@ -6,6 +6,7 @@
 #include "gui/images/gif_animation.h"
 #include "gui/images/png_image.h"
 #include "gui/images/pictures.h"
+#include "gui/skin.h"
 
 namespace kvr {
 namespace {
@@ -129,6 +130,24 @@ TEST(SkinResources, BusyAnimationLoopsTwelveFramesOfFiftyMilliseconds) {
                   opaqueBlack);
     }
     EXPECT_NE(gif->frames[0].image.pixels, gif->frames[1].image.pixels);
+}
+
+// Pictures decoded on the worker are the ones a plain decode gives, asked for in any letter case
+// and in any order; a name the worker could not find is reported as any missing picture.
+TEST(Skin, PicturesDecodedAheadAreThoseDecodedWhenAskedFor) {
+    QStringList reports;
+    Skin ahead([&](const QString& message) { reports << message; });
+    Skin plain([](const QString&) {});
+    ahead.decodeAhead({"L1_BackGround", "l1_back1", "NoSuchPicture"});
+    for (const char* name : {"BtnS_01", "l1_background", "L1_Back1", "L1_BackGround"}) {
+        SCOPED_TRACE(name);
+        const std::optional<QImage> got = ahead.image(name);
+        ASSERT_TRUE(got);
+        EXPECT_EQ(*got, *plain.image(name));
+    }
+    EXPECT_TRUE(reports.isEmpty());
+    EXPECT_FALSE(ahead.picture("NoSuchPicture"));
+    EXPECT_EQ(reports.size(), 1);
 }
 
 }  // namespace
