@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QWindow>
 
 #include "gui/desktop_services.h"
@@ -331,8 +330,9 @@ void MainWindow::connectNavigation() {
     for (const QString& name : controls_->names()) {
         CaptionLabel* label = controls_->caption(name);
         if (label == nullptr) continue;
-        const bool skinned =
-            name.startsWith("Btn_") || QRegularExpression("^Key[1-9]$").match(name).hasMatch();
+        const bool keyLabel = name.size() == 4 && name.startsWith("Key") && name[3] >= '1' &&
+                              name[3] <= '9';  // Key1..Key9
+        const bool skinned = name.startsWith("Btn_") || keyLabel;
         if (!skinned) continue;
         connect(label, &CaptionLabel::entered, this, [this, name] { labelEntered(name); });
         connect(label, &CaptionLabel::left, this, [this, name] { labelLeft(name); });
