@@ -88,7 +88,8 @@ void MainWindow::FormCreate() {
     if (std::optional<QPixmap> icon = skin_.picture(kIconPicture)) setWindowIcon(*icon);
     LoadSkinImages();
     reportApply(layoutState_.LoadOrgSection(*this));
-    reportApply(layoutState_.ApplyLayout(*this));
+    // The first language's switch applies its layout and captions: once, not twice.
+    Btn_Lang1_0Click();
     const int itemHeight = layoutState_.values().MacroNameHeight;
     for (const char* list : {"LB_PCMacroName", "LB_MacroName"}) {
         auto* lb = controls_->get<QListWidget>(list);
@@ -102,7 +103,6 @@ void MainWindow::FormCreate() {
     advancedPage_->refreshPointerSettings();
 
     mouse_.link().closeHandle();
-    Btn_Lang1_0Click();
     update();
 }
 
