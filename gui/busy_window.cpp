@@ -1,6 +1,7 @@
 #include "gui/busy_window.h"
 
 #include <QLabel>
+#include <QSet>
 #include <algorithm>
 #include <utility>
 
@@ -34,6 +35,19 @@ QBitmap frameShape(const QImage& frame) {
     }
     return QBitmap::fromImage(bits);
 }
+
+// A frame as it is kept between shows: with a colour table where the frame has no more than 256
+// colours, a quarter of its full size. Its see-through pixels show the window's black either way.
+QImage keptFrame(const QImage& frame) {
+    const QImage opaque = frame.convertToFormat(QImage::Format_RGB32);
+    QSet<QRgb> colours;
+    for (int y = 0; y < opaque.height() && colours.size() <= 256; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(opaque.constScanLine(y));
+        for (int x = 0; x < opaque.width(); ++x) colours.insert(line[x]);
+    }
+    if (colours.size() > 256) return opaque;
+    return opaque.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+}
 }  // namespace
 
 BusyWindow::BusyWindow(const QWidget& mainWindow, FrameSource frames)
@@ -53,7 +67,7 @@ void BusyWindow::prepareFrames() {
     frames_.reserve(frames.size());
     for (const AnimationFrame& f : frames) {
         if (f.image.isNull()) continue;
-        frames_.push_back({QPixmap::fromImage(f.image), frameShape(f.image),
+        frames_.push_back({keptFrame(f.image), frameShape(f.image),
                            std::max(kShortestDelayMs, f.delayMs)});
     }
     showFrame();
@@ -83,7 +97,7 @@ void BusyWindow::FormCreate(const QWidget& mainWindow) {
 void BusyWindow::showFrame() {
     if (frames_.empty()) return;
     const PreparedFrame& f = frames_[size_t(frame_)];
-    WaitGif_->setPixmap(f.picture);
+    WaitGif_->setPixmap(QPixmap::fromImage(f.picture));
     setMask(f.shape);
 }
 

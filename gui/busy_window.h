@@ -43,7 +43,7 @@ public:
 private:
     // A frame ready to show: its picture and the shape that leaves its black pixels out.
     struct PreparedFrame {
-        QPixmap picture;
+        QImage picture;
         QBitmap shape;
         int delayMs;
     };

@@ -33,6 +33,26 @@ TEST(BusyWindow, PlacedOnceBelowTheCentreOfTheMainWindowAsItWasAtCreation) {
     }
 }
 
+// A frame is kept small between shows, and shows exactly as it was drawn: a frame of few
+// colours, and one of more colours than a colour table holds.
+TEST(BusyWindow, FramesShowEveryPixelAsDrawn) {
+    QImage few = filled(Qt::black);
+    for (int x = 0; x < 200; ++x) few.setPixelColor(x, 96, QColor(x, 0, 255 - x));
+    QImage many(200, 192, QImage::Format_ARGB32);
+    for (int y = 0; y < 192; ++y)
+        for (int x = 0; x < 200; ++x) many.setPixelColor(x, y, QColor(x, y, (x * y) % 256));
+    QWidget main;
+    BusyWindow busy(main, [&] { return std::vector<AnimationFrame>{{few, 50}, {many, 50}}; });
+    auto* gif = busy.findChild<QLabel*>("WaitGif");
+    ASSERT_NE(gif, nullptr);
+    busy.Show();
+    for (const QImage& drawn : {few, many}) {
+        EXPECT_EQ(gif->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+                  drawn.convertToFormat(QImage::Format_RGB32));
+        busy.WaitGifTimer();
+    }
+}
+
 TEST(BusyWindow, AnimationTurnsWhileShownEachFrameForItsOwnDelay) {
     QWidget main;
     int asked = 0;
