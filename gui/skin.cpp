@@ -25,11 +25,6 @@ std::optional<QImage> decodeBuiltInPicture(const QString& name) {
     return toQImage(*decoded);
 }
 
-Skin::~Skin() {
-    // The worker's pictures are its own: it ends before they go.
-    if (ahead_.valid()) ahead_.wait();
-}
-
 void Skin::decodeAhead(const QStringList& names) {
     if (ahead_.valid()) return;
     QStringList lower;

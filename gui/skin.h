@@ -22,10 +22,10 @@ public:
     // Reports a picture that is missing or cannot be decoded.
     using ErrorReporter = std::function<void(const QString& message)>;
     explicit Skin(ErrorReporter report) : report_(std::move(report)) {}
-    ~Skin();
 
     // Starts decoding `names` on a worker at once, so that they are ready when first asked for:
-    // the first page's large pictures decode while the window builds its controls.
+    // the first page's large pictures decode while the window builds its controls. A skin that
+    // goes while its worker runs waits for it.
     void decodeAhead(const QStringList& names);
 
     // The picture named `name` (letter case ignored); empty, after a report, when it is missing.
