@@ -1,7 +1,6 @@
 #include "cycle/mouse_stack.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <functional>
@@ -10,6 +9,7 @@
 
 #include "cycle/macro_cycle_fixture.h"
 #include "macros/default_library.h"
+#include "support/temp_folder.h"
 
 namespace kvr {
 namespace {
@@ -28,9 +28,9 @@ TEST_F(MouseStackTest, TheMacroListOnShowFollowsEveryNewMacroArea) {
     ASSERT_EQ(macros.Btn_AddMacroClick(buildDefaultLibrary()[0]).write, WriteResult::Written);
     const Names one = macros.table().names();
     ASSERT_EQ(one.size(), 1u);
-    char folder[] = "/tmp/kvr-stack-XXXXXX";
-    ASSERT_NE(::mkdtemp(folder), nullptr);
-    const std::filesystem::path profile = std::filesystem::path(folder) / "p.bin";
+    const std::filesystem::path folder = test::makeTempFolder("kvr-stack");
+    ASSERT_FALSE(folder.empty());
+    const std::filesystem::path profile = folder / "p.bin";
     ASSERT_TRUE(stack.profileFiles().save(profile));
 
     struct Step {

@@ -16,6 +16,7 @@
 #include "macros/macro_links.h"
 #include "window_fixture.h"
 #include "support/file_bytes.h"
+#include "support/temp_folder.h"
 
 namespace kvr::test {
 namespace {
@@ -33,9 +34,8 @@ class MacroPageTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        char pattern[] = "/tmp/kvr-macro-page-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder = pattern;
+        folder = test::makeTempFolder("kvr-macro-page");
+        ASSERT_FALSE(folder.empty());
         page().useLibraryFile(libraryFile());
     }
     void TearDown() override {

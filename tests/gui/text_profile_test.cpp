@@ -10,6 +10,7 @@
 #include "device/memory_file.h"
 #include "support/file_bytes.h"
 #include "window_fixture.h"
+#include "support/temp_folder.h"
 
 namespace kvr::test {
 namespace {
@@ -27,9 +28,8 @@ class TextProfileTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        char pattern[] = "/tmp/kvr-text-profile-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder = pattern;
+        folder = test::makeTempFolder("kvr-text-profile");
+        ASSERT_FALSE(folder.empty());
     }
     void TearDown() override {
         window.reset();

@@ -11,6 +11,7 @@
 #include "device/memory_file.h"
 #include "support/file_bytes.h"
 #include "window_fixture.h"
+#include "support/temp_folder.h"
 
 namespace kvr::test {
 namespace {
@@ -21,9 +22,8 @@ class WindowBackupTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        char pattern[] = "/tmp/kvr-window-backup-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder = pattern;
+        folder = test::makeTempFolder("kvr-window-backup");
+        ASSERT_FALSE(folder.empty());
         const char* old = std::getenv("XDG_DATA_HOME");
         oldDataHome = old ? old : "";
         useDataHome(folder / "data");
