@@ -7,7 +7,6 @@
 #include "device/access_diagnosis.h"
 #include "device/hidapi_backend.h"
 #include "gui/display_check.h"
-#include "gui/font_warmup.h"
 #include "gui/program.h"
 
 namespace {
@@ -52,7 +51,6 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::future<void> fonts = kvr::warmFontConfiguration();
     QApplication app(argc, argv);
     display.connection.reset();
     // Qt has taken its own options (-platform, -display); the rest are ours.

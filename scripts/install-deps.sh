@@ -7,7 +7,7 @@ packages=(
     # building
     cmake ninja-build g++ pkg-config
     qt6-base-dev libhidapi-dev libpng-dev zlib1g-dev libgif-dev libx11-dev
-    libglib2.0-dev libfontconfig-dev
+    libglib2.0-dev
     # the macro recorder's capture: XInput 2 under X, evdev elsewhere
     libxi-dev libevdev-dev
     # kvr5507ctl's command line and JSON (headers only)
