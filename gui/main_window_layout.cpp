@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <initializer_list>
 
 #include "gui/main_window.h"
 #include "gui/skin_widgets.h"
@@ -13,9 +14,10 @@ namespace kvr {
 namespace {
 QString qname(std::string_view name) { return QString::fromUtf8(name.data(), qsizetype(name.size())); }
 
-void setPaletteColour(QWidget* w, QPalette::ColorRole role, Colour c) {
+// One palette change for all the roles: each change goes down to every child.
+void setPaletteColour(QWidget* w, std::initializer_list<QPalette::ColorRole> roles, Colour c) {
     QPalette pal = w->palette();
-    pal.setColor(role, toQColor(c));
+    for (QPalette::ColorRole role : roles) pal.setColor(role, toQColor(c));
     w->setPalette(pal);
 }
 }  // namespace
@@ -42,7 +44,12 @@ void MainWindow::setGeometry(std::string_view name, int left, int top, int width
 }
 
 void MainWindow::setVisible(std::string_view name, bool visible) {
-    if (QWidget* w = control(name)) w->setVisible(visible);
+    if (QWidget* w = control(name)) {
+        // The layout places what it shows right after showing it; shown without a size of its
+        // own, a caption would first be sized to its text, laying the text out for nothing.
+        if (visible) w->setAttribute(Qt::WA_Resized);
+        w->setVisible(visible);
+    }
 }
 
 void MainWindow::setFontSize(std::string_view name, int points) {
@@ -55,16 +62,13 @@ void MainWindow::setFontSize(std::string_view name, int points) {
 
 void MainWindow::setFontColour(std::string_view name, Colour colour) {
     if (QWidget* w = control(name)) {
-        setPaletteColour(w, QPalette::WindowText, colour);
-        setPaletteColour(w, QPalette::Text, colour);
-        setPaletteColour(w, QPalette::ButtonText, colour);
+        setPaletteColour(w, {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}, colour);
     }
 }
 
 void MainWindow::setBackColour(std::string_view name, Colour colour) {
     if (QWidget* w = control(name)) {
-        setPaletteColour(w, QPalette::Base, colour);
-        setPaletteColour(w, QPalette::Window, colour);
+        setPaletteColour(w, {QPalette::Base, QPalette::Window}, colour);
         w->setAutoFillBackground(true);
     }
 }
