@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <system_error>
+#include <utility>
 
 namespace kvr {
 
@@ -72,7 +73,8 @@ std::optional<QPixmap> Skin::picture(const QString& name) {
     if (it != cache_.constEnd()) return *it;
     std::optional<QImage> img = image(name);
     if (!img) return std::nullopt;
-    QPixmap pixmap = QPixmap::fromImage(*img);
+    // Handed over, not copied: the pixmap keeps the decoded pixels themselves.
+    QPixmap pixmap = QPixmap::fromImage(std::move(*img));
     cache_.insert(key, pixmap);
     return pixmap;
 }
