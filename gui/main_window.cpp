@@ -13,6 +13,7 @@
 
 #include "gui/busy_window.h"
 #include "gui/dialogs.h"
+#include "gui/memory_release.h"
 #include "gui/program.h"
 #include "gui/skin_widgets.h"
 #include "gui/window_controls.h"
@@ -179,6 +180,8 @@ void MainWindow::paintEvent(QPaintEvent* event) {
     QTimer::singleShot(0, this, [this] {
         tray_ = new QSystemTrayIcon(windowIcon(), this);
         if (QSystemTrayIcon::isSystemTrayAvailable()) tray_->show();
+        // What the start decoded and dropped on its way to the first paint.
+        releaseFreedMemory();
     });
 }
 

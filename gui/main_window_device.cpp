@@ -8,6 +8,7 @@
 #include "config/backups.h"
 #include "gui/dialogs.h"
 #include "gui/main_window.h"
+#include "gui/memory_release.h"
 #include "gui/skin_widgets.h"
 #include "gui/window_controls.h"
 #include "device/pacer.h"
@@ -132,7 +133,9 @@ bool MainWindow::awaitsRead() const {
 }
 
 void MainWindow::transferRunning(bool running) {
-    if (running || !closePending_) return;
+    if (running) return;
+    releaseFreedMemory();
+    if (!closePending_) return;
     // Carried out once the caller of the transfer has finished with the window.
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
