@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -161,14 +160,22 @@ void MainWindow::shapeWindow() {
     // the window takes the skin's shape. Alpha plays no part, only the colour.
     std::optional<QPixmap> base = skin_.picture(kBackgroundPicture);
     if (!base) return;
-    QImage shape(kWindowWidth, kWindowHeight, QImage::Format_RGB32);
-    shape.fill(kMaroon);
     const QImage colours = base->toImage().convertToFormat(QImage::Format_RGB32);
-    QPainter painter(&shape);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, colours);
-    painter.end();
-    setMask(QBitmap::fromImage(shape.createMaskFromColor(kMaroon.rgb(), Qt::MaskInColor)));
+    // One bit a pixel, set where the window is see-through; read straight off the background
+    // rather than off a window-sized copy of it.
+    QImage seeThrough(kWindowWidth, kWindowHeight, QImage::Format_MonoLSB);
+    seeThrough.fill(0);
+    const QRgb maroon = kMaroon.rgb();
+    for (int y = 0; y < kWindowHeight; ++y) {
+        uchar* bits = seeThrough.scanLine(y);
+        const auto* line =
+            y < colours.height() ? reinterpret_cast<const QRgb*>(colours.constScanLine(y)) : nullptr;
+        for (int x = 0; x < kWindowWidth; ++x) {
+            if (!line || x >= colours.width() || line[x] == maroon)
+                bits[x >> 3] |= uchar(1 << (x & 7));
+        }
+    }
+    setMask(QBitmap::fromImage(seeThrough));
 }
 
 void MainWindow::paintEvent(QPaintEvent* event) {
