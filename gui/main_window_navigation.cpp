@@ -84,6 +84,7 @@ void MainWindow::setCurrentPage(int p) {
 }
 
 void MainWindow::showPageContainer(int p) {
+    controls_->styleFields(p);
     for (int i = 1; i <= 4; ++i) controls_->page(i)->setVisible(i == p);
     if (p == 4) {
         macroEditorPage_->pageShown();

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <utility>
 
 #include "base/layout_controls.h"
 #include "gui/skin_widgets.h"
@@ -146,12 +147,21 @@ WindowControls::WindowControls(QWidget* window) {
 
     // Set on each field: a colour on the window would not reach through the style sheet.
     for (QWidget* w : std::as_const(byName_)) {
-        const QString style = fieldStyle(w);
-        if (style.isEmpty()) continue;
-        w->setStyleSheet(style);
+        if (fieldStyle(w).isEmpty()) continue;
         QPalette palette = w->palette();
         palette.setColor(QPalette::Text, kFieldTextColour);
         w->setPalette(palette);
+    }
+    styleFields(1);
+}
+
+void WindowControls::styleFields(int p) {
+    if (std::exchange(fieldsStyled_[size_t(p - 1)], true)) return;
+    for (QWidget* w : std::as_const(byName_)) {
+        // A field the layout has given a border already carries the field look with it.
+        const QString style = fieldStyle(w);
+        if (!style.isEmpty() && w->styleSheet().isEmpty() && page(p)->isAncestorOf(w))
+            w->setStyleSheet(style);
     }
 }
 

@@ -65,6 +65,8 @@ TEST_F(WindowTest, AHoveredCaptionStaysOnOneLineForTheMarquee) {
 
 TEST_F(WindowTest, EveryEditBoxTextIsReadableOnItsField) {
     plugAndRead();
+    // Every page opened as its owner opens it: a field is first drawn with its page.
+    for (const char* pageButton : {"Btn_Adv_1", "Btn_Breath_2", "Btn_Macro_3"}) click(pageButton);
     for (QLineEdit* edit : window->findChildren<QLineEdit*>()) {
         SCOPED_TRACE(edit->objectName().toStdString());
         // The field as drawn, inside its border, against the colour its text is drawn in.
