@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QSet>
 
 #include "gui/digit_filter.h"
 #include "gui/skin_widgets.h"
@@ -27,6 +28,13 @@ const QColor kHighlight(0, 128, 128);
 // The menu panels are dark; an entry that is not pointed at reads in the skin's light grey.
 const QColor kEntryText(0xd8, 0xdb, 0xe2);
 constexpr int kMacroRowIndent = 4;
+
+// An entry's look, lit or not. The panel's style sheet reaches its entries, so the entries'
+// colours go through one too.
+QString entrySheet(bool lit) {
+    return QString("QLabel { color: %1; background: %2; padding-left: 3px; }")
+        .arg((lit ? QColor(Qt::white) : kEntryText).name(), lit ? kHighlight.name() : "transparent");
+}
 
 QString keyLabel(int button) { return QString("Key%1").arg(button); }
 QString qname(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
@@ -73,9 +81,11 @@ ButtonPage::~ButtonPage() {
 
 void ButtonPage::connectMenu() {
     WindowControls& controls = host_.controls();
+    QSet<QWidget*> panels;
     for (const QString& name : menuEntryControls()) {
         CaptionLabel* entry = controls.caption(name);
         if (entry == nullptr) continue;
+        panels.insert(entry->parentWidget());
         // The entry paints its own row when lit; the panel shows through otherwise.
         entry->setAttribute(Qt::WA_TranslucentBackground, false);
         entry->setAttribute(Qt::WA_NoSystemBackground, false);
@@ -85,6 +95,8 @@ void ButtonPage::connectMenu() {
         if (menuEntryOf(name.toStdString()) != nullptr)
             connect(entry, &CaptionLabel::clicked, this, [this, name] { KeyStatusOnClick(name); });
     }
+    for (QWidget* panel : std::as_const(panels))
+        panel->setStyleSheet(panel->styleSheet() + entrySheet(false));
     connect(controls.caption("Key_Assembly"), &CaptionLabel::clicked, this,
             &ButtonPage::Key_AssemblyClick);
     auto* list = controls.get<QListWidget>("LB_Name");
@@ -153,10 +165,10 @@ void ButtonPage::languageChanged() {
 }
 
 void ButtonPage::setHighlight(CaptionLabel* entry, bool on) {
-    // The panel's style sheet reaches its entries, so the entry's colours go through one too.
-    const QColor textColour = on ? QColor(Qt::white) : kEntryText;
-    entry->setStyleSheet(QString("QLabel { color: %1; background: %2; padding-left: 3px; }")
-                             .arg(textColour.name(), on ? kHighlight.name() : "transparent"));
+    // An unlit entry takes its panel's rule for entries: a sheet on each of the hundred entries
+    // would cost the window's start and every closing of the menus.
+    const QString sheet = on ? entrySheet(true) : QString();
+    if (entry->styleSheet() != sheet) entry->setStyleSheet(sheet);
     entry->setAutoFillBackground(on);
 }
 
