@@ -48,11 +48,6 @@ MainWindow::MainWindow(AppServices services, QWidget* parent)
     presenceTimer_.setInterval(int(kPresenceTimerInterval.count()));
     connect(&presenceTimer_, &QTimer::timeout, this, &MainWindow::DevTimerTimer);
     presenceTimer_.start();
-    // The first look for the mouse comes as soon as the window runs, not at the first tick: a
-    // page clicked in the first seconds finds the mouse read.
-    QTimer::singleShot(0, this, [this] {
-        if (presenceTimer_.isActive()) DevTimerTimer();
-    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -182,13 +177,19 @@ void MainWindow::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     // The notification-area icon waits for the desktop's answer about its tray: it is asked
     // for once the window has painted. A desktop without one is not an error.
-    if (trayAsked_) return;
-    trayAsked_ = true;
+    if (firstPainted_) return;
+    firstPainted_ = true;
     QTimer::singleShot(0, this, [this] {
         tray_ = new QSystemTrayIcon(windowIcon(), this);
         if (QSystemTrayIcon::isSystemTrayAvailable()) tray_->show();
         // What the start decoded and dropped on its way to the first paint.
         releaseFreedMemory();
+    });
+    // The first look for the mouse comes as soon as the window shows, not at the first tick: a
+    // page clicked in the first seconds finds the mouse read. Not before: the start-up read
+    // would hold the first paint back. A window never painted still looks at the first tick.
+    QTimer::singleShot(0, this, [this] {
+        if (presenceTimer_.isActive()) DevTimerTimer();
     });
 }
 

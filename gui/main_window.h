@@ -206,7 +206,8 @@ private:
     QTimer marquee_;
     HoverState hover_;
     QSystemTrayIcon* tray_ = nullptr;
-    bool trayAsked_ = false;
+    // The first paint asks for the tray icon and takes the first look for the mouse.
+    bool firstPainted_ = false;
     BusyWindow* busy_ = nullptr;
     bool errorAppearance_ = false;
     // A close that arrived during a transfer, carried out when the exchange has ended.
