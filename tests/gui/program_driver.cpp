@@ -5,6 +5,8 @@
 #include "device/emulated_mouse.h"
 #include "program_driver.h"
 
+#include <cstdio>
+
 namespace kvr::test {
 
 namespace {
@@ -36,8 +38,13 @@ Window startOnMouseFile(QProcess& program, XvfbServer& x, const QString& binary,
     if (!program.waitForStarted()) return 0;
     Window w = 0;
     if (!x.waitUntil([&] { return (w = x.findWindowTitled(kTitle)) && x.isViewable(w); },
-                     std::chrono::seconds(20)))
+                     std::chrono::seconds(20))) {
+        // What the program said and whether it still runs tell a slow start from a stuck one.
+        std::fprintf(stderr, "no window after 20 s; the program %s; it wrote: %s\n",
+                     program.state() == QProcess::Running ? "still runs" : "has ended",
+                     program.readAllStandardError().constData());
         return 0;
+    }
     // The busy window is made at the first transfer, the read of the mouse found at the first
     // presence tick; once it has been shown and is hidden again, the mouse is open. The window
     // exists a moment before it is first shown, so having been shown is what counts.
