@@ -388,12 +388,17 @@ ReadWriteCycle::SettingsBlocks ReadWriteCycle::settingsFromPages() {
     const int variant = link_.deviceVariant();
     const ParamLayout* layout = paramLayout(variant);
     if (!layout) return blocks;
-    // As DownloadParameter builds them, on copies of the buffer and the images: neither the
-    // mouse nor what is known of it changes (the fields are committed, as Apply would).
+    // As DownloadParameter builds them, on copies of the buffer, the images and the pages:
+    // neither the mouse nor what is known of it changes. The fields are committed as Apply
+    // would, on the copies: a field keeps what it shows until the owner leaves it or applies.
+    SensitivityModel sensitivity = pages_.sensitivity;
+    LightModel light = pages_.light;
+    ButtonModel buttons = pages_.buttons;
+    const PageModels pages{sensitivity, light, buttons};
     DataBuf data = data_;
-    UIToDataBuf(pages_, variant, data);
+    UIToDataBuf(pages, variant, data);
     SetParameterChecksum(data, *layout);
-    FireKeyAndFireKeyModeToDataBuf(pages_.buttons, data);
+    FireKeyAndFireKeyModeToDataBuf(buttons, data);
     SetProfileChecksum(data);
     DeviceImages images = images_;
     copyDataBufToImages(data, variant, images);

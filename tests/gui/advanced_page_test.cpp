@@ -37,6 +37,7 @@ protected:
 
 TEST_F(AdvancedPageTest, LevelsStepsAndColoursClickedOnThePageReachTheMouse) {
     openPage();
+    EXPECT_EQ(fieldText("Edt_CPI8Color"), "7") << "as read: a field takes its rule when left";
     // Factory settings: levels 1 to 4 in use, level 2 current.
     click("lbl_DPI6");  // above a gap
     EXPECT_NE(textColour("lbl_DPI6"), inUseColour());
