@@ -157,4 +157,12 @@ const LayoutControl* findLayoutControl(std::string_view name) {
     return it == kByName.end() ? nullptr : it->second;
 }
 
+int pageOfControl(std::string_view name) {
+    const LayoutControl* c = findLayoutControl(name);
+    // Containers come before what they hold, so the walk up ends at a page.
+    while (c != nullptr && c->kind != ControlKind::Page) c = findLayoutControl(c->container);
+    if (c == nullptr || c->name == name) return 0;
+    return c->name.back() - '0';
+}
+
 }  // namespace kvr

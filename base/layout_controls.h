@@ -39,5 +39,8 @@ struct LayoutControl {
 // In creation order: containers before what they hold, a picture before its caption label.
 const std::vector<LayoutControl>& layoutControls();
 const LayoutControl* findLayoutControl(std::string_view name);
+// The page (1..kPageCount) whose container holds the control, however deep; 0 for a page itself
+// and for a name the table does not hold.
+int pageOfControl(std::string_view name);
 
 }  // namespace kvr

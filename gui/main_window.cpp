@@ -79,6 +79,10 @@ void MainWindow::FormCreate() {
     controls_->get<QRadioButton>("rb_Lang1")->setChecked(true);
     connectNavigation();
     createPages();
+    // A page's own controls made later are drawn by their page at once.
+    controls_->setOnMade([this](int p) {
+        for (WindowPage* page : pages()) page->controlsMade(p);
+    });
 
     if (std::optional<QPixmap> icon = skin_.picture(kIconPicture)) setWindowIcon(*icon);
     LoadSkinImages();

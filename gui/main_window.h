@@ -186,6 +186,8 @@ private:
     // Shows a skin picture on a control (or readies it for when the control first shows);
     // false when the picture is missing.
     bool showPicture(SkinImage& image, const QString& picture);
+    // setPicture, false when the control or the picture is missing.
+    bool placePicture(const QString& imageName, const QString& picture);
     void shapeWindow();
 
     AppServices services_;

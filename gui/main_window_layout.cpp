@@ -22,66 +22,73 @@ void setPaletteColour(QWidget* w, std::initializer_list<QPalette::ColorRole> rol
 }
 }  // namespace
 
-QWidget* MainWindow::control(std::string_view name) const { return controls_->find(qname(name)); }
+// The getters read only controls already made; the layout asks them of page 1's.
+QWidget* MainWindow::control(std::string_view name) const { return controls_->findMade(qname(name)); }
 
 bool MainWindow::loadPicture(std::string_view image, std::string_view picture) {
-    SkinImage* target = controls_->image(qname(image));
-    return target != nullptr && showPicture(*target, qname(picture));
+    return placePicture(qname(image), qname(picture));
 }
 
 PictureSize MainWindow::imageSize(std::string_view image) const {
-    const SkinImage* target = controls_->image(qname(image));
-    if (target == nullptr || !target->hasPicture()) return {};
+    const auto* target = qobject_cast<const SkinImage*>(control(image));
+    if (target == nullptr) {
+        const QSize pending = controls_->pendingPictureSize(qname(image));
+        return {pending.width(), pending.height()};
+    }
+    if (!target->hasPicture()) return {};
     return {target->width(), target->height()};
 }
 
 void MainWindow::move(std::string_view name, int left, int top) {
-    if (QWidget* w = control(name)) w->move(left, top);
+    controls_->change(qname(name), WindowControls::Change::Move,
+                      [left, top](QWidget* w) { w->move(left, top); });
 }
 
 void MainWindow::setGeometry(std::string_view name, int left, int top, int width, int height) {
-    if (QWidget* w = control(name)) w->setGeometry(left, top, width, height);
+    controls_->change(qname(name), WindowControls::Change::Geometry,
+                      [=](QWidget* w) { w->setGeometry(left, top, width, height); });
 }
 
 void MainWindow::setVisible(std::string_view name, bool visible) {
-    if (QWidget* w = control(name)) {
+    controls_->change(qname(name), WindowControls::Change::Visible, [visible](QWidget* w) {
         // The layout places what it shows right after showing it; shown without a size of its
         // own, a caption would first be sized to its text, laying the text out for nothing.
         if (visible) w->setAttribute(Qt::WA_Resized);
         w->setVisible(visible);
-    }
+    });
 }
 
 void MainWindow::setFontSize(std::string_view name, int points) {
-    if (QWidget* w = control(name)) {
+    controls_->change(qname(name), WindowControls::Change::FontSize, [points](QWidget* w) {
         QFont f = w->font();
         f.setPointSize(points);
         w->setFont(f);
-    }
+    });
 }
 
 void MainWindow::setFontColour(std::string_view name, Colour colour) {
-    if (QWidget* w = control(name)) {
+    controls_->change(qname(name), WindowControls::Change::FontColour, [colour](QWidget* w) {
         setPaletteColour(w, {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}, colour);
-    }
+    });
 }
 
 void MainWindow::setBackColour(std::string_view name, Colour colour) {
-    if (QWidget* w = control(name)) {
+    controls_->change(qname(name), WindowControls::Change::BackColour, [colour](QWidget* w) {
         setPaletteColour(w, {QPalette::Base, QPalette::Window}, colour);
         w->setAutoFillBackground(true);
-    }
+    });
 }
 
 void MainWindow::setBorderColour(std::string_view name, Colour colour) {
-    if (auto* edit = qobject_cast<QLineEdit*>(control(name))) {
-        const QColor c = toQColor(colour);
+    controls_->change(qname(name), WindowControls::Change::Border, [colour](QWidget* w) {
+        auto* edit = qobject_cast<QLineEdit*>(w);
+        if (edit == nullptr) return;
         edit->setFrame(false);
         // Disabled too: the layout's border stands in every state.
         edit->setStyleSheet(WindowControls::fieldStyle(edit) +
                             QString("QLineEdit, QLineEdit:disabled { border: 1px solid %1; }")
-                                .arg(c.name()));
-    }
+                                .arg(toQColor(colour).name()));
+    });
 }
 
 std::string MainWindow::caption(std::string_view name) const {
@@ -91,19 +98,24 @@ std::string MainWindow::caption(std::string_view name) const {
 }
 
 void MainWindow::setCaption(std::string_view name, std::string_view text) {
-    if (auto* label = qobject_cast<QLabel*>(control(name))) label->setText(qname(text));
-    else if (auto* edit = qobject_cast<QLineEdit*>(control(name))) edit->setText(qname(text));
+    controls_->change(qname(name), WindowControls::Change::Caption, [text = qname(text)](QWidget* w) {
+        if (auto* label = qobject_cast<QLabel*>(w)) label->setText(text);
+        else if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->setText(text);
+    });
 }
 
 void MainWindow::setEntries(std::string_view name, std::span<const std::string> entries) {
-    auto* box = qobject_cast<QComboBox*>(control(name));
-    if (box == nullptr) return;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const QString text = QString::fromStdString(entries[i]);
-        if (int(i) < box->count()) box->setItemText(int(i), text);
-        else box->addItem(text);
-    }
-    box->setCurrentIndex(-1);
+    QStringList texts;
+    for (const std::string& e : entries) texts << QString::fromStdString(e);
+    controls_->change(qname(name), WindowControls::Change::Entries, [texts](QWidget* w) {
+        auto* box = qobject_cast<QComboBox*>(w);
+        if (box == nullptr) return;
+        for (int i = 0; i < texts.size(); ++i) {
+            if (i < box->count()) box->setItemText(i, texts[i]);
+            else box->addItem(texts[i]);
+        }
+        box->setCurrentIndex(-1);
+    });
 }
 
 int MainWindow::selectedEntry(std::string_view name) const {
@@ -112,7 +124,9 @@ int MainWindow::selectedEntry(std::string_view name) const {
 }
 
 void MainWindow::selectEntry(std::string_view name, int index) {
-    if (auto* box = qobject_cast<QComboBox*>(control(name))) box->setCurrentIndex(index);
+    controls_->change(qname(name), WindowControls::Change::Selection, [index](QWidget* w) {
+        if (auto* box = qobject_cast<QComboBox*>(w)) box->setCurrentIndex(index);
+    });
 }
 
 void MainWindow::setApplicationTitle(std::string_view title) {

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include "gui/skin_widgets.h"
 #include "gui/window_controls.h"
+#include "base/layout_controls.h"
 #include "gui/pages/button_page.h"
 #include "gui/pages/macro_editor_page.h"
 
@@ -29,7 +30,24 @@ void MainWindow::setPictureOnCopies(const QString& button, const QString& pictur
 }
 
 void MainWindow::setPicture(const QString& imageName, const QString& picture) {
-    if (SkinImage* image = controls_->image(imageName)) showPicture(*image, picture);
+    placePicture(imageName, picture);
+}
+
+bool MainWindow::placePicture(const QString& imageName, const QString& picture) {
+    if (QWidget* made = controls_->findMade(imageName)) {
+        auto* image = qobject_cast<SkinImage*>(made);
+        return image != nullptr && showPicture(*image, picture);
+    }
+    // A picture control not made yet takes the picture when its page is made; its size counts
+    // for the layout at once.
+    if (pageOfControl(imageName.toStdString()) == 0) return false;
+    const std::optional<QSize> size = skin_.pictureSize(picture);
+    if (!size) return false;
+    controls_->setPendingPictureSize(imageName, *size);
+    controls_->change(imageName, WindowControls::Change::Picture, [this, picture](QWidget* w) {
+        if (auto* image = qobject_cast<SkinImage*>(w)) showPicture(*image, picture);
+    });
+    return true;
 }
 
 bool MainWindow::showPicture(SkinImage& image, const QString& picture) {
@@ -84,6 +102,7 @@ void MainWindow::setCurrentPage(int p) {
 }
 
 void MainWindow::showPageContainer(int p) {
+    controls_->makePage(p);
     controls_->styleFields(p);
     for (int i = 1; i <= 4; ++i) controls_->page(i)->setVisible(i == p);
     if (p == 4) {

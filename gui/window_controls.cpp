@@ -87,18 +87,21 @@ T* WindowControls::add(const QString& name, QWidget* parent) {
     auto* w = new T(parent);
     w->setObjectName(name);
     byName_.insert(name.toLower(), w);
+    fresh_.push_back(w);
     return w;
 }
 
 SkinImage* WindowControls::addImage(const QString& name, QWidget* parent) {
     auto* w = new SkinImage(name, parent);
     byName_.insert(name.toLower(), w);
+    fresh_.push_back(w);
     return w;
 }
 
 CaptionLabel* WindowControls::addCaption(const QString& name, QWidget* parent) {
     auto* w = new CaptionLabel(name, parent);
     byName_.insert(name.toLower(), w);
+    fresh_.push_back(w);
     return w;
 }
 
@@ -107,9 +110,27 @@ void WindowControls::addSkinButton(const QString& name, QWidget* parent) {
     addCaption("Btn_" + name, parent)->raise();
 }
 
-SkinImage* WindowControls::image(const QString& name) const { return get<SkinImage>(name); }
-CaptionLabel* WindowControls::caption(const QString& name) const {
-    return get<CaptionLabel>(name);
+SkinImage* WindowControls::image(const QString& name) { return get<SkinImage>(name); }
+CaptionLabel* WindowControls::caption(const QString& name) { return get<CaptionLabel>(name); }
+
+QWidget* WindowControls::find(const QString& name) {
+    if (QWidget* w = findMade(name)) return w;
+    const int p = pageOfControl(name.toStdString());
+    if (p == 0 || made(p)) return nullptr;
+    makePage(p);
+    return findMade(name);
+}
+
+void WindowControls::change(const QString& name, Change kind, std::function<void(QWidget*)> apply) {
+    if (QWidget* w = findMade(name)) {
+        apply(w);
+        return;
+    }
+    const int p = pageOfControl(name.toStdString());
+    if (p == 0 || made(p)) return;
+    std::vector<PendingChange>& waiting = pending_[size_t(p - 1)][name.toLower()];
+    std::erase_if(waiting, [kind](const PendingChange& c) { return c.kind == kind; });
+    waiting.push_back({kind, std::move(apply)});
 }
 
 QStringList WindowControls::names() const {
@@ -138,25 +159,55 @@ WindowControls::WindowControls(QWidget* window) {
         addImage(QString("Img_Base_%1").arg(p), page(p));
         addImage(QString("Img_P%1").arg(p), page(p));
     }
+    // The macro page's lists hold the libraries from the start.
     createButtonsPage(page(1));
-    createAdvancedPage(page(2));
-    createLightPage(page(3));
     createMacroPage(page(4));
+    made_ = {true, false, false, true};
     for (int p = 1; p <= 4; ++p) createCommon(p);
     createHiddenChoices(window);
+    giveFieldColours();
+    styleFields(1);
+}
 
+void WindowControls::giveFieldColours() {
     // Set on each field: a colour on the window would not reach through the style sheet.
-    for (QWidget* w : std::as_const(byName_)) {
+    for (QWidget* w : fresh_) {
         if (fieldStyle(w).isEmpty()) continue;
         QPalette palette = w->palette();
         palette.setColor(QPalette::Text, kFieldTextColour);
         w->setPalette(palette);
     }
-    styleFields(1);
+    fresh_.clear();
+}
+
+void WindowControls::makePage(int p) {
+    if (std::exchange(made_[size_t(p - 1)], true)) return;
+    QWidget* container = page(p);
+    const qsizetype before = container->children().size();
+    if (p == 2) createAdvancedPage(container);
+    if (p == 3) createLightPage(container);
+    // Above the panel and below the web and common buttons and the input shield, as if made
+    // with the window.
+    QWidget* firstCommon = find(QString("Img_Web_%1").arg(p));
+    const QObjectList children = container->children();
+    for (qsizetype i = before; i < children.size(); ++i) {
+        if (auto* w = qobject_cast<QWidget*>(children[i])) w->stackUnder(firstCommon);
+    }
+    giveFieldColours();
+    if (std::exchange(fieldsStyled_[size_t(p - 1)], false)) styleFields(p);
+    QHash<QString, std::vector<PendingChange>> waiting = std::exchange(pending_[size_t(p - 1)], {});
+    for (auto it = waiting.cbegin(); it != waiting.cend(); ++it) {
+        QWidget* w = findMade(it.key());
+        if (w == nullptr) continue;
+        for (const PendingChange& c : it.value()) c.apply(w);
+        pendingSizes_.remove(it.key());
+    }
+    if (onMade_) onMade_(p);
 }
 
 void WindowControls::styleFields(int p) {
     if (std::exchange(fieldsStyled_[size_t(p - 1)], true)) return;
+    if (!made(p)) return;
     for (QWidget* w : std::as_const(byName_)) {
         // A field the layout has given a border already carries the field look with it.
         const QString style = fieldStyle(w);

@@ -1,11 +1,16 @@
 #pragma once
 // Every control of the main window, created once with its name. Operations find controls by
-// name, as the four copies of a common button are found by their page number.
+// name, as the four copies of a common button are found by their page number. The own controls
+// of the advanced and light pages are made when first needed, so that a start that shows page 1
+// does not pay for them.
 #include <QHash>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <functional>
+#include <vector>
 
 namespace kvr {
 
@@ -19,17 +24,38 @@ extern const QStringList kLightChoices;
 
 class WindowControls {
 public:
+    // What a control of a page not made yet is told; a later change of one kind replaces the
+    // earlier one.
+    enum class Change { Picture, Geometry, Move, Visible, FontSize, FontColour, BackColour, Border,
+                        Caption, Entries, Selection };
+
     explicit WindowControls(QWidget* window);
 
-    QWidget* find(const QString& name) const { return byName_.value(name.toLower()); }
+    // Finds a control by name, making its page's controls first when they are not made yet.
+    QWidget* find(const QString& name);
+    // Finds a control only among those made.
+    QWidget* findMade(const QString& name) const { return byName_.value(name.toLower()); }
     template <typename T>
-    T* get(const QString& name) const {
+    T* get(const QString& name) {
         return qobject_cast<T*>(find(name));
     }
-    SkinImage* image(const QString& name) const;
-    CaptionLabel* caption(const QString& name) const;
+    SkinImage* image(const QString& name);
+    CaptionLabel* caption(const QString& name);
     QWidget* page(int p) const { return pages_[size_t(p - 1)]; }
+    // The controls made so far.
     QStringList names() const;
+
+    bool made(int p) const { return made_[size_t(p - 1)]; }
+    // Makes page p's own controls, once, then carries out what they were told meanwhile and tells
+    // the window (setOnMade).
+    void makePage(int p);
+    void setOnMade(std::function<void(int page)> onMade) { onMade_ = std::move(onMade); }
+    // Applies `change` to the control now, or keeps it for when its page is made; a name that
+    // no page holds is ignored.
+    void change(const QString& name, Change kind, std::function<void(QWidget*)> apply);
+    // The size of the picture a control not made yet was given; empty without one.
+    QSize pendingPictureSize(const QString& name) const { return pendingSizes_.value(name.toLower()); }
+    void setPendingPictureSize(const QString& name, QSize size) { pendingSizes_.insert(name.toLower(), size); }
     // The skin's own look of an edit box, list or choice box; empty for other controls. A sheet
     // set on a field later starts from it.
     static QString fieldStyle(const QWidget* field);
@@ -50,9 +76,23 @@ private:
     void createMacroPage(QWidget* page);
     void createHiddenChoices(QWidget* window);
 
+    struct PendingChange {
+        Change kind;
+        std::function<void(QWidget*)> apply;
+    };
+    // Edit boxes and lists take the skin's text colour when they are made.
+    void giveFieldColours();
+
     QHash<QString, QWidget*> byName_;
     std::array<QWidget*, 4> pages_{};
     std::array<bool, 4> fieldsStyled_{};
+    std::array<bool, 4> made_{};
+    // By page, by lower-case control name, in the order of the last change of each kind.
+    std::array<QHash<QString, std::vector<PendingChange>>, 4> pending_;
+    // The controls the making under way has added.
+    std::vector<QWidget*> fresh_;
+    QHash<QString, QSize> pendingSizes_;
+    std::function<void(int)> onMade_;
 };
 
 }  // namespace kvr

@@ -55,6 +55,9 @@ public:
 
     // Draws the model onto the page's controls after settings were loaded or reset.
     virtual void render() = 0;
+    // The controls of page `page` were made, when that page first opened or was first looked
+    // into: a page that uses them connects to them and draws.
+    virtual void controlsMade(int page) { (void)page; }
     // After the layout and captions of another language were applied.
     virtual void languageChanged() {}
     // Closes the page's menus and context panels.

@@ -39,7 +39,12 @@ const char* scaleName(PointerScale scale) {
 
 AdvancedPage::AdvancedPage(PageHost& host, SensitivityModel& sensitivity,
                            PointerSettingsStore& pointerStore)
-    : WindowPage(host), sensitivity_(sensitivity), pointerStore_(pointerStore) {
+    : WindowPage(host), sensitivity_(sensitivity), pointerStore_(pointerStore) {}
+
+bool AdvancedPage::made() const { return host_.controls().made(kPage); }
+
+void AdvancedPage::controlsMade(int page) {
+    if (page != kPage) return;
     WindowControls& controls = host_.controls();
     // Colour fields take digits and Backspace only.
     auto* digits = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
@@ -70,7 +75,7 @@ AdvancedPage::AdvancedPage(PageHost& host, SensitivityModel& sensitivity,
         // Under the page's input shield, which covers everything during a transfer.
         tracks_[i]->stackUnder(controls.find("Disable_All_2"));
     }
-    placeScaleTracks();
+    render();
 }
 
 void AdvancedPage::placeScaleTracks() {
@@ -78,13 +83,16 @@ void AdvancedPage::placeScaleTracks() {
         tracks_[i]->place(host_.controls().find(QString("Img_") + kScales[i].name + "1")->geometry());
 }
 
-void AdvancedPage::languageChanged() { placeScaleTracks(); }
+void AdvancedPage::languageChanged() {
+    if (made()) placeScaleTracks();
+}
 
 QLineEdit* AdvancedPage::colourField(int n) const {
     return host_.controls().get<QLineEdit>(QString("Edt_CPI%1Color").arg(n));
 }
 
 void AdvancedPage::render() {
+    if (!made()) return;
     renderLevels();
     showFieldTexts();
     for (const ScaleControls& s : kScales) renderScale(s.scale);
@@ -159,6 +167,7 @@ void AdvancedPage::MseScrSpd_OnClick(int k) {
 void AdvancedPage::refreshPointerSettings() {
     pointer_.refresh(pointerStore_);
     settledLevels_ = scaleLevels();
+    if (!made()) return;
     for (const ScaleControls& s : kScales) renderScale(s.scale);
 }
 
@@ -176,6 +185,7 @@ std::array<int, 3> AdvancedPage::scaleLevels() const {
 }
 
 void AdvancedPage::showFieldTexts() {
+    if (!made()) return;
     for (int n = 1; n <= SensitivityModel::kLevels; ++n)
         colourField(n)->setText(qText(sensitivity_.colorText(n)));
 }

@@ -18,6 +18,8 @@ class AdvancedPage final : public WindowPage {
 public:
     AdvancedPage(PageHost& host, SensitivityModel& sensitivity, PointerSettingsStore& pointerStore);
 
+    void controlsMade(int page) override;
+    // Drawing waits for the page's controls to be made.
     void render() override;
     void languageChanged() override;
 
@@ -42,6 +44,8 @@ public:
     void showFieldTexts();
 
 private:
+    static constexpr int kPage = 2;
+    bool made() const;
     void renderLevels();
     void renderScale(PointerScale scale);
     void placeScaleTracks();

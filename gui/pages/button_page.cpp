@@ -53,6 +53,18 @@ QStringList menuEntryControls() {
 ButtonPage::ButtonPage(PageHost& host, ButtonModel& buttons, const CodeNaming& naming)
     : WindowPage(host), buttons_(buttons), naming_(naming) {
     WindowControls& controls = host_.controls();
+    for (int k = 1; k <= 9; ++k)
+        connect(controls.caption(keyLabel(k)), &CaptionLabel::clicked, this,
+                [this, k] { ShowPnlMain_OnClick(k); });
+    connect(controls.image("Img_P1"), &SkinImage::pressed, this,
+            [this](QMouseEvent*) { ClearAP(); });
+    connectMenu();
+}
+
+void ButtonPage::controlsMade(int page) {
+    // The fire key's fields lie on the advanced page.
+    if (page != kFireKeyPage) return;
+    WindowControls& controls = host_.controls();
     for (const char* field : {"Edt_Repeat1", "Edt_DelayTime1"}) {
         auto* edit = controls.get<QLineEdit>(field);
         edit->setAlignment(Qt::AlignRight);
@@ -66,13 +78,7 @@ ButtonPage::ButtonPage(PageHost& host, ButtonModel& buttons, const CodeNaming& n
             [this](const QString& t) { buttons_.setDelayText(t.toStdString()); });
     connect(repeat, &QLineEdit::editingFinished, this, &ButtonPage::RepeatValue_OnClick);
     connect(delay, &QLineEdit::editingFinished, this, &ButtonPage::DelayTimeValue_OnClick);
-
-    for (int k = 1; k <= 9; ++k)
-        connect(controls.caption(keyLabel(k)), &CaptionLabel::clicked, this,
-                [this, k] { ShowPnlMain_OnClick(k); });
-    connect(controls.image("Img_P1"), &SkinImage::pressed, this,
-            [this](QMouseEvent*) { ClearAP(); });
-    connectMenu();
+    showFireKeyFields();
 }
 
 ButtonPage::~ButtonPage() {
@@ -124,6 +130,7 @@ void ButtonPage::render() {
 
 void ButtonPage::showFireKeyFields() {
     WindowControls& controls = host_.controls();
+    if (!controls.made(kFireKeyPage)) return;
     controls.get<QLineEdit>("Edt_Repeat1")->setText(qText(buttons_.repeatText()));
     controls.get<QLineEdit>("Edt_DelayTime1")->setText(qText(buttons_.delayText()));
 }

@@ -23,6 +23,7 @@ public:
     ~ButtonPage() override;
 
     void render() override;
+    void controlsMade(int page) override;
     void languageChanged() override;
     void hideMenus() override;
 
@@ -61,6 +62,7 @@ public:
     void showFireKeyFields();
 
 private:
+    static constexpr int kFireKeyPage = 2;
     // The labels show the model's captions as they are.
     void showCaptions();
     void setHighlight(CaptionLabel* entry, bool on);

@@ -40,7 +40,12 @@ constexpr int kChoiceGap = 4;
 
 }  // namespace
 
-LightPage::LightPage(PageHost& host, LightModel& light) : WindowPage(host), light_(light) {
+LightPage::LightPage(PageHost& host, LightModel& light) : WindowPage(host), light_(light) {}
+
+bool LightPage::made() const { return host_.controls().made(kPage); }
+
+void LightPage::controlsMade(int page) {
+    if (page != kPage) return;
     WindowControls& controls = host_.controls();
     auto onClick = [&](const QString& label, auto handler) {
         connect(controls.caption("lbl_" + label), &CaptionLabel::clicked, this, handler);
@@ -71,6 +76,7 @@ LightPage::LightPage(PageHost& host, LightModel& light) : WindowPage(host), ligh
         connect(edit, &QLineEdit::editingFinished, this,
                 [this, field = info.field] { timeFieldExit(field); });
     }
+    render();
 }
 
 QLineEdit* LightPage::timeEdit(TimeField field) const {
@@ -86,6 +92,7 @@ void LightPage::showChoice(const QString& name, bool shown, bool chosen) {
 }
 
 void LightPage::render() {
+    if (!made()) return;
     renderChoices();
     showFieldTexts();
     for (const TimeFieldInfo& f : timeFields())
@@ -114,6 +121,7 @@ void LightPage::placeChoiceLabels() {
 }
 
 void LightPage::showFieldTexts() {
+    if (!made()) return;
     for (const TimeFieldInfo& f : timeFields())
         timeEdit(f.field)->setText(qText(light_.timeText(f.field)));
 }
@@ -146,6 +154,7 @@ void LightPage::showPanel() {
 }
 
 void LightPage::languageChanged() {
+    if (!made()) return;
     showPanel();
     placeChoiceLabels();
 }

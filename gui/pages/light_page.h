@@ -13,6 +13,8 @@ class LightPage final : public WindowPage {
 public:
     LightPage(PageHost& host, LightModel& light);
 
+    void controlsMade(int page) override;
+    // Drawing waits for the page's controls to be made.
     void render() override;
     void languageChanged() override;
     void deviceLost() override;
@@ -30,6 +32,8 @@ public:
     void showFieldTexts();
 
 private:
+    static constexpr int kPage = 3;
+    bool made() const;
     void renderChoices();
     void showChoice(const QString& name, bool shown, bool chosen);
     void showPanel();

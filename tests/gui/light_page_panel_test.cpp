@@ -61,6 +61,9 @@ TEST(LightPagePanel, NamesTheModesTheMouseOffersWithTheTimesItsVariantHas) {
         PictureRecordingHost host;
         LightModel light;
         LightPage page(host, light);
+        // As the window does when the page first opens.
+        host.controls().setOnMade([&page](int p) { page.controlsMade(p); });
+        host.controls().makePage(3);
         light.loadConfigFlags(c.flags, c.variant);
         page.render();
         EXPECT_EQ(host.pictures["Img_P3"], c.panel) << int(c.flags) << "/" << c.variant;
