@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QLineEdit>
 
 #include "base/layout_controls.h"
 #include "window_fixture.h"
@@ -42,6 +43,51 @@ TEST_F(WindowTest, LanguageSwitchRecaptionsAndRetranslatesKeyLabels) {
     EXPECT_EQ(label("Btn_Apply_2")->text(), "Aplicar");
     EXPECT_EQ(label("Key1")->text(), "Botão Esquerdo");
     EXPECT_EQ(window->titleText(), "KVR5507 Gaming Mouse");
+}
+
+// What the owner sees of a control, to compare two windows by.
+QString look(QWidget* w) {
+    QString text;
+    if (auto* label = qobject_cast<QLabel*>(w)) text = label->text();
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) text = edit->text();
+    const auto* image = qobject_cast<SkinImage*>(w);
+    const QPalette& p = w->palette();
+    return QString("%1 %2,%3 %4x%5 %6 '%7' %8pt %9 %10 %11 %12 %13")
+        .arg(w->objectName())
+        .arg(w->x()).arg(w->y()).arg(w->width()).arg(w->height())
+        .arg(w->isHidden() ? "hidden" : "shown", text)
+        .arg(w->font().pointSize())
+        .arg(p.color(QPalette::WindowText).name(), p.color(QPalette::Text).name(),
+             p.color(QPalette::Base).name(), image ? image->pictureName() : QString(),
+             w->styleSheet());
+}
+
+TEST_F(WindowTest, PagesMadeWhenFirstOpenedLookAsIfMadeWithTheWindow) {
+    auto openTheirPagesInEnglish = [this] {
+        plugAndRead();
+        click("Btn_Lang2_1");
+        QStringList looks;
+        for (int p : {2, 3}) {
+            click(p == 2 ? "Btn_Adv_1" : "Btn_Breath_1");
+            for (const LayoutControl& c : layoutControls()) {
+                if (pageOfControl(c.name) == p) looks << look(find(QString::fromStdString(c.name)));
+            }
+        }
+        return looks;
+    };
+    EXPECT_FALSE(window->controls().made(2)) << "page 1 shows without the others";
+    EXPECT_FALSE(window->controls().made(3));
+    const QStringList madeWhenOpened = openTheirPagesInEnglish();
+
+    mouse.reset();
+    bus.unplug(kMousePath);
+    createWindow();
+    window->controls().makePage(2);
+    window->controls().makePage(3);
+    const QStringList madeWithTheWindow = openTheirPagesInEnglish();
+    ASSERT_EQ(madeWhenOpened.size(), madeWithTheWindow.size());
+    for (qsizetype i = 0; i < madeWhenOpened.size(); ++i)
+        EXPECT_EQ(madeWhenOpened[i].toStdString(), madeWithTheWindow[i].toStdString());
 }
 
 }  // namespace
