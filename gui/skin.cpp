@@ -18,13 +18,43 @@ QImage toQImage(const RgbaImage& rgba) {
     return image;
 }
 
+QImage toQImage(RgbaImage&& rgba) {
+    // The image takes the decoded pixels over rather than a copy of them: a skin picture is
+    // large, and every page of memory a start touches costs it time.
+    auto* pixels = new std::vector<std::uint8_t>(std::move(rgba.pixels));
+    return QImage(
+        pixels->data(), rgba.width, rgba.height, qsizetype(rgba.width) * 4,
+        QImage::Format_RGBA8888,
+        [](void* owned) { delete static_cast<std::vector<std::uint8_t>*>(owned); }, pixels);
+}
+
 std::optional<QImage> decodeBuiltInPicture(const QString& name) {
     auto data = findPicture(name.toStdString());
     if (!data) return std::nullopt;
     auto decoded = decodePng(*data);
     if (!decoded) return std::nullopt;
-    return toQImage(*decoded);
+    return toQImage(std::move(*decoded));
 }
+
+namespace {
+
+// The form a window pixmap keeps a picture in: converted beside the building of the window, a
+// picture decoded ahead reaches its pixmap without another copy.
+QImage pixmapReady(const QImage& rgba) {
+    bool opaque = true;
+    for (int y = 0; y < rgba.height() && opaque; ++y) {
+        const uchar* line = rgba.constScanLine(y);
+        for (int x = 0; x < rgba.width(); ++x) {
+            if (line[4 * x + 3] != 0xFF) {
+                opaque = false;
+                break;
+            }
+        }
+    }
+    return rgba.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+}
+
+}  // namespace
 
 void Skin::decodeAhead(const QStringList& names) {
     if (ahead_.valid()) return;
@@ -33,7 +63,11 @@ void Skin::decodeAhead(const QStringList& names) {
     try {
         ahead_ = std::async(std::launch::async, [lower] {
             Decoded decoded;
-            for (const QString& n : lower) decoded.insert(n, decodeBuiltInPicture(n));
+            for (const QString& n : lower) {
+                std::optional<QImage> image = decodeBuiltInPicture(n);
+                if (image) image = pixmapReady(*image);
+                decoded.insert(n, std::move(image));
+            }
             return decoded;
         });
         aheadNames_ = lower;

@@ -16,6 +16,7 @@ struct RgbaImage;
 
 // A decoded RGBA picture as a Qt image.
 QImage toQImage(const RgbaImage& rgba);
+QImage toQImage(RgbaImage&& rgba);
 
 class Skin {
 public:
