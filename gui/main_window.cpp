@@ -80,7 +80,8 @@ void MainWindow::FormCreate() {
     connectNavigation();
     createPages();
     // A page's own controls made later are drawn by their page at once.
-    controls_->setOnMade([this](int p) {
+    controls_->setOnMade([this](int p, const QStringList& names) {
+        connectHover(names);
         for (WindowPage* page : pages()) page->controlsMade(p);
     });
 
@@ -89,14 +90,6 @@ void MainWindow::FormCreate() {
     reportApply(layoutState_.LoadOrgSection(*this));
     // The first language's switch applies its layout and captions: once, not twice.
     Btn_Lang1_0Click();
-    const int itemHeight = layoutState_.values().MacroNameHeight;
-    for (const char* list : {"LB_PCMacroName", "LB_MacroName"}) {
-        auto* lb = controls_->get<QListWidget>(list);
-        lb->setUniformItemSizes(true);
-        lb->setStyleSheet(WindowControls::fieldStyle(lb) +
-                          QString("QListWidget::item { height: %1px; }").arg(itemHeight));
-    }
-
     prepareMouse();
     mouse_.cycle().InitNoDevice();
     advancedPage_->refreshPointerSettings();

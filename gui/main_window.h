@@ -171,6 +171,8 @@ private:
     // the window may close.
     bool settleUnappliedChanges();
     void connectNavigation();
+    // The hover feedback of the caption labels among `names` that have a picture family.
+    void connectHover(const QStringList& names);
     void switchPage(int p);
     void setCurrentPage(int p);
     void showPageContainer(int p);

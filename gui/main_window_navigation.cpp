@@ -346,9 +346,12 @@ void MainWindow::connectNavigation() {
         connect(controls_->image("Img_Base_" + n), &SkinImage::pressed, this,
                 [this](QMouseEvent*) { Img_BaseMouseDown(); });
     }
-    // Every caption label that has a picture family gets the hover feedback.
-    for (const QString& name : controls_->names()) {
-        CaptionLabel* label = controls_->caption(name);
+    connectHover(controls_->names());
+}
+
+void MainWindow::connectHover(const QStringList& names) {
+    for (const QString& name : names) {
+        auto* label = qobject_cast<CaptionLabel*>(controls_->findMade(name));
         if (label == nullptr) continue;
         const bool keyLabel = name.size() == 4 && name.startsWith("Key") && name[3] >= '1' &&
                               name[3] <= '9';  // Key1..Key9

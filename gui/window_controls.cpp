@@ -113,12 +113,34 @@ void WindowControls::addSkinButton(const QString& name, QWidget* parent) {
 SkinImage* WindowControls::image(const QString& name) { return get<SkinImage>(name); }
 CaptionLabel* WindowControls::caption(const QString& name) { return get<CaptionLabel>(name); }
 
+namespace {
+const QString kMacroChoiceList = "LB_Name";
+}  // namespace
+
 QWidget* WindowControls::find(const QString& name) {
     if (QWidget* w = findMade(name)) return w;
+    if (name.compare(kMacroChoiceList, Qt::CaseInsensitive) == 0) {
+        createMacroChoiceList();
+        return findMade(name);
+    }
     const int p = pageOfControl(name.toStdString());
-    if (p == 0 || made(p)) return nullptr;
-    makePage(p);
+    if (p != 0) {
+        if (made(p)) return nullptr;
+        makePage(p);
+        return findMade(name);
+    }
+    // A control the layout does not address may still be one of a page not made yet.
+    for (int q = 2; q <= 4; ++q) makePage(q);
     return findMade(name);
+}
+
+void WindowControls::createMacroChoiceList() {
+    auto* list = add<QListWidget>(kMacroChoiceList, page(1));
+    list->hide();
+    list->stackUnder(find("Img_Web_1"));
+    giveFieldColours();
+    if (fieldsStyled_[0]) list->setStyleSheet(fieldStyle(list));
+    if (onMade_) onMade_(1, {kMacroChoiceList});
 }
 
 void WindowControls::change(const QString& name, Change kind, std::function<void(QWidget*)> apply) {
@@ -159,10 +181,8 @@ WindowControls::WindowControls(QWidget* window) {
         addImage(QString("Img_Base_%1").arg(p), page(p));
         addImage(QString("Img_P%1").arg(p), page(p));
     }
-    // The macro page's lists hold the libraries from the start.
     createButtonsPage(page(1));
-    createMacroPage(page(4));
-    made_ = {true, false, false, true};
+    made_ = {true, false, false, false};
     for (int p = 1; p <= 4; ++p) createCommon(p);
     createHiddenChoices(window);
     giveFieldColours();
@@ -186,6 +206,9 @@ void WindowControls::makePage(int p) {
     const qsizetype before = container->children().size();
     if (p == 2) createAdvancedPage(container);
     if (p == 3) createLightPage(container);
+    if (p == 4) createMacroPage(container);
+    QStringList names;
+    for (QWidget* w : fresh_) names << w->objectName();
     // Above the panel and below the web and common buttons and the input shield, as if made
     // with the window.
     QWidget* firstCommon = find(QString("Img_Web_%1").arg(p));
@@ -202,7 +225,7 @@ void WindowControls::makePage(int p) {
         for (const PendingChange& c : it.value()) c.apply(w);
         pendingSizes_.remove(it.key());
     }
-    if (onMade_) onMade_(p);
+    if (onMade_) onMade_(p, names);
 }
 
 void WindowControls::styleFields(int p) {
@@ -264,7 +287,6 @@ void WindowControls::createButtonsPage(QWidget* page) {
         }
         panel->hide();
     }
-    add<QListWidget>("LB_Name", page)->hide();
     addCaption("Key_Default", page)->hide();
 }
 

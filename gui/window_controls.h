@@ -1,8 +1,8 @@
 #pragma once
 // Every control of the main window, created once with its name. Operations find controls by
 // name, as the four copies of a common button are found by their page number. The own controls
-// of the advanced and light pages are made when first needed, so that a start that shows page 1
-// does not pay for them.
+// of pages 2 to 4, and the key menu's macro list, are made when first needed, so that a start that
+// shows page 1 does not pay for them.
 #include <QHash>
 #include <QSize>
 #include <QString>
@@ -47,9 +47,11 @@ public:
 
     bool made(int p) const { return made_[size_t(p - 1)]; }
     // Makes page p's own controls, once, then carries out what they were told meanwhile and tells
-    // the window (setOnMade).
+    // the window (setOnMade) with their names. The key menu's macro list, made alone, is told as
+    // page 1.
     void makePage(int p);
-    void setOnMade(std::function<void(int page)> onMade) { onMade_ = std::move(onMade); }
+    using MadeHandler = std::function<void(int page, const QStringList& names)>;
+    void setOnMade(MadeHandler onMade) { onMade_ = std::move(onMade); }
     // Applies `change` to the control now, or keeps it for when its page is made; a name that
     // no page holds is ignored.
     void change(const QString& name, Change kind, std::function<void(QWidget*)> apply);
@@ -75,6 +77,8 @@ private:
     void createLightPage(QWidget* page);
     void createMacroPage(QWidget* page);
     void createHiddenChoices(QWidget* window);
+    // The key menu's list of the mouse's macros, on page 1.
+    void createMacroChoiceList();
 
     struct PendingChange {
         Change kind;
@@ -92,7 +96,7 @@ private:
     // The controls the making under way has added.
     std::vector<QWidget*> fresh_;
     QHash<QString, QSize> pendingSizes_;
-    std::function<void(int)> onMade_;
+    MadeHandler onMade_;
 };
 
 }  // namespace kvr

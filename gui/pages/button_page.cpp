@@ -37,6 +37,8 @@ QString entrySheet(bool lit) {
 }
 
 QString keyLabel(int button) { return QString("Key%1").arg(button); }
+const QString kMacroList = "LB_Name";
+
 QString qname(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
 QStringList menuEntryControls() {
@@ -62,6 +64,11 @@ ButtonPage::ButtonPage(PageHost& host, ButtonModel& buttons, const CodeNaming& n
 }
 
 void ButtonPage::controlsMade(int page) {
+    // Page 1 is made with the window; told of it, the macro list was made, when first used.
+    if (page == kMacroListPage) {
+        prepareMacroList();
+        return;
+    }
     // The fire key's fields lie on the advanced page.
     if (page != kFireKeyPage) return;
     WindowControls& controls = host_.controls();
@@ -105,7 +112,12 @@ void ButtonPage::connectMenu() {
         panel->setStyleSheet(panel->styleSheet() + entrySheet(false));
     connect(controls.caption("Key_Assembly"), &CaptionLabel::clicked, this,
             &ButtonPage::Key_AssemblyClick);
-    auto* list = controls.get<QListWidget>("LB_Name");
+}
+
+QListWidget* ButtonPage::macroList() { return host_.controls().get<QListWidget>(kMacroList); }
+
+void ButtonPage::prepareMacroList() {
+    QListWidget* list = macroList();
     list->setFixedWidth(function_menu::kSubWidth);
     list->setStyleSheet(
         QString("QListWidget { background: #1d1f25; border: 1px solid #b3202a; "
@@ -117,6 +129,7 @@ void ButtonPage::connectMenu() {
             .arg(kMacroRowIndent));
     connect(list, &QListWidget::itemClicked, this,
             [this, list](QListWidgetItem* item) { LB_NameClick(list->row(item)); });
+    fillMacroList(macroNames());
 }
 
 std::string ButtonPage::text(std::string_view key) const {
@@ -150,7 +163,7 @@ void ButtonPage::hideMenus() {
     WindowControls& controls = host_.controls();
     for (const char* menu :
          {"Pnl_Main", "Pnl_MseKey", "Pnl_Special", "Pnl_Media", "Pnl_WWW", "Pnl_MyPC", "LB_Name"}) {
-        if (QWidget* w = controls.find(menu)) w->hide();
+        if (QWidget* w = controls.findMade(menu)) w->hide();
     }
     // A menu opens again with no entry lit.
     for (const QString& name : menuEntryControls())
@@ -219,7 +232,7 @@ void ButtonPage::KeyByTagMouseEnter(const QString& name) {
     if (group == nullptr) return;  // a submenu entry only lights up
 
     closeSubmenus();
-    controls.find("LB_Name")->hide();
+    if (QWidget* list = controls.findMade(kMacroList)) list->hide();
     switch (group->kind) {
         case MenuGroupKind::Submenu:
             openBeside(controls.find(qname(group->panel)), entry);
@@ -227,9 +240,8 @@ void ButtonPage::KeyByTagMouseEnter(const QString& name) {
         case MenuGroupKind::MacroList: {
             const std::vector<std::string> names = macroNames();
             if (names.empty()) break;
-            auto* list = controls.get<QListWidget>("LB_Name");
             fillMacroList(names);
-            openBeside(list, entry);
+            openBeside(macroList(), entry);
             break;
         }
         case MenuGroupKind::KeyCombination:
@@ -294,16 +306,18 @@ std::vector<std::string> ButtonPage::macroNames() const {
 }
 
 void ButtonPage::fillMacroList(const std::vector<std::string>& names) {
-    auto* list = host_.controls().get<QListWidget>("LB_Name");
+    QListWidget* list = macroList();
     list->clear();
     for (const std::string& n : names) list->addItem(qText(n));
     list->setFixedHeight(int(names.size()) * function_menu::kRowHeight + 2);
 }
 
 void ButtonPage::deviceMacrosChanged() {
+    // A list not made yet is filled when it first opens.
+    if (!host_.controls().findMade(kMacroList)) return;
     const std::vector<std::string> names = macroNames();
     fillMacroList(names);
-    if (names.empty()) host_.controls().find("LB_Name")->hide();
+    if (names.empty()) macroList()->hide();
 }
 
 void ButtonPage::LB_NameClick(int row) {

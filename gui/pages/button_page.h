@@ -10,6 +10,8 @@
 #include "buttons/button_model.h"
 #include "gui/pages/key_combination_dialog.h"
 
+class QListWidget;
+
 namespace kvr {
 
 struct CodeNaming;
@@ -63,6 +65,7 @@ public:
 
 private:
     static constexpr int kFireKeyPage = 2;
+    static constexpr int kMacroListPage = 1;
     // The labels show the model's captions as they are.
     void showCaptions();
     void setHighlight(CaptionLabel* entry, bool on);
@@ -73,6 +76,9 @@ private:
     // The device macro names while the mouse keeps macros; none otherwise.
     std::vector<std::string> macroNames() const;
     void fillMacroList(const std::vector<std::string>& names);
+    // LB_Name, the Macro entry's list of the mouse's macros, made on first use.
+    QListWidget* macroList();
+    void prepareMacroList();
 
     ButtonModel& buttons_;
     const CodeNaming& naming_;

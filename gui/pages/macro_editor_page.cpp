@@ -75,10 +75,16 @@ int delayValue(QLineEdit* edit, int fallback) {
 MacroEditorPage::MacroEditorPage(PageHost& host, MacroLibraryAccess& library, InputCapture& capture,
                                  const TickClock& clock)
     : WindowPage(host), library_(library), recorder_(capture, clock, editor_, *this) {
-    WindowControls& c = host_.controls();
     recorder_.setWakeUp([this] {
         QMetaObject::invokeMethod(this, &MacroEditorPage::takeRecordedInput, Qt::QueuedConnection);
     });
+}
+
+bool MacroEditorPage::made() const { return host_.controls().made(kPage); }
+
+void MacroEditorPage::controlsMade(int page) {
+    if (page != kPage) return;
+    WindowControls& c = host_.controls();
 
     QListWidget* list = eventList();
     list->setItemDelegate(new EventRowDelegate(editor_, host_.layoutState(), list));
@@ -124,11 +130,13 @@ MacroEditorPage::MacroEditorPage(PageHost& host, MacroLibraryAccess& library, In
         if (e->text().isEmpty()) e->setText("50");
     }
     drawDelayChoices(false);
+    renderList();
 }
 
 MacroEditorPage::~MacroEditorPage() { recorder_.finish(); }
 
 void MacroEditorPage::languageChanged() {
+    if (!made()) return;
     host_.setLabelCaption(
         "Btn_Start",
         host_.messageText(recorder_.recording() && !insertRecording_ ? "Str401" : "Str400"));
@@ -144,7 +152,7 @@ void MacroEditorPage::languageChanged() {
 }
 
 void MacroEditorPage::hideMenus() {
-    if (QWidget* panel = host_.controls().find("Pnl_DevContent")) panel->hide();
+    if (QWidget* panel = host_.controls().findMade("Pnl_DevContent")) panel->hide();
 }
 
 QListWidget* MacroEditorPage::eventList() const {
@@ -152,6 +160,7 @@ QListWidget* MacroEditorPage::eventList() const {
 }
 
 void MacroEditorPage::renderList() {
+    if (!made()) return;
     QListWidget* list = eventList();
     rendering_ = true;
     while (list->count() > editor_.rowCount()) delete list->takeItem(list->count() - 1);

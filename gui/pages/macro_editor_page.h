@@ -38,6 +38,9 @@ public:
     ~MacroEditorPage() override;
 
     void render() override { renderList(); }
+    // Connects to the macro page's controls and draws the list once they are made; the macro
+    // page tells it.
+    void controlsMade(int page) override;
     void languageChanged() override;
     void hideMenus() override;
 
@@ -79,6 +82,8 @@ public:
     void takeRecordedInput();
 
 private:
+    static constexpr int kPage = 4;
+    bool made() const;
     void storeRecording(int slot, const MacroLines& lines) override;
     QListWidget* eventList() const;
     void renderList();

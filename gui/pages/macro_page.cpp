@@ -86,7 +86,21 @@ MacroPage::MacroPage(PageHost& host, ButtonModel& buttons, DeviceMacros& deviceM
       profileFiles_(profileFiles) {
     library_.CheckPCMacro(builtInLibrary());
     WindowControls& c = host_.controls();
+    // Save and Load Profile are on every page, made with the window.
+    for (int p = 1; p <= 4; ++p) {
+        if (CaptionLabel* save = c.caption(QString("Btn_Save_%1").arg(p)))
+            connect(save, &CaptionLabel::clicked, this, &MacroPage::Btn_Save_0Click);
+        if (CaptionLabel* load = c.caption(QString("Btn_Load_%1").arg(p)))
+            connect(load, &CaptionLabel::clicked, this, &MacroPage::Btn_Load_0Click);
+    }
+}
 
+bool MacroPage::made() const { return host_.controls().made(kPage); }
+
+void MacroPage::controlsMade(int page) {
+    if (page != kPage) return;
+    if (events_) events_->controlsMade(page);
+    WindowControls& c = host_.controls();
     const auto on = [&](const char* name, void (MacroPage::*handler)()) {
         if (CaptionLabel* label = c.caption(name))
             connect(label, &CaptionLabel::clicked, this, handler);
@@ -101,13 +115,14 @@ MacroPage::MacroPage(PageHost& host, ButtonModel& buttons, DeviceMacros& deviceM
     on("Btn_AddMacro", &MacroPage::Btn_AddMacroClick);
     on("Btn_DelMacro", &MacroPage::Btn_DelMacroClick);
     on("Btn_DevExport", &MacroPage::Btn_DevExportClick);
-    for (int p = 1; p <= 4; ++p) {
-        if (CaptionLabel* save = c.caption(QString("Btn_Save_%1").arg(p)))
-            connect(save, &CaptionLabel::clicked, this, &MacroPage::Btn_Save_0Click);
-        if (CaptionLabel* load = c.caption(QString("Btn_Load_%1").arg(p)))
-            connect(load, &CaptionLabel::clicked, this, &MacroPage::Btn_Load_0Click);
-    }
 
+    const int itemHeight = host_.layoutState().values().MacroNameHeight;
+    for (const char* name : {kPcList, kDeviceList}) {
+        QListWidget* l = list(name);
+        l->setUniformItemSizes(true);
+        l->setStyleSheet(WindowControls::fieldStyle(l) +
+                         QString("QListWidget::item { height: %1px; }").arg(itemHeight));
+    }
     for (const char* name : {kPcList, kDeviceList, kEventList}) {
         QListWidget* l = list(name);
         l->verticalScrollBar()->setStyleSheet(kScrollBarStyle);
@@ -120,6 +135,9 @@ MacroPage::MacroPage(PageHost& host, ButtonModel& buttons, DeviceMacros& deviceM
     }
     fitPanels();
     connect(list(kEventList), &QListWidget::itemClicked, this, [this] { hideMenus(); });
+    RefreshPCMacroName();
+    fillDeviceList();
+    if (macroButtonsShown_) showMacroButtons();
 }
 
 MacroPage::~MacroPage() {
@@ -153,6 +171,7 @@ std::vector<std::string> MacroPage::deviceMacroNames() { return deviceMacros().t
 
 void MacroPage::languageChanged() {
     if (nameDialog_) nameDialog_->close();
+    if (!made()) return;
     if (events_) events_->languageChanged();
     fitPanels();
 }
@@ -179,7 +198,7 @@ void MacroPage::fitPanels() {
 
 void MacroPage::hideMenus() {
     for (const char* panel : kPanels)
-        if (QWidget* w = host_.controls().find(panel)) w->hide();
+        if (QWidget* w = host_.controls().findMade(panel)) w->hide();
 }
 
 void MacroPage::deviceLost() { clearEventList(); }
@@ -189,22 +208,27 @@ void MacroPage::clearEventList() {
     if (events_ && events_->recorder().recording()) return;
     if (events_)
         events_->clearLines();
-    else
+    else if (made())
         list(kEventList)->clear();
 }
 
 void MacroPage::showMacroButtons() {
+    macroButtonsShown_ = true;
+    if (!made()) return;
     for (const char* b : {"Btn_NewName", "Btn_NewMacro", "Btn_DelMacro"})
         host_.controls().find(b)->show();
 }
 
 void MacroPage::clearMacroTexts() {
+    lines_.clear();
+    if (!made()) return;
     for (const char* m : {"mmo_macro", "mmo_wrscript"})
         host_.controls().get<QPlainTextEdit>(m)->clear();
-    lines_.clear();
 }
 
 QString MacroPage::hexText() const {
+    // Nothing was shown on a page never made.
+    if (!made()) return {};
     return host_.controls().get<QPlainTextEdit>("mmo_wrscript")->toPlainText();
 }
 
@@ -214,6 +238,7 @@ void MacroPage::clearShownMacro() {
 }
 
 void MacroPage::RefreshPCMacroName() {
+    if (!made()) return;
     QListWidget* l = list(kPcList);
     l->clear();
     for (const std::string& name : library_.names()) l->addItem(qText(name));
@@ -223,12 +248,16 @@ void MacroPage::RefreshPCMacroName() {
 }
 
 void MacroPage::RefreshMacroName2() {
+    fillDeviceList();
+    clearEventList();
+    emit deviceMacrosChanged();
+}
+
+void MacroPage::fillDeviceList() {
+    if (!made()) return;
     QListWidget* devices = list(kDeviceList);
     devices->clear();
-    clearEventList();
-    const std::vector<std::string> names = deviceMacroNames();
-    for (const std::string& name : names) devices->addItem(qText(name));
-    emit deviceMacrosChanged();
+    for (const std::string& name : deviceMacroNames()) devices->addItem(qText(name));
 }
 
 void MacroPage::showContent(const MacroContent& content, bool fromLibrary) {
@@ -544,7 +573,7 @@ void MacroPage::showRefusal(const std::filesystem::path& file, const FileRefusal
 
 bool MacroPage::isPanel(QObject* object) const {
     for (const char* name : kPanels)
-        if (object == host_.controls().find(name)) return true;
+        if (object == host_.controls().findMade(name)) return true;
     return false;
 }
 

@@ -33,6 +33,8 @@ public:
     ~MacroPage() override;
 
     void render() override {}
+    // The lists, panels and texts are drawn once the page's controls are made.
+    void controlsMade(int page) override;
     void languageChanged() override;
     // ClearMacro: hides the three context panels.
     void hideMenus() override;
@@ -101,6 +103,11 @@ protected:
 
 private:
     enum class NameRequest { None, NewMacro, Rename };
+    static constexpr int kPage = 4;
+
+    bool made() const;
+    // LB_MacroName from the device macro table.
+    void fillDeviceList();
 
     QListWidget* list(const char* name) const;
     int selectedRow(const char* name) const;
@@ -136,6 +143,8 @@ private:
     DelayMode delayMode_ = DelayMode::None;
     NameRequest nameRequest_ = NameRequest::None;
     MacroEditorPage* events_ = nullptr;
+    // The macro commands a mouse with macro memory offers, shown once such a mouse was read.
+    bool macroButtonsShown_ = false;
     QPointer<MacroNameDialog> nameDialog_;
 };
 

@@ -62,7 +62,7 @@ TEST(LightPagePanel, NamesTheModesTheMouseOffersWithTheTimesItsVariantHas) {
         LightModel light;
         LightPage page(host, light);
         // As the window does when the page first opens.
-        host.controls().setOnMade([&page](int p) { page.controlsMade(p); });
+        host.controls().setOnMade([&page](int p, const QStringList&) { page.controlsMade(p); });
         host.controls().makePage(3);
         light.loadConfigFlags(c.flags, c.variant);
         page.render();
