@@ -137,6 +137,12 @@ MacroEditorPage::~MacroEditorPage() { recorder_.finish(); }
 
 void MacroEditorPage::languageChanged() {
     if (!made()) return;
+    // The layout placed the lamps where the skin's pictures would stand; the dots that stand for
+    // them go back into their captions' indents.
+    if (!recorder_.recording()) {
+        drawDelayChoices(false);
+        if (editor_.insertPanelOpen()) drawDelayChoices(true);
+    }
     host_.setLabelCaption(
         "Btn_Start",
         host_.messageText(recorder_.recording() && !insertRecording_ ? "Str401" : "Str400"));
