@@ -38,20 +38,35 @@ std::optional<QImage> decodeBuiltInPicture(const QString& name) {
 
 namespace {
 
-// The form a window pixmap keeps a picture in: converted beside the building of the window, a
-// picture decoded ahead reaches its pixmap without another copy.
-QImage pixmapReady(const QImage& rgba) {
+// A picture decoded straight into the form a window pixmap keeps, 32-bit RGB when opaque and
+// premultiplied ARGB otherwise: decoded beside the building of the window, it then reaches its
+// pixmap without a conversion or another copy of its pixels.
+std::optional<QImage> decodeForPixmap(const QString& name) {
+    auto data = findPicture(name.toStdString());
+    if (!data) return std::nullopt;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    auto decoded = decodePng(*data, PixelOrder::Bgra);
+    if (!decoded) return std::nullopt;
+    RgbaImage& bgra = *decoded;
     bool opaque = true;
-    for (int y = 0; y < rgba.height() && opaque; ++y) {
-        const uchar* line = rgba.constScanLine(y);
-        for (int x = 0; x < rgba.width(); ++x) {
-            if (line[4 * x + 3] != 0xFF) {
-                opaque = false;
-                break;
-            }
-        }
+    for (std::size_t i = 0; i + 4 <= bgra.pixels.size(); i += 4) {
+        QRgb pixel;
+        std::memcpy(&pixel, bgra.pixels.data() + i, sizeof pixel);
+        if (qAlpha(pixel) == 255) continue;
+        opaque = false;
+        pixel = qPremultiply(pixel);
+        std::memcpy(bgra.pixels.data() + i, &pixel, sizeof pixel);
     }
-    return rgba.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    auto* pixels = new std::vector<std::uint8_t>(std::move(bgra.pixels));
+    return QImage(
+        pixels->data(), bgra.width, bgra.height, qsizetype(bgra.width) * 4,
+        opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied,
+        [](void* owned) { delete static_cast<std::vector<std::uint8_t>*>(owned); }, pixels);
+#else
+    auto decoded = decodePng(*data);
+    if (!decoded) return std::nullopt;
+    return toQImage(std::move(*decoded)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+#endif
 }
 
 }  // namespace
@@ -63,11 +78,7 @@ void Skin::decodeAhead(const QStringList& names) {
     try {
         ahead_ = std::async(std::launch::async, [lower] {
             Decoded decoded;
-            for (const QString& n : lower) {
-                std::optional<QImage> image = decodeBuiltInPicture(n);
-                if (image) image = pixmapReady(*image);
-                decoded.insert(n, std::move(image));
-            }
+            for (const QString& n : lower) decoded.insert(n, decodeForPixmap(n));
             return decoded;
         });
         aheadNames_ = lower;

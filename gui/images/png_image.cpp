@@ -27,6 +27,7 @@ struct PngDecoder {
     png_structp png = nullptr;
     png_infop info = nullptr;
     SpanReader reader;
+    PixelOrder order = PixelOrder::Rgba;
     char message[160] = {};
     RgbaImage image;
     std::vector<png_bytep> rows;
@@ -64,6 +65,7 @@ bool runLibpng(PngDecoder& d) {
     png_set_expand(d.png);  // palette and small greys to 8 bits, tRNS to alpha
     png_set_strip_16(d.png);
     png_set_gray_to_rgb(d.png);
+    if (d.order == PixelOrder::Bgra) png_set_bgr(d.png);
     png_set_filler(d.png, 0xFF, PNG_FILLER_AFTER);  // opaque alpha where the picture has none
     png_set_interlace_handling(d.png);
     png_read_update_info(d.png, d.info);
@@ -87,7 +89,7 @@ bool runLibpng(PngDecoder& d) {
 
 }  // namespace
 
-DecodeResult<RgbaImage> decodePng(std::span<const unsigned char> data) {
+DecodeResult<RgbaImage> decodePng(std::span<const unsigned char> data, PixelOrder order) {
     using Result = DecodeResult<RgbaImage>;
     if (data.size() < kSignatureSize || png_sig_cmp(data.data(), 0, kSignatureSize) != 0) {
         return Result::failure("not a PNG picture");
@@ -95,6 +97,7 @@ DecodeResult<RgbaImage> decodePng(std::span<const unsigned char> data) {
     try {
         PngDecoder d;
         d.reader.data = data;
+        d.order = order;
         d.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &d, keepErrorAndJump, ignoreWarning);
         if (!d.png) return Result::failure("out of memory");
         d.info = png_create_info_struct(d.png);

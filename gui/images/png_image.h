@@ -7,9 +7,15 @@
 
 namespace kvr {
 
-// Any PNG colour type and bit depth becomes 8-bit RGBA; pictures without alpha come out opaque.
-// Damaged, truncated or oversized data gives an error, never a read past the span.
-DecodeResult<RgbaImage> decodePng(std::span<const unsigned char> data);
+// The order of a decoded pixel's four bytes. Bgra is a 32-bit 0xAARRGGBB word on a little-endian
+// machine: the form a window's pixmaps keep, so such a picture needs no conversion there.
+enum class PixelOrder { Rgba, Bgra };
+
+// Any PNG colour type and bit depth becomes 8 bits a channel with alpha, in `order`; pictures
+// without alpha come out opaque. Damaged, truncated or oversized data gives an error, never a
+// read past the span.
+DecodeResult<RgbaImage> decodePng(std::span<const unsigned char> data,
+                                  PixelOrder order = PixelOrder::Rgba);
 
 // The width and height a PNG header states, read without decoding the picture; empty when the
 // data does not start with a PNG header or states a size no picture of the skin can have.

@@ -98,6 +98,11 @@ TEST(PngImage, EveryColourTypeBecomesRgba) {
         EXPECT_EQ(image->width, 2);
         EXPECT_EQ(image->height, 2);
         EXPECT_EQ(image->pixels, c.expected);
+        auto bgra = decodePng(encode(c.source), PixelOrder::Bgra);
+        ASSERT_TRUE(bgra) << bgra.error();
+        Bytes blueFirst = c.expected;
+        for (std::size_t i = 0; i + 3 < blueFirst.size(); i += 4) std::swap(blueFirst[i], blueFirst[i + 2]);
+        EXPECT_EQ(bgra->pixels, blueFirst);
     }
 }
 
