@@ -162,6 +162,10 @@ QStringList WindowControls::names() const {
     return list;
 }
 
+QString WindowControls::panelStyle(const QWidget* panel) {
+    return QString(kPanelStyle).arg(panel->objectName());
+}
+
 QString WindowControls::fieldStyle(const QWidget* field) {
     if (qobject_cast<const QLineEdit*>(field)) return kLineEditStyle;
     if (qobject_cast<const QListWidget*>(field)) return kListStyle;
@@ -272,8 +276,8 @@ void WindowControls::createButtonsPage(QWidget* page) {
 
     for (const QString& name : panelsOn(1)) {
         const QStringList entries = panelEntries(name.toStdString());
+        // Its look comes when a menu first opens (ButtonPage): a style sheet costs the start.
         auto* panel = add<QFrame>(name, page);
-        panel->setStyleSheet(QString(kPanelStyle).arg(name));
         const bool main = name == "Pnl_Main";
         const int width = main ? kMainMenuWidth : kSubMenuWidth;
         panel->resize(width, int(entries.size()) * kMenuRowHeight + (main ? 2 : 0));
@@ -375,7 +379,7 @@ void WindowControls::createMacroPage(QWidget* page) {
     for (const QString& name : panelsOn(4)) {
         const QStringList entries = panelEntries(name.toStdString());
         auto* panel = add<QFrame>(name, page);
-        panel->setStyleSheet(QString(kPanelStyle).arg(name));
+        panel->setStyleSheet(panelStyle(panel));
         panel->resize(kContextWidth, int(entries.size()) * kContextRowHeight);
         int top = 0;
         for (const QString& b : entries) {

@@ -61,6 +61,8 @@ public:
     // The skin's own look of an edit box, list or choice box; empty for other controls. A sheet
     // set on a field later starts from it.
     static QString fieldStyle(const QWidget* field);
+    // The skin's look of a menu or context panel.
+    static QString panelStyle(const QWidget* panel);
     // Gives the fields of page `p` their look, once, before the page first shows: a style sheet
     // costs each field time and memory that a page never opened need not spend.
     void styleFields(int p);

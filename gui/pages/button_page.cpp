@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QSet>
+#include <utility>
 
 #include "gui/digit_filter.h"
 #include "gui/skin_widgets.h"
@@ -108,10 +109,15 @@ void ButtonPage::connectMenu() {
         if (menuEntryOf(name.toStdString()) != nullptr)
             connect(entry, &CaptionLabel::clicked, this, [this, name] { KeyStatusOnClick(name); });
     }
-    for (QWidget* panel : std::as_const(panels))
-        panel->setStyleSheet(panel->styleSheet() + entrySheet(false));
+    menuPanels_ = panels.values();
     connect(controls.caption("Key_Assembly"), &CaptionLabel::clicked, this,
             &ButtonPage::Key_AssemblyClick);
+}
+
+void ButtonPage::styleMenus() {
+    // Once, when a menu first opens: the window's start shows no menu and pays no style sheet.
+    for (QWidget* panel : std::exchange(menuPanels_, {}))
+        panel->setStyleSheet(WindowControls::panelStyle(panel) + entrySheet(false));
 }
 
 QListWidget* ButtonPage::macroList() { return host_.controls().get<QListWidget>(kMacroList); }
@@ -203,6 +209,7 @@ void ButtonPage::ShowPnlMain_OnClick(int button) {
     label->setText(qText(buttons_.caption(button)));
     hideMenus();
 
+    styleMenus();
     QWidget* menu = controls.find("Pnl_Main");
     const QRect l = label->geometry();
     const MenuPoint at = mainMenuAt({l.left() + l.width() / 2, l.top() + l.height() / 2});
@@ -212,6 +219,7 @@ void ButtonPage::ShowPnlMain_OnClick(int button) {
 }
 
 void ButtonPage::openBeside(QWidget* menu, CaptionLabel* entry) {
+    styleMenus();
     const QWidget* main = host_.controls().find("Pnl_Main");
     const QRect m = main->geometry();
     const QRect e = entry->geometry();

@@ -72,6 +72,8 @@ private:
     void openBeside(QWidget* menu, CaptionLabel* entry);
     void closeSubmenus();
     void connectMenu();
+    // The menu panels' looks, set when a menu first opens.
+    void styleMenus();
     std::string text(std::string_view key) const;
     // The device macro names while the mouse keeps macros; none otherwise.
     std::vector<std::string> macroNames() const;
@@ -83,6 +85,8 @@ private:
     ButtonModel& buttons_;
     const CodeNaming& naming_;
     QPointer<KeyCombinationDialog> dialog_;
+    // The menu panels still without their look.
+    QList<QWidget*> menuPanels_;
     DeviceMacrosSource deviceMacros_;
 };
 
