@@ -18,15 +18,20 @@ QImage toQImage(const RgbaImage& rgba) {
     return image;
 }
 
-QImage toQImage(RgbaImage&& rgba) {
-    // The image takes the decoded pixels over rather than a copy of them: a skin picture is
-    // large, and every page of memory a start touches costs it time.
-    auto* pixels = new std::vector<std::uint8_t>(std::move(rgba.pixels));
+namespace {
+
+// The image takes the decoded pixels over rather than a copy of them: a skin picture is large,
+// and every page of memory a start touches costs it time.
+QImage adoptPixels(RgbaImage&& decoded, QImage::Format format) {
+    auto* pixels = new std::vector<std::uint8_t>(std::move(decoded.pixels));
     return QImage(
-        pixels->data(), rgba.width, rgba.height, qsizetype(rgba.width) * 4,
-        QImage::Format_RGBA8888,
+        pixels->data(), decoded.width, decoded.height, qsizetype(decoded.width) * 4, format,
         [](void* owned) { delete static_cast<std::vector<std::uint8_t>*>(owned); }, pixels);
 }
+
+}  // namespace
+
+QImage toQImage(RgbaImage&& rgba) { return adoptPixels(std::move(rgba), QImage::Format_RGBA8888); }
 
 std::optional<QImage> decodeBuiltInPicture(const QString& name) {
     auto data = findPicture(name.toStdString());
@@ -57,11 +62,8 @@ std::optional<QImage> decodeForPixmap(const QString& name) {
         pixel = qPremultiply(pixel);
         std::memcpy(bgra.pixels.data() + i, &pixel, sizeof pixel);
     }
-    auto* pixels = new std::vector<std::uint8_t>(std::move(bgra.pixels));
-    return QImage(
-        pixels->data(), bgra.width, bgra.height, qsizetype(bgra.width) * 4,
-        opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied,
-        [](void* owned) { delete static_cast<std::vector<std::uint8_t>*>(owned); }, pixels);
+    return adoptPixels(std::move(bgra),
+                       opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
 #else
     auto decoded = decodePng(*data);
     if (!decoded) return std::nullopt;
