@@ -17,6 +17,8 @@ const QStringList kCommonButtonNames = {"Confirm", "Apply", "Reset", "Exit",  "M
                                         "Adv",     "Breath", "Macro", "Save", "Load",
                                         "Lang1",   "Lang2", "Lang3"};
 
+const QString kMacroChoiceList = "LB_Name";
+
 const QStringList kLightChoices = {
     "MCPIOn",        "MCPIOff",       "LEDKeyOn",      "LEDKeyOff",     "LEDNTMode1",
     "LEDNTMode2",    "LEDNTMode3",    "LEDNTMode4",    "LEDNTMode5",    "LEDColorMode1",
@@ -112,10 +114,6 @@ void WindowControls::addSkinButton(const QString& name, QWidget* parent) {
 
 SkinImage* WindowControls::image(const QString& name) { return get<SkinImage>(name); }
 CaptionLabel* WindowControls::caption(const QString& name) { return get<CaptionLabel>(name); }
-
-namespace {
-const QString kMacroChoiceList = "LB_Name";
-}  // namespace
 
 QWidget* WindowControls::find(const QString& name) {
     if (QWidget* w = findMade(name)) return w;

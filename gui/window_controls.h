@@ -21,6 +21,8 @@ class CaptionLabel;
 extern const QStringList kCommonButtonNames;
 // The breathing light page's choices, as "Img_" + name and "lbl_" + name.
 extern const QStringList kLightChoices;
+// The key menu's list of the mouse's macros, made alone when first looked up.
+extern const QString kMacroChoiceList;
 
 class WindowControls {
 public:

@@ -38,7 +38,6 @@ QString entrySheet(bool lit) {
 }
 
 QString keyLabel(int button) { return QString("Key%1").arg(button); }
-const QString kMacroList = "LB_Name";
 
 QString qname(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
@@ -120,7 +119,7 @@ void ButtonPage::styleMenus() {
         panel->setStyleSheet(WindowControls::panelStyle(panel) + entrySheet(false));
 }
 
-QListWidget* ButtonPage::macroList() { return host_.controls().get<QListWidget>(kMacroList); }
+QListWidget* ButtonPage::macroList() { return host_.controls().get<QListWidget>(kMacroChoiceList); }
 
 void ButtonPage::prepareMacroList() {
     QListWidget* list = macroList();
@@ -168,9 +167,10 @@ void ButtonPage::showCaptions() {
 void ButtonPage::hideMenus() {
     WindowControls& controls = host_.controls();
     for (const char* menu :
-         {"Pnl_Main", "Pnl_MseKey", "Pnl_Special", "Pnl_Media", "Pnl_WWW", "Pnl_MyPC", "LB_Name"}) {
+         {"Pnl_Main", "Pnl_MseKey", "Pnl_Special", "Pnl_Media", "Pnl_WWW", "Pnl_MyPC"}) {
         if (QWidget* w = controls.findMade(menu)) w->hide();
     }
+    if (QWidget* list = controls.findMade(kMacroChoiceList)) list->hide();
     // A menu opens again with no entry lit.
     for (const QString& name : menuEntryControls())
         if (CaptionLabel* entry = controls.caption(name)) setHighlight(entry, false);
@@ -240,7 +240,7 @@ void ButtonPage::KeyByTagMouseEnter(const QString& name) {
     if (group == nullptr) return;  // a submenu entry only lights up
 
     closeSubmenus();
-    if (QWidget* list = controls.findMade(kMacroList)) list->hide();
+    if (QWidget* list = controls.findMade(kMacroChoiceList)) list->hide();
     switch (group->kind) {
         case MenuGroupKind::Submenu:
             openBeside(controls.find(qname(group->panel)), entry);
@@ -322,7 +322,7 @@ void ButtonPage::fillMacroList(const std::vector<std::string>& names) {
 
 void ButtonPage::deviceMacrosChanged() {
     // A list not made yet is filled when it first opens.
-    if (!host_.controls().findMade(kMacroList)) return;
+    if (!host_.controls().findMade(kMacroChoiceList)) return;
     const std::vector<std::string> names = macroNames();
     fillMacroList(names);
     if (names.empty()) macroList()->hide();
