@@ -75,6 +75,7 @@ void AdvancedPage::controlsMade(int page) {
         // Under the page's input shield, which covers everything during a transfer.
         tracks_[i]->stackUnder(controls.find("Disable_All_2"));
     }
+    if (desktopReadOwed_) readDesktop();
     render();
 }
 
@@ -165,13 +166,23 @@ void AdvancedPage::MseScrSpd_OnClick(int k) {
 }
 
 void AdvancedPage::refreshPointerSettings() {
-    pointer_.refresh(pointerStore_);
-    settledLevels_ = scaleLevels();
-    if (!made()) return;
+    if (!made()) {
+        desktopReadOwed_ = true;
+        return;
+    }
+    readDesktop();
     for (const ScaleControls& s : kScales) renderScale(s.scale);
 }
 
+void AdvancedPage::readDesktop() {
+    pointer_.refresh(pointerStore_);
+    settledLevels_ = scaleLevels();
+    desktopReadOwed_ = false;
+}
+
 void AdvancedPage::applyPointerSettings() {
+    // The desktop's own values, as it holds them now, go back unchanged.
+    if (desktopReadOwed_) readDesktop();
     pointer_.apply(pointerStore_);
     settledLevels_ = scaleLevels();
 }

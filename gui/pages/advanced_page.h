@@ -33,7 +33,8 @@ public:
     void MseDbSpd_OnClick(int k);
     void MseScrSpd_OnClick(int k);
 
-    // RefreshMouseSystemParameterA/B: the desktop's pointer settings onto the scales.
+    // RefreshMouseSystemParameterA/B: the desktop's pointer settings onto the scales. Until the
+    // page is first made nobody sees or sets a scale, so the desktop is read then, or at Apply.
     void refreshPointerSettings();
     // ChangedMouseSystemParameterA/B: the scales onto the desktop.
     void applyPointerSettings();
@@ -51,12 +52,14 @@ private:
     void placeScaleTracks();
     QLineEdit* colourField(int n) const;
     std::array<int, 3> scaleLevels() const;
+    void readDesktop();
 
     SensitivityModel& sensitivity_;
     PointerSettingsStore& pointerStore_;
     PointerSettingsModel pointer_;
     // The scales' levels as last read from or written to the desktop.
     std::array<int, 3> settledLevels_{};
+    bool desktopReadOwed_ = false;
     std::array<ScaleTrack*, 3> tracks_{};
 };
 

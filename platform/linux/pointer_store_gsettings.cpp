@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "settings/desktop_pointer_store.h"
 #include "settings/pointer_settings.h"
@@ -42,31 +43,36 @@ struct GSettingsPointerStore::Settings {
     }
 };
 
-GSettingsPointerStore::GSettingsPointerStore(const std::string& schemaFolder)
-    : settings_(std::make_unique<Settings>()) {
+GSettingsPointerStore::GSettingsPointerStore(std::string schemaFolder)
+    : schemaFolder_(std::move(schemaFolder)) {}
+
+GSettingsPointerStore::Settings& GSettingsPointerStore::opened() {
+    if (settings_) return *settings_;
+    settings_ = std::make_unique<Settings>();
     GSettingsSchemaSource* source = nullptr;
-    if (schemaFolder.empty()) {
+    if (schemaFolder_.empty()) {
         source = g_settings_schema_source_get_default();
         if (source) g_settings_schema_source_ref(source);
     } else {
-        source = g_settings_schema_source_new_from_directory(schemaFolder.c_str(), nullptr, FALSE,
+        source = g_settings_schema_source_new_from_directory(schemaFolder_.c_str(), nullptr, FALSE,
                                                              nullptr);
     }
-    if (!source) return;
+    if (!source) return *settings_;
     // Looked up first: creating settings for a schema that is not installed ends the program.
     GSettingsSchema* schema =
         g_settings_schema_source_lookup(source, std::string(kSchemaId).c_str(), TRUE);
     g_settings_schema_source_unref(source);
-    if (!schema) return;
+    if (!schema) return *settings_;
     settings_->hasSpeed = keyHasType(schema, kSpeedKey, G_VARIANT_TYPE_DOUBLE);
     settings_->hasDoubleClick = keyHasType(schema, kDoubleClickKey, G_VARIANT_TYPE_INT32);
     settings_->settings = g_settings_new_full(schema, nullptr, nullptr);
     g_settings_schema_unref(schema);
+    return *settings_;
 }
 
 GSettingsPointerStore::~GSettingsPointerStore() = default;
 
-bool GSettingsPointerStore::hasSchema() const { return settings_->settings != nullptr; }
+bool GSettingsPointerStore::hasSchema() { return opened().settings != nullptr; }
 
 double GSettingsPointerStore::speedToDesktop(int speed) {
     const int clamped = std::clamp(speed, kSlowestSpeed, kFastestSpeed);
@@ -92,28 +98,30 @@ int GSettingsPointerStore::speedFromDesktop(double speed) {
 }
 
 std::optional<int> GSettingsPointerStore::read(PointerValue value) {
-    GSettings* settings = settings_->settings;
-    if (value == PointerValue::MouseSensitivity && settings_->hasSpeed) {
+    Settings& opened = this->opened();
+    GSettings* settings = opened.settings;
+    if (value == PointerValue::MouseSensitivity && opened.hasSpeed) {
         const double speed = g_settings_get_double(settings, kSpeedKey);
         const int shown = speedFromDesktop(speed);
-        settings_->lastSpeedRead = std::pair{shown, speed};
+        opened.lastSpeedRead = std::pair{shown, speed};
         return shown;
     }
-    if (value == PointerValue::DoubleClickSpeed && settings_->hasDoubleClick) {
+    if (value == PointerValue::DoubleClickSpeed && opened.hasDoubleClick) {
         return g_settings_get_int(settings, kDoubleClickKey);
     }
     return std::nullopt;
 }
 
 bool GSettingsPointerStore::write(PointerValue value, int number) {
-    GSettings* settings = settings_->settings;
+    Settings& opened = this->opened();
+    GSettings* settings = opened.settings;
     bool written = false;
-    if (value == PointerValue::MouseSensitivity && settings_->hasSpeed) {
-        const auto& last = settings_->lastSpeedRead;
+    if (value == PointerValue::MouseSensitivity && opened.hasSpeed) {
+        const auto& last = opened.lastSpeedRead;
         if (last && last->first == number) return true;  // the desktop holds it already
         written = g_settings_set_double(settings, kSpeedKey, speedToDesktop(number));
-        if (written) settings_->lastSpeedRead.reset();
-    } else if (value == PointerValue::DoubleClickSpeed && settings_->hasDoubleClick) {
+        if (written) opened.lastSpeedRead.reset();
+    } else if (value == PointerValue::DoubleClickSpeed && opened.hasDoubleClick) {
         written = g_settings_set_int(settings, kDoubleClickKey, number);
     } else {
         return false;

@@ -16,13 +16,15 @@ public:
     static constexpr std::string_view kSchemaId = "org.gnome.desktop.peripherals.mouse";
 
     // Looks the schema up among the compiled schemas of `schemaFolder`, or the desktop's when
-    // the folder is empty. A missing schema or key is no error: those values are simply absent.
-    explicit GSettingsPointerStore(const std::string& schemaFolder = {});
+    // the folder is empty, at the first read or write: a window that never shows the pointer
+    // settings never starts GSettings. A missing schema or key is no error: those values are
+    // simply absent.
+    explicit GSettingsPointerStore(std::string schemaFolder = {});
     ~GSettingsPointerStore() override;
     GSettingsPointerStore(const GSettingsPointerStore&) = delete;
     GSettingsPointerStore& operator=(const GSettingsPointerStore&) = delete;
 
-    bool hasSchema() const;
+    bool hasSchema();
 
     std::optional<int> read(PointerValue value) override;
     bool write(PointerValue value, int number) override;
@@ -39,6 +41,9 @@ public:
 
 private:
     struct Settings;
+    Settings& opened();
+
+    std::string schemaFolder_;
     std::unique_ptr<Settings> settings_;
 };
 

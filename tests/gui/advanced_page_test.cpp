@@ -121,6 +121,27 @@ TEST_F(AdvancedPageTest, PointerScalesShowTheDesktopAndApplySetsIt) {
                     "applyDoubleClickTime 270", "applyScrollLines 5"));
 }
 
+TEST_F(AdvancedPageTest, TheDesktopIsReadWhenTheScalesShowOrApplyNeedsIt) {
+    pointerStore.values = {{PointerValue::MouseSensitivity, 10},
+                           {PointerValue::WheelScrollLines, 3}};
+    plugAndRead();
+    EXPECT_THAT(pointerStore.calls, IsEmpty()) << "start and read, the scales never shown";
+
+    // The owner changes the desktop meanwhile: Apply hands back what it holds now.
+    pointerStore.values[PointerValue::WheelScrollLines] = 5;
+    click("Btn_Apply_1");
+    ASSERT_FALSE(pointerStore.calls.empty());
+    EXPECT_EQ(pointerStore.calls.front(), "read MouseSensitivity");
+    EXPECT_THAT(pointerStore.changes(),
+                ElementsAre("write MouseSensitivity 10", "write WheelScrollLines 5",
+                            "applyPointerSpeed 10", "applyScrollLines 5"));
+
+    pointerStore.calls.clear();
+    click("Btn_Adv_1");
+    EXPECT_THAT(pointerStore.calls, IsEmpty()) << "the values were read for Apply";
+    EXPECT_EQ(litSegments("ScrSpd", 10), 5);
+}
+
 TEST_F(AdvancedPageTest, ScalesTakeClicksDragsTheWheelAndTheirSigns) {
     openPage();
     auto at = [&](const QString& image, QPoint offset = {}) {
