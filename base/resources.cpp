@@ -13,12 +13,18 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
 }
 }  // namespace
 
+const EmbeddedResource* findEntryIn(const EmbeddedResource* table, std::string_view name) {
+    for (const EmbeddedResource* r = table; r->name != nullptr; ++r) {
+        if (sameIgnoringCase(r->name, name)) return r;
+    }
+    return nullptr;
+}
+
 std::optional<std::span<const unsigned char>> findResourceIn(const EmbeddedResource* table,
                                                              std::string_view name) {
-    for (const EmbeddedResource* r = table; r->name != nullptr; ++r) {
-        if (sameIgnoringCase(r->name, name)) return std::span<const unsigned char>(r->data, r->size);
-    }
-    return std::nullopt;
+    const EmbeddedResource* r = findEntryIn(table, name);
+    if (!r) return std::nullopt;
+    return std::span<const unsigned char>(r->data, r->size);
 }
 
 std::optional<std::span<const unsigned char>> findResource(std::string_view name) {

@@ -105,8 +105,7 @@ std::optional<QImage> Skin::image(const QString& name) {
 
 std::optional<QSize> Skin::pictureSize(const QString& name) {
     if (auto it = cache_.constFind(name.toLower()); it != cache_.constEnd()) return it->size();
-    const auto data = findPicture(name.toStdString());
-    const std::optional<PngSize> size = data ? readPngSize(*data) : std::nullopt;
+    const std::optional<PngSize> size = findPictureSize(name.toStdString());
     if (!size) {
         if (report_) report_(QString("The built-in picture \"%1\" is missing or damaged.").arg(name));
         return std::nullopt;

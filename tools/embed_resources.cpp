@@ -1,11 +1,32 @@
 // Writes a C++ source that holds the given files as byte arrays, named by file stem, in a table
-// of the given name (the core's tables, or the window's pictures).
+// of the given name (the core's tables, or the window's pictures). A PNG picture's entry also
+// holds the width and height its header states.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+namespace {
+
+// "W, H" from a PNG header (signature, then the IHDR chunk); "0, 0" for any other file.
+std::string pngSize(const std::vector<unsigned char>& bytes) {
+    static constexpr unsigned char kStart[] = {137, 80, 78, 71, 13, 10, 26, 10,
+                                               0,   0,  0,  13, 'I', 'H', 'D', 'R'};
+    constexpr std::size_t kSizeAt = sizeof kStart;
+    if (bytes.size() < kSizeAt + 8 || !std::equal(std::begin(kStart), std::end(kStart), bytes.begin()))
+        return "0, 0";
+    const auto bigEndian = [&bytes](std::size_t at) {
+        return std::to_string(unsigned(bytes[at]) << 24 | unsigned(bytes[at + 1]) << 16 |
+                              unsigned(bytes[at + 2]) << 8 | unsigned(bytes[at + 3])) +
+               "u";
+    };
+    return bigEndian(kSizeAt) + ", " + bigEndian(kSizeAt + 4);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -16,6 +37,7 @@ int main(int argc, char** argv) {
     std::string out;
     out += "#include \"base/resources.h\"\n\nnamespace {\n";
     std::vector<std::string> names;
+    std::vector<std::string> sizes;
     for (int i = kFirstFile; i < argc; ++i) {
         std::ifstream in(argv[i], std::ios::binary);
         if (!in) {
@@ -31,6 +53,7 @@ int main(int argc, char** argv) {
         if (bytes.empty()) out += "0";
         out += "};\n";
         names.push_back(std::filesystem::path(argv[i]).stem().string());
+        sizes.push_back(pngSize(bytes));
     }
     out += "}  // namespace\n\nnamespace kvr {\nextern const EmbeddedResource " + std::string(argv[2]) +
            "[];\nconst EmbeddedResource " + std::string(argv[2]) + "[] = {\n";
@@ -39,7 +62,7 @@ int main(int argc, char** argv) {
         out += "    {\"" + n + "\", r" + std::to_string(i) + ", " +
                (std::filesystem::file_size(argv[i]) == 0 ? std::string("0")
                                                          : "sizeof(r" + std::to_string(i) + ")") +
-               "},\n";
+               ", " + sizes[i - kFirstFile] + "},\n";
     }
     out += "    {nullptr, nullptr, 0}};\n}  // namespace kvr\n";
 

@@ -109,20 +109,7 @@ DecodeResult<RgbaImage> decodePng(std::span<const unsigned char> data, PixelOrde
     }
 }
 
-std::optional<PngSize> readPngSize(std::span<const unsigned char> data) {
-    // The signature, then the first chunk, which must be IHDR: length 13, type, width, height.
-    constexpr std::size_t kHeaderEnd = kSignatureSize + 4 + 4 + 8;
-    static constexpr unsigned char kIhdr[] = {0, 0, 0, 13, 'I', 'H', 'D', 'R'};
-    if (data.size() < kHeaderEnd || png_sig_cmp(data.data(), 0, kSignatureSize) != 0 ||
-        std::memcmp(data.data() + kSignatureSize, kIhdr, sizeof kIhdr) != 0) {
-        return std::nullopt;
-    }
-    const auto bigEndian = [&data](std::size_t at) {
-        return png_uint_32(data[at]) << 24 | png_uint_32(data[at + 1]) << 16 |
-               png_uint_32(data[at + 2]) << 8 | png_uint_32(data[at + 3]);
-    };
-    const png_uint_32 width = bigEndian(kSignatureSize + 8);
-    const png_uint_32 height = bigEndian(kSignatureSize + 12);
+std::optional<PngSize> pngSizeOf(unsigned width, unsigned height) {
     if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) return std::nullopt;
     return PngSize{int(width), int(height)};
 }

@@ -17,12 +17,11 @@ enum class PixelOrder { Rgba, Bgra };
 DecodeResult<RgbaImage> decodePng(std::span<const unsigned char> data,
                                   PixelOrder order = PixelOrder::Rgba);
 
-// The width and height a PNG header states, read without decoding the picture; empty when the
-// data does not start with a PNG header or states a size no picture of the skin can have.
+// The width and height a PNG header states; empty for a size no picture of the skin can have.
 struct PngSize {
     int width = 0;
     int height = 0;
 };
-std::optional<PngSize> readPngSize(std::span<const unsigned char> data);
+std::optional<PngSize> pngSizeOf(unsigned width, unsigned height);
 
 }  // namespace kvr

@@ -71,6 +71,7 @@ constexpr SkinPicture kSkin[] = {
     {"AppIcon32", 32, 32},
 };
 
+// The layout takes a picture's size from the table the build wrote, without decoding.
 TEST(SkinResources, EveryPictureIsBuiltInAndHasItsSize) {
     for (const SkinPicture& s : kSkin) {
         SCOPED_TRACE(s.name);
@@ -80,7 +81,13 @@ TEST(SkinResources, EveryPictureIsBuiltInAndHasItsSize) {
         ASSERT_TRUE(image) << image.error();
         EXPECT_EQ(image->width, s.width);
         EXPECT_EQ(image->height, s.height);
+        const std::optional<PngSize> stated = findPictureSize(s.name);
+        ASSERT_TRUE(stated);
+        EXPECT_EQ(stated->width, s.width);
+        EXPECT_EQ(stated->height, s.height);
     }
+    EXPECT_FALSE(findPictureSize("WaitGif")) << "not a PNG";
+    EXPECT_FALSE(findPictureSize("NoSuchPicture"));
 }
 
 // The main window and the dialogs are shaped by the pictures: opaque RGB, exact maroon
