@@ -1,5 +1,7 @@
 #include "gui/memory_release.h"
 
+// Any C library header defines __GLIBC__ where the C library is glibc.
+#include <cstdlib>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
