@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "gui/memory_release.h"
+
 namespace kvr {
 
 namespace {
@@ -63,13 +65,18 @@ BusyWindow::BusyWindow(const QWidget& mainWindow, FrameSource frames)
 
 void BusyWindow::prepareFrames() {
     if (!source_) return;
-    const std::vector<AnimationFrame> frames = std::exchange(source_, nullptr)();
-    frames_.reserve(frames.size());
-    for (const AnimationFrame& f : frames) {
-        if (f.image.isNull()) continue;
-        frames_.push_back({keptFrame(f.image), frameShape(f.image),
-                           std::max(kShortestDelayMs, f.delayMs)});
+    {
+        const std::vector<AnimationFrame> frames = std::exchange(source_, nullptr)();
+        frames_.reserve(frames.size());
+        for (const AnimationFrame& f : frames) {
+            if (f.image.isNull()) continue;
+            frames_.push_back({keptFrame(f.image), frameShape(f.image),
+                               std::max(kShortestDelayMs, f.delayMs)});
+        }
     }
+    // The animation as decoded is several times the frames kept of it, and the transfer that
+    // shows them has only begun.
+    releaseFreedMemory();
     showFrame();
 }
 

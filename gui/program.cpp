@@ -42,7 +42,7 @@ std::vector<AnimationFrame> busyAnimation(Dialogs& dialogs) {
         dialogs.error("The built-in busy animation is damaged.");
         return frames;
     }
-    for (const GifFrame& f : gif->frames) frames.push_back({toQImage(f.image), f.delayMs});
+    for (GifFrame& f : gif->frames) frames.push_back({toQImage(std::move(f.image)), f.delayMs});
     return frames;
 }
 
