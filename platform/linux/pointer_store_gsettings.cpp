@@ -1,5 +1,7 @@
 #include "platform/linux/pointer_store_gsettings.h"
 
+// GIO's declarations only: the library is opened at the first read or write.
+#include <dlfcn.h>
 #include <gio/gio.h>
 
 #include <algorithm>
@@ -20,11 +22,59 @@ constexpr int kMiddleSpeed = 10;
 constexpr int kSlowestSpeed = 1;
 constexpr int kFastestSpeed = 18;
 
-bool keyHasType(GSettingsSchema* schema, const char* name, const GVariantType* type) {
-    if (!g_settings_schema_has_key(schema, name)) return false;
-    GSettingsSchemaKey* key = g_settings_schema_get_key(schema, name);
-    const bool same = g_variant_type_equal(g_settings_schema_key_get_value_type(key), type);
-    g_settings_schema_key_unref(key);
+// Every GIO function the store calls. GIO and the libraries it brings are loaded when the store
+// is first used, not with the program: most starts never show the pointer settings.
+#define KVR_GIO_FUNCTIONS(X)                     \
+    X(g_settings_schema_source_get_default)      \
+    X(g_settings_schema_source_new_from_directory) \
+    X(g_settings_schema_source_ref)              \
+    X(g_settings_schema_source_unref)            \
+    X(g_settings_schema_source_lookup)           \
+    X(g_settings_schema_unref)                   \
+    X(g_settings_schema_has_key)                 \
+    X(g_settings_schema_get_key)                 \
+    X(g_settings_schema_key_get_value_type)      \
+    X(g_settings_schema_key_unref)               \
+    X(g_variant_type_equal)                      \
+    X(g_settings_new_full)                       \
+    X(g_settings_get_double)                     \
+    X(g_settings_get_int)                        \
+    X(g_settings_set_double)                     \
+    X(g_settings_set_int)                        \
+    X(g_settings_sync)                           \
+    X(g_object_unref)
+
+struct Gio {
+#define KVR_GIO_FIELD(name) decltype(&::name) name = nullptr;
+    KVR_GIO_FUNCTIONS(KVR_GIO_FIELD)
+#undef KVR_GIO_FIELD
+};
+
+// GIO, or null where the library or one of its functions is missing: the desktop then simply has
+// no pointer settings. Opened once and kept for the program's life.
+const Gio* gio() {
+    static const std::optional<Gio> loaded = []() -> std::optional<Gio> {
+        void* library = dlopen("libgio-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (!library) return std::nullopt;
+        Gio functions;
+        bool complete = true;
+#define KVR_GIO_LOAD(name)                                                       \
+    functions.name = reinterpret_cast<decltype(&::name)>(dlsym(library, #name)); \
+    complete = complete && functions.name != nullptr;
+        KVR_GIO_FUNCTIONS(KVR_GIO_LOAD)
+#undef KVR_GIO_LOAD
+        if (!complete) return std::nullopt;
+        return functions;
+    }();
+    return loaded ? &*loaded : nullptr;
+}
+
+bool keyHasType(const Gio& g, GSettingsSchema* schema, const char* name,
+                const GVariantType* type) {
+    if (!g.g_settings_schema_has_key(schema, name)) return false;
+    GSettingsSchemaKey* key = g.g_settings_schema_get_key(schema, name);
+    const bool same = g.g_variant_type_equal(g.g_settings_schema_key_get_value_type(key), type);
+    g.g_settings_schema_key_unref(key);
     return same;
 }
 
@@ -39,7 +89,7 @@ struct GSettingsPointerStore::Settings {
     std::optional<std::pair<int, double>> lastSpeedRead;
 
     ~Settings() {
-        if (settings) g_object_unref(settings);
+        if (settings) gio()->g_object_unref(settings);
     }
 };
 
@@ -49,24 +99,26 @@ GSettingsPointerStore::GSettingsPointerStore(std::string schemaFolder)
 GSettingsPointerStore::Settings& GSettingsPointerStore::opened() {
     if (settings_) return *settings_;
     settings_ = std::make_unique<Settings>();
+    const Gio* g = gio();
+    if (!g) return *settings_;
     GSettingsSchemaSource* source = nullptr;
     if (schemaFolder_.empty()) {
-        source = g_settings_schema_source_get_default();
-        if (source) g_settings_schema_source_ref(source);
+        source = g->g_settings_schema_source_get_default();
+        if (source) g->g_settings_schema_source_ref(source);
     } else {
-        source = g_settings_schema_source_new_from_directory(schemaFolder_.c_str(), nullptr, FALSE,
-                                                             nullptr);
+        source = g->g_settings_schema_source_new_from_directory(schemaFolder_.c_str(), nullptr,
+                                                                FALSE, nullptr);
     }
     if (!source) return *settings_;
     // Looked up first: creating settings for a schema that is not installed ends the program.
     GSettingsSchema* schema =
-        g_settings_schema_source_lookup(source, std::string(kSchemaId).c_str(), TRUE);
-    g_settings_schema_source_unref(source);
+        g->g_settings_schema_source_lookup(source, std::string(kSchemaId).c_str(), TRUE);
+    g->g_settings_schema_source_unref(source);
     if (!schema) return *settings_;
-    settings_->hasSpeed = keyHasType(schema, kSpeedKey, G_VARIANT_TYPE_DOUBLE);
-    settings_->hasDoubleClick = keyHasType(schema, kDoubleClickKey, G_VARIANT_TYPE_INT32);
-    settings_->settings = g_settings_new_full(schema, nullptr, nullptr);
-    g_settings_schema_unref(schema);
+    settings_->hasSpeed = keyHasType(*g, schema, kSpeedKey, G_VARIANT_TYPE_DOUBLE);
+    settings_->hasDoubleClick = keyHasType(*g, schema, kDoubleClickKey, G_VARIANT_TYPE_INT32);
+    settings_->settings = g->g_settings_new_full(schema, nullptr, nullptr);
+    g->g_settings_schema_unref(schema);
     return *settings_;
 }
 
@@ -101,13 +153,13 @@ std::optional<int> GSettingsPointerStore::read(PointerValue value) {
     Settings& opened = this->opened();
     GSettings* settings = opened.settings;
     if (value == PointerValue::MouseSensitivity && opened.hasSpeed) {
-        const double speed = g_settings_get_double(settings, kSpeedKey);
+        const double speed = gio()->g_settings_get_double(settings, kSpeedKey);
         const int shown = speedFromDesktop(speed);
         opened.lastSpeedRead = std::pair{shown, speed};
         return shown;
     }
     if (value == PointerValue::DoubleClickSpeed && opened.hasDoubleClick) {
-        return g_settings_get_int(settings, kDoubleClickKey);
+        return gio()->g_settings_get_int(settings, kDoubleClickKey);
     }
     return std::nullopt;
 }
@@ -119,15 +171,15 @@ bool GSettingsPointerStore::write(PointerValue value, int number) {
     if (value == PointerValue::MouseSensitivity && opened.hasSpeed) {
         const auto& last = opened.lastSpeedRead;
         if (last && last->first == number) return true;  // the desktop holds it already
-        written = g_settings_set_double(settings, kSpeedKey, speedToDesktop(number));
+        written = gio()->g_settings_set_double(settings, kSpeedKey, speedToDesktop(number));
         if (written) opened.lastSpeedRead.reset();
     } else if (value == PointerValue::DoubleClickSpeed && opened.hasDoubleClick) {
-        written = g_settings_set_int(settings, kDoubleClickKey, number);
+        written = gio()->g_settings_set_int(settings, kDoubleClickKey, number);
     } else {
         return false;
     }
     // Hands the change to the desktop now rather than whenever the program's main loop runs.
-    g_settings_sync();
+    gio()->g_settings_sync();
     return written;
 }
 
