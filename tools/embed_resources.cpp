@@ -1,11 +1,13 @@
 // Writes a C++ source that holds the given files as byte arrays, named by file stem, in a table
 // of the given name (the core's tables, or the window's pictures). A PNG picture's entry also
-// holds the width and height its header states.
+// holds the width and height its header states. Files with the same bytes (the layouts share
+// several pictures) are held once.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,9 @@ int main(int argc, char** argv) {
     out += "#include \"base/resources.h\"\n\nnamespace {\n";
     std::vector<std::string> names;
     std::vector<std::string> sizes;
+    // Each file's array: its own, or that of the first file with the same bytes.
+    std::vector<int> arrays;
+    std::map<std::vector<unsigned char>, int> firstWithBytes;
     for (int i = kFirstFile; i < argc; ++i) {
         std::ifstream in(argv[i], std::ios::binary);
         if (!in) {
@@ -45,6 +50,11 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), {});
+        names.push_back(std::filesystem::path(argv[i]).stem().string());
+        sizes.push_back(pngSize(bytes));
+        const auto [first, isNew] = firstWithBytes.emplace(bytes, i);
+        arrays.push_back(first->second);
+        if (!isNew) continue;
         out += "const unsigned char r" + std::to_string(i) + "[] = {";
         for (size_t k = 0; k < bytes.size(); ++k) {
             if (k % 24 == 0) out += "\n";
@@ -52,16 +62,15 @@ int main(int argc, char** argv) {
         }
         if (bytes.empty()) out += "0";
         out += "};\n";
-        names.push_back(std::filesystem::path(argv[i]).stem().string());
-        sizes.push_back(pngSize(bytes));
     }
     out += "}  // namespace\n\nnamespace kvr {\nextern const EmbeddedResource " + std::string(argv[2]) +
            "[];\nconst EmbeddedResource " + std::string(argv[2]) + "[] = {\n";
     for (int i = kFirstFile; i < argc; ++i) {
         const std::string& n = names[i - kFirstFile];
-        out += "    {\"" + n + "\", r" + std::to_string(i) + ", " +
+        const std::string array = "r" + std::to_string(arrays[i - kFirstFile]);
+        out += "    {\"" + n + "\", " + array + ", " +
                (std::filesystem::file_size(argv[i]) == 0 ? std::string("0")
-                                                         : "sizeof(r" + std::to_string(i) + ")") +
+                                                         : "sizeof(" + array + ")") +
                ", " + sizes[i - kFirstFile] + "},\n";
     }
     out += "    {nullptr, nullptr, 0}};\n}  // namespace kvr\n";
