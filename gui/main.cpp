@@ -7,6 +7,7 @@
 #include "device/access_diagnosis.h"
 #include "device/hidapi_backend.h"
 #include "gui/display_check.h"
+#include "gui/memory_release.h"
 #include "gui/program.h"
 
 namespace {
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    kvr::returnLargeBlocksWhenFreed();
     QApplication app(argc, argv);
     display.connection.reset();
     // Qt has taken its own options (-platform, -display); the rest are ours.

@@ -15,4 +15,13 @@ void releaseFreedMemory() {
 #endif
 }
 
+void returnLargeBlocksWhenFreed() {
+#if defined(__GLIBC__)
+    // glibc's own default, but fixed: left to itself, the allocator raises the size once a large
+    // block is freed, and later large blocks then come from the heap.
+    constexpr int kLargeBlock = 128 * 1024;
+    mallopt(M_MMAP_THRESHOLD, kLargeBlock);
+#endif
+}
+
 }  // namespace kvr

@@ -6,4 +6,7 @@ namespace kvr {
 
 void releaseFreedMemory() { _heapmin(); }
 
+// The Windows heap gives large blocks memory of their own by itself.
+void returnLargeBlocksWhenFreed() {}
+
 }  // namespace kvr

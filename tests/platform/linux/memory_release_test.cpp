@@ -49,5 +49,26 @@ TEST(MemoryRelease, FreedPagesInsideTheHeapGoBackToTheSystem) {
 #endif
 }
 
+TEST(MemoryRelease, LargeBlocksGoBackTheMomentTheyAreFreed) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer keeps its own heap";
+#else
+    // A large block freed would otherwise teach the allocator to take blocks up to its size
+    // from the heap.
+    std::make_unique<char[]>(4 * 1024 * 1024).reset();
+    returnLargeBlocksWhenFreed();
+    constexpr std::size_t kBlock = 200 * 1024;
+    std::vector<std::unique_ptr<char[]>> blocks;
+    for (int i = 0; i < 20; ++i) {
+        blocks.push_back(std::make_unique<char[]>(kBlock));
+        std::memset(blocks.back().get(), 1, kBlock);
+    }
+    auto above = std::make_unique<char[]>(64);
+    const long held = residentAnonymousKib();
+    blocks.clear();
+    EXPECT_LT(residentAnonymousKib(), held - 3 * 1024) << "4 MiB freed, nothing released";
+#endif
+}
+
 }  // namespace
 }  // namespace kvr
