@@ -152,18 +152,25 @@ void MainWindow::shapeWindow() {
     // the window takes the skin's shape. Alpha plays no part, only the colour.
     std::optional<QPixmap> base = skin_.picture(kBackgroundPicture);
     if (!base) return;
-    const QImage colours = base->toImage().convertToFormat(QImage::Format_RGB32);
-    // One bit a pixel, set where the window is see-through; read straight off the background
-    // rather than off a window-sized copy of it.
+    // The background's own pixels, three bytes each as it is kept (or 32-bit RGB): read straight
+    // off it rather than off a window-sized copy.
+    QImage colours = base->toImage();
+    const bool packed = colours.format() == QImage::Format_RGB888;
+    if (!packed) colours = std::move(colours).convertToFormat(QImage::Format_RGB32);
+    const QRgb maroon = kMaroon.rgb();
+    const auto isMaroon = [&](const uchar* line, int x) {
+        if (!packed) return reinterpret_cast<const QRgb*>(line)[x] == maroon;
+        const uchar* p = line + 3 * x;
+        return qRgb(p[0], p[1], p[2]) == maroon;
+    };
+    // One bit a pixel, set where the window is see-through.
     QImage seeThrough(kWindowWidth, kWindowHeight, QImage::Format_MonoLSB);
     seeThrough.fill(0);
-    const QRgb maroon = kMaroon.rgb();
     for (int y = 0; y < kWindowHeight; ++y) {
         uchar* bits = seeThrough.scanLine(y);
-        const auto* line =
-            y < colours.height() ? reinterpret_cast<const QRgb*>(colours.constScanLine(y)) : nullptr;
+        const uchar* line = y < colours.height() ? colours.constScanLine(y) : nullptr;
         for (int x = 0; x < kWindowWidth; ++x) {
-            if (!line || x >= colours.width() || line[x] == maroon)
+            if (!line || x >= colours.width() || isMaroon(line, x))
                 bits[x >> 3] |= uchar(1 << (x & 7));
         }
     }

@@ -24,9 +24,10 @@ namespace {
 // and every page of memory a start touches costs it time.
 QImage adoptPixels(RgbaImage&& decoded, QImage::Format format) {
     auto* pixels = new std::vector<std::uint8_t>(std::move(decoded.pixels));
+    const qsizetype pixelBytes = format == QImage::Format_RGB888 ? 3 : 4;
     return QImage(
-        pixels->data(), decoded.width, decoded.height, qsizetype(decoded.width) * 4, format,
-        [](void* owned) { delete static_cast<std::vector<std::uint8_t>*>(owned); }, pixels);
+        pixels->data(), decoded.width, decoded.height, qsizetype(decoded.width) * pixelBytes,
+        format, [](void* owned) { delete static_cast<std::vector<std::uint8_t>*>(owned); }, pixels);
 }
 
 }  // namespace
@@ -43,12 +44,18 @@ std::optional<QImage> decodeBuiltInPicture(const QString& name) {
 
 namespace {
 
-// A picture decoded straight into the form a window pixmap keeps, 32-bit RGB when opaque and
-// premultiplied ARGB otherwise: decoded beside the building of the window, it then reaches its
-// pixmap without a conversion or another copy of its pixels.
+// A picture decoded straight into the form its window pixmap keeps: three bytes a pixel for a
+// picture without transparency (the window's background, the largest), otherwise 32-bit RGB when
+// opaque and premultiplied ARGB when not. It then reaches its pixmap without a conversion or
+// another copy of its pixels.
 std::optional<QImage> decodeForPixmap(const QString& name) {
     auto data = findPicture(name.toStdString());
     if (!data) return std::nullopt;
+    if (!pngHasAlpha(*data)) {
+        auto decoded = decodePng(*data, PixelOrder::Rgb);
+        if (!decoded) return std::nullopt;
+        return adoptPixels(std::move(*decoded), QImage::Format_RGB888);
+    }
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
     auto decoded = decodePng(*data, PixelOrder::Bgra);
     if (!decoded) return std::nullopt;
@@ -91,7 +98,7 @@ void Skin::decodeAhead(const QStringList& names) {
 
 std::optional<QImage> Skin::decode(const QString& name) {
     const QString key = name.toLower();
-    if (!aheadNames_.contains(key)) return decodeBuiltInPicture(name);
+    if (!aheadNames_.contains(key)) return decodeForPixmap(name);
     if (ahead_.valid()) decodedAhead_ = ahead_.get();
     aheadNames_.removeOne(key);
     return decodedAhead_.take(key);
@@ -119,8 +126,11 @@ std::optional<QPixmap> Skin::picture(const QString& name) {
     if (it != cache_.constEnd()) return *it;
     std::optional<QImage> img = image(name);
     if (!img) return std::nullopt;
-    // Handed over, not copied: the pixmap keeps the decoded pixels themselves.
-    QPixmap pixmap = QPixmap::fromImage(std::move(*img));
+    // Handed over, not copied: the pixmap keeps the decoded pixels themselves, three bytes a
+    // pixel where the picture has no transparency.
+    const Qt::ImageConversionFlags keep =
+        img->format() == QImage::Format_RGB888 ? Qt::NoFormatConversion : Qt::AutoColor;
+    QPixmap pixmap = QPixmap::fromImage(std::move(*img), keep);
     cache_.insert(key, pixmap);
     return pixmap;
 }

@@ -66,14 +66,19 @@ bool runLibpng(PngDecoder& d) {
     png_set_strip_16(d.png);
     png_set_gray_to_rgb(d.png);
     if (d.order == PixelOrder::Bgra) png_set_bgr(d.png);
-    png_set_filler(d.png, 0xFF, PNG_FILLER_AFTER);  // opaque alpha where the picture has none
+    if (d.order == PixelOrder::Rgb) {
+        png_set_strip_alpha(d.png);
+    } else {
+        png_set_filler(d.png, 0xFF, PNG_FILLER_AFTER);  // opaque alpha where the picture has none
+    }
     png_set_interlace_handling(d.png);
     png_read_update_info(d.png, d.info);
 
     const png_uint_32 width = png_get_image_width(d.png, d.info);
     const png_uint_32 height = png_get_image_height(d.png, d.info);
     const std::size_t rowBytes = png_get_rowbytes(d.png, d.info);
-    if (rowBytes != std::size_t(width) * 4) png_error(d.png, "unexpected pixel layout");
+    const std::size_t pixelBytes = d.order == PixelOrder::Rgb ? 3 : 4;
+    if (rowBytes != std::size_t(width) * pixelBytes) png_error(d.png, "unexpected pixel layout");
     if (rowBytes * height > kMaxPixelBytes) png_error(d.png, "the picture is too large");
 
     d.image.width = int(width);
@@ -87,6 +92,23 @@ bool runLibpng(PngDecoder& d) {
     return true;
 }
 
+// The header chunks only, up to the pixel data. False when libpng reported an error.
+bool readPngInfo(PngDecoder& d) {
+    if (setjmp(png_jmpbuf(d.png))) return false;
+    png_set_read_fn(d.png, &d.reader, readFromSpan);
+    png_set_user_limits(d.png, kMaxSide, kMaxSide);
+    png_read_info(d.png, d.info);
+    return true;
+}
+
+// libpng's structures for `d`; false when there is no memory for them.
+bool createReader(PngDecoder& d) {
+    d.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &d, keepErrorAndJump, ignoreWarning);
+    if (!d.png) return false;
+    d.info = png_create_info_struct(d.png);
+    return d.info != nullptr;
+}
+
 }  // namespace
 
 DecodeResult<RgbaImage> decodePng(std::span<const unsigned char> data, PixelOrder order) {
@@ -98,14 +120,24 @@ DecodeResult<RgbaImage> decodePng(std::span<const unsigned char> data, PixelOrde
         PngDecoder d;
         d.reader.data = data;
         d.order = order;
-        d.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &d, keepErrorAndJump, ignoreWarning);
-        if (!d.png) return Result::failure("out of memory");
-        d.info = png_create_info_struct(d.png);
-        if (!d.info) return Result::failure("out of memory");
+        if (!createReader(d)) return Result::failure("out of memory");
         if (!runLibpng(d)) return Result::failure(std::string("damaged PNG picture: ") + d.message);
         return std::move(d.image);
     } catch (const std::bad_alloc&) {
         return Result::failure("out of memory");
+    }
+}
+
+bool pngHasAlpha(std::span<const unsigned char> data) {
+    if (data.size() < kSignatureSize || png_sig_cmp(data.data(), 0, kSignatureSize) != 0) return true;
+    try {
+        PngDecoder d;
+        d.reader.data = data;
+        if (!createReader(d) || !readPngInfo(d)) return true;
+        return (png_get_color_type(d.png, d.info) & PNG_COLOR_MASK_ALPHA) != 0 ||
+               png_get_valid(d.png, d.info, PNG_INFO_tRNS) != 0;
+    } catch (const std::bad_alloc&) {
+        return true;
     }
 }
 

@@ -8,7 +8,8 @@
 
 namespace kvr {
 
-// Rows top to bottom, four bytes per pixel in the order red, green, blue, alpha.
+// Rows top to bottom, four bytes per pixel in the order red, green, blue, alpha; or in the order
+// a decoder was asked for, three bytes where it dropped alpha.
 struct RgbaImage {
     int width = 0;
     int height = 0;

@@ -60,36 +60,42 @@ Bytes gradientPicture(int width = 8, int height = 8) {
     return encode(s);
 }
 
-TEST(PngImage, EveryColourTypeBecomesRgba) {
+TEST(PngImage, EveryColourTypeBecomesRgbaBgraOrRgb) {
     struct Case {
         const char* name;
         PngSource source;
         Bytes expected;  // 2 x 2 RGBA, rows top to bottom
+        bool statesAlpha;
     };
     const Case cases[] = {
         {"rgba",
          {.rows = {{10, 20, 30, 40, 50, 60, 70, 80}, {90, 100, 110, 120, 130, 140, 150, 160}}},
-         {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160}},
+         {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160},
+         true},
         {"rgb without alpha is opaque",
          {.colorType = PNG_COLOR_TYPE_RGB,
           .rows = {{10, 20, 30, 40, 50, 60}, {70, 80, 90, 1, 2, 3}}},
-         {10, 20, 30, 255, 40, 50, 60, 255, 70, 80, 90, 255, 1, 2, 3, 255}},
+         {10, 20, 30, 255, 40, 50, 60, 255, 70, 80, 90, 255, 1, 2, 3, 255},
+         false},
         {"one-bit grey",
          {.colorType = PNG_COLOR_TYPE_GRAY, .bitDepth = 1, .rows = {{0x80}, {0x40}}},
-         {255, 255, 255, 255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255, 255}},
+         {255, 255, 255, 255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255, 255},
+         false},
         {"two-bit palette with transparency",
          {.colorType = PNG_COLOR_TYPE_PALETTE,
           .bitDepth = 2,
           .rows = {{0x10}, {0x90}},
           .palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}},
           .transparency = {0, 128}},
-         {255, 0, 0, 0, 0, 255, 0, 128, 0, 0, 255, 255, 0, 255, 0, 128}},
+         {255, 0, 0, 0, 0, 255, 0, 128, 0, 0, 255, 255, 0, 255, 0, 128},
+         true},
         {"sixteen-bit grey with alpha keeps the high bytes",
          {.colorType = PNG_COLOR_TYPE_GRAY_ALPHA,
           .bitDepth = 16,
           .rows = {{0x12, 0x34, 0xFF, 0xFF, 0xAB, 0xCD, 0x80, 0x00},
                    {0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0x7F, 0xFF}}},
-         {0x12, 0x12, 0x12, 0xFF, 0xAB, 0xAB, 0xAB, 0x80, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F}},
+         {0x12, 0x12, 0x12, 0xFF, 0xAB, 0xAB, 0xAB, 0x80, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F},
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -103,7 +109,15 @@ TEST(PngImage, EveryColourTypeBecomesRgba) {
         Bytes blueFirst = c.expected;
         for (std::size_t i = 0; i + 3 < blueFirst.size(); i += 4) std::swap(blueFirst[i], blueFirst[i + 2]);
         EXPECT_EQ(bgra->pixels, blueFirst);
+        auto rgb = decodePng(encode(c.source), PixelOrder::Rgb);
+        ASSERT_TRUE(rgb) << rgb.error();
+        Bytes withoutAlpha;
+        for (std::size_t i = 0; i < c.expected.size(); ++i)
+            if (i % 4 != 3) withoutAlpha.push_back(c.expected[i]);
+        EXPECT_EQ(rgb->pixels, withoutAlpha);
+        EXPECT_EQ(pngHasAlpha(encode(c.source)), c.statesAlpha);
     }
+    EXPECT_TRUE(pngHasAlpha(Bytes{1, 2, 3})) << "not a picture keeps every pixel";
 }
 
 TEST(PngImage, InterlacedPictureComesOutInRowOrder) {
