@@ -18,11 +18,14 @@ constexpr int kBelowCentre = 40;
 // A frame without a usable delay still turns, as viewers of such pictures do.
 constexpr int kShortestDelayMs = 10;
 
+// A frame at the animation's size, as the window shows it.
+QImage atAnimationSize(const QImage& frame) {
+    return frame.convertToFormat(QImage::Format_ARGB32).scaled(kAnimationWidth, kAnimationHeight);
+}
+
 // Black is see-through: the shape keeps only the lit pixels of the stretched frame (a pixel the
 // picture leaves transparent counts as black), and nothing of the border around the animation.
-QBitmap frameShape(const QImage& frame) {
-    const QImage stretched =
-        frame.convertToFormat(QImage::Format_ARGB32).scaled(kAnimationWidth, kAnimationHeight);
+QBitmap frameShape(const QImage& stretched) {
     QImage bits(kClientWidth, kClientHeight, QImage::Format_MonoLSB);
     bits.setColorCount(2);
     bits.setColor(0, QColor(Qt::color0).rgb());
@@ -38,8 +41,9 @@ QBitmap frameShape(const QImage& frame) {
     return QBitmap::fromImage(bits);
 }
 
-// A frame as it is kept between shows: with a colour table where the frame has no more than 256
-// colours, a quarter of its full size. Its see-through pixels show the window's black either way.
+// A frame as it is kept between shows and shown: with a colour table where the frame has no more
+// than 256 colours, a quarter of its full size. Its see-through pixels show the window's black
+// either way.
 QImage keptFrame(const QImage& frame) {
     const QImage opaque = frame.convertToFormat(QImage::Format_RGB32);
     QSet<QRgb> colours;
@@ -70,8 +74,9 @@ void BusyWindow::prepareFrames() {
         frames_.reserve(frames.size());
         for (const AnimationFrame& f : frames) {
             if (f.image.isNull()) continue;
-            frames_.push_back({keptFrame(f.image), frameShape(f.image),
-                               std::max(kShortestDelayMs, f.delayMs)});
+            const QImage shown = atAnimationSize(f.image);
+            frames_.push_back(
+                {keptFrame(shown), frameShape(shown), std::max(kShortestDelayMs, f.delayMs)});
         }
     }
     // The animation as decoded is several times the frames kept of it, and the transfer that
@@ -89,7 +94,6 @@ void BusyWindow::FormCreate(const QWidget& mainWindow) {
 
     WaitGif_->setObjectName("WaitGif");
     WaitGif_->setGeometry(0, 0, kAnimationWidth, kAnimationHeight);
-    WaitGif_->setScaledContents(true);
 
     // Integer division truncates toward zero. The place is kept even when the main window moves.
     const QRect main = mainWindow.geometry();
@@ -104,7 +108,8 @@ void BusyWindow::FormCreate(const QWidget& mainWindow) {
 void BusyWindow::showFrame() {
     if (frames_.empty()) return;
     const PreparedFrame& f = frames_[size_t(frame_)];
-    WaitGif_->setPixmap(QPixmap::fromImage(f.picture));
+    // Shown as kept, colour table and all: no full-colour copy of each frame.
+    WaitGif_->setPixmap(QPixmap::fromImage(f.picture, Qt::NoFormatConversion));
     setMask(f.shape);
 }
 

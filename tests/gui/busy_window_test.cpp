@@ -111,6 +111,11 @@ TEST(BusyWindow, OnlyTheLitPixelsOfTheAnimationAreSeen) {
     EXPECT_FALSE(shape.contains(QPoint(40, 40)));    // black
     EXPECT_FALSE(shape.contains(QPoint(150, 150)));  // transparent
     EXPECT_FALSE(shape.contains(QPoint(203, 40)));   // the border beside the animation
+    // The picture is stretched as its shape is.
+    const QImage shown = busy.findChild<QLabel*>("WaitGif")->pixmap().toImage();
+    ASSERT_EQ(shown.size(), QSize(200, 192));
+    EXPECT_EQ(shown.pixelColor(150, 40), QColor(Qt::white));
+    EXPECT_EQ(shown.pixelColor(40, 40), QColor(Qt::black));
 }
 
 int countCommand(const EmulatedMouse& m, std::uint8_t cmd) {
