@@ -11,6 +11,12 @@
 namespace kvr {
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitizerHeap = true;
+#else
+constexpr bool kSanitizerHeap = false;
+#endif
+
 // Private memory the process has resident, in KiB.
 long residentAnonymousKib() {
     std::ifstream status("/proc/self/status");
@@ -27,9 +33,7 @@ long residentAnonymousKib() {
 }
 
 TEST(MemoryRelease, FreedPagesInsideTheHeapGoBackToTheSystem) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the sanitizer keeps its own heap";
-#else
+    if (kSanitizerHeap) GTEST_SKIP() << "the sanitizer keeps its own heap";
     // Blocks small enough for the heap itself, then one kept above them, so that freeing the
     // blocks leaves a hole in the heap rather than a top the allocator trims by itself.
     constexpr std::size_t kBlock = 64 * 1024;
@@ -46,13 +50,10 @@ TEST(MemoryRelease, FreedPagesInsideTheHeapGoBackToTheSystem) {
     ASSERT_GT(before, held - 1024) << "freeing alone gave the pages back";
     releaseFreedMemory();
     EXPECT_LT(residentAnonymousKib(), before - 4 * 1024) << "8 MiB freed";
-#endif
 }
 
 TEST(MemoryRelease, LargeBlocksGoBackTheMomentTheyAreFreed) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the sanitizer keeps its own heap";
-#else
+    if (kSanitizerHeap) GTEST_SKIP() << "the sanitizer keeps its own heap";
     // A large block freed would otherwise teach the allocator to take blocks up to its size
     // from the heap.
     std::make_unique<char[]>(4 * 1024 * 1024).reset();
@@ -67,7 +68,6 @@ TEST(MemoryRelease, LargeBlocksGoBackTheMomentTheyAreFreed) {
     const long held = residentAnonymousKib();
     blocks.clear();
     EXPECT_LT(residentAnonymousKib(), held - 3 * 1024) << "4 MiB freed, nothing released";
-#endif
 }
 
 }  // namespace
