@@ -32,7 +32,8 @@ public:
     // The picture named `name` (letter case ignored); empty, after a report, when it is missing.
     std::optional<QPixmap> picture(const QString& name);
     std::optional<QImage> image(const QString& name);
-    // Its size, from its header alone (no decoding); empty, after a report, when it is missing.
+    // Its size, as the build read it from its header (no decoding, nor any touch of its bytes);
+    // empty, after a report, when it is missing.
     std::optional<QSize> pictureSize(const QString& name);
 
 private:
