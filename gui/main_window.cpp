@@ -179,8 +179,6 @@ void MainWindow::shapeWindow() {
 
 void MainWindow::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
-    if (std::exchange(releaseAfterPaint_, false))
-        QTimer::singleShot(0, this, [] { releaseFreedMemory(); });
     // The notification-area icon waits for the desktop's answer about its tray: it is asked
     // for once the window has painted. A desktop without one is not an error.
     if (firstPainted_) return;

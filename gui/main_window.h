@@ -212,7 +212,6 @@ private:
     QSystemTrayIcon* tray_ = nullptr;
     // The first paint asks for the tray icon and takes the first look for the mouse.
     bool firstPainted_ = false;
-    bool releaseAfterPaint_ = false;
     BusyWindow* busy_ = nullptr;
     bool errorAppearance_ = false;
     // A close that arrived during a transfer, carried out when the exchange has ended.

@@ -135,8 +135,6 @@ bool MainWindow::awaitsRead() const {
 void MainWindow::transferRunning(bool running) {
     if (running) return;
     releaseFreedMemory();
-    // The pages the transfer refreshed are drawn after it: what drawing them frees goes back too.
-    releaseAfterPaint_ = true;
     if (!closePending_) return;
     // Carried out once the caller of the transfer has finished with the window.
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
