@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QSet>
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "gui/memory_release.h"
@@ -74,15 +75,37 @@ void BusyWindow::prepareFrames() {
         frames_.reserve(frames.size());
         for (const AnimationFrame& f : frames) {
             if (f.image.isNull()) continue;
-            const QImage shown = atAnimationSize(f.image);
-            frames_.push_back(
-                {keptFrame(shown), frameShape(shown), std::max(kShortestDelayMs, f.delayMs)});
+            frames_.push_back(prepared(f.image, f.delayMs));
         }
     }
     // The animation as decoded is several times the frames kept of it, and the transfer that
     // shows them has only begun.
     releaseFreedMemory();
     showFrame();
+}
+
+BusyWindow::PreparedFrame BusyWindow::prepared(const QImage& frame, int delayMs) {
+    const QImage shown = atAnimationSize(frame);
+    PreparedFrame f{keptFrame(shown), {}, {}, frameShape(shown),
+                    std::max(kShortestDelayMs, delayMs)};
+    if (f.picture.format() == QImage::Format_Indexed8) {
+        // The frames are mostly black: packed, one keeps a few kilobytes of its 38.
+        f.packedIndices = qCompress(f.picture.constBits(), int(f.picture.sizeInBytes()));
+        f.packedIndices.squeeze();  // compressing leaves room for the whole frame
+        f.colours = f.picture.colorTable();
+        f.picture = QImage();
+    }
+    return f;
+}
+
+QImage BusyWindow::unpacked(const PreparedFrame& frame) {
+    if (frame.packedIndices.isEmpty()) return frame.picture;
+    QImage picture(kAnimationWidth, kAnimationHeight, QImage::Format_Indexed8);
+    const QByteArray indices = qUncompress(frame.packedIndices);
+    if (indices.size() != picture.sizeInBytes()) return QImage();
+    std::memcpy(picture.bits(), indices.constData(), std::size_t(indices.size()));
+    picture.setColorTable(frame.colours);
+    return picture;
 }
 
 void BusyWindow::FormCreate(const QWidget& mainWindow) {
@@ -109,7 +132,7 @@ void BusyWindow::showFrame() {
     if (frames_.empty()) return;
     const PreparedFrame& f = frames_[size_t(frame_)];
     // Shown as kept, colour table and all: no full-colour copy of each frame.
-    WaitGif_->setPixmap(QPixmap::fromImage(f.picture, Qt::NoFormatConversion));
+    WaitGif_->setPixmap(QPixmap::fromImage(unpacked(f), Qt::NoFormatConversion));
     setMask(f.shape);
 }
 

@@ -41,9 +41,12 @@ public:
     int hideCount() const { return hides_; }
 
 private:
-    // A frame ready to show: its picture and the shape that leaves its black pixels out.
+    // A frame ready to show: its picture and the shape that leaves its black pixels out. A
+    // picture with a colour table is kept packed, its indices compressed, and unpacked to show.
     struct PreparedFrame {
         QImage picture;
+        QByteArray packedIndices;
+        QList<QRgb> colours;
         QBitmap shape;
         int delayMs;
     };
@@ -51,6 +54,8 @@ private:
     void FormCreate(const QWidget& mainWindow);
     void prepareFrames();
     void showFrame();
+    static PreparedFrame prepared(const QImage& frame, int delayMs);
+    static QImage unpacked(const PreparedFrame& frame);
     void startAnimation();
 
     QLabel* WaitGif_;
