@@ -1,13 +1,13 @@
 #include "platform/linux/pointer_store_gsettings.h"
 
 // GIO's declarations only: the library is opened at the first read or write.
-#include <dlfcn.h>
 #include <gio/gio.h>
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
+#include "platform/linux/library_functions.h"
 #include "settings/desktop_pointer_store.h"
 #include "settings/pointer_settings.h"
 
@@ -22,51 +22,37 @@ constexpr int kMiddleSpeed = 10;
 constexpr int kSlowestSpeed = 1;
 constexpr int kFastestSpeed = 18;
 
-// Every GIO function the store calls. GIO and the libraries it brings are loaded when the store
-// is first used, not with the program: most starts never show the pointer settings.
-#define KVR_GIO_FUNCTIONS(X)                     \
-    X(g_settings_schema_source_get_default)      \
+// Every GIO function the store calls: GIO and the libraries it brings are opened when the store
+// is first used.
+#define KVR_GIO_FUNCTIONS(X)                       \
+    X(g_settings_schema_source_get_default)        \
     X(g_settings_schema_source_new_from_directory) \
-    X(g_settings_schema_source_ref)              \
-    X(g_settings_schema_source_unref)            \
-    X(g_settings_schema_source_lookup)           \
-    X(g_settings_schema_unref)                   \
-    X(g_settings_schema_has_key)                 \
-    X(g_settings_schema_get_key)                 \
-    X(g_settings_schema_key_get_value_type)      \
-    X(g_settings_schema_key_unref)               \
-    X(g_variant_type_equal)                      \
-    X(g_settings_new_full)                       \
-    X(g_settings_get_double)                     \
-    X(g_settings_get_int)                        \
-    X(g_settings_set_double)                     \
-    X(g_settings_set_int)                        \
-    X(g_settings_sync)                           \
+    X(g_settings_schema_source_ref)                \
+    X(g_settings_schema_source_unref)              \
+    X(g_settings_schema_source_lookup)             \
+    X(g_settings_schema_unref)                     \
+    X(g_settings_schema_has_key)                   \
+    X(g_settings_schema_get_key)                   \
+    X(g_settings_schema_key_get_value_type)        \
+    X(g_settings_schema_key_unref)                 \
+    X(g_variant_type_equal)                        \
+    X(g_settings_new_full)                         \
+    X(g_settings_get_double)                       \
+    X(g_settings_get_int)                          \
+    X(g_settings_set_double)                       \
+    X(g_settings_set_int)                          \
+    X(g_settings_sync)                             \
     X(g_object_unref)
 
 struct Gio {
-#define KVR_GIO_FIELD(name) decltype(&::name) name = nullptr;
-    KVR_GIO_FUNCTIONS(KVR_GIO_FIELD)
-#undef KVR_GIO_FIELD
+    KVR_GIO_FUNCTIONS(KVR_FUNCTION_FIELD)
 };
 
-// GIO, or null where the library or one of its functions is missing: the desktop then simply has
-// no pointer settings. Opened once and kept for the program's life.
+// Null without GIO: the desktop then simply has no pointer settings.
 const Gio* gio() {
-    static const std::optional<Gio> loaded = []() -> std::optional<Gio> {
-        void* library = dlopen("libgio-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
-        if (!library) return std::nullopt;
-        Gio functions;
-        bool complete = true;
-#define KVR_GIO_LOAD(name)                                                       \
-    functions.name = reinterpret_cast<decltype(&::name)>(dlsym(library, #name)); \
-    complete = complete && functions.name != nullptr;
-        KVR_GIO_FUNCTIONS(KVR_GIO_LOAD)
-#undef KVR_GIO_LOAD
-        if (!complete) return std::nullopt;
-        return functions;
-    }();
-    return loaded ? &*loaded : nullptr;
+    return openedLibrary<Gio>("libgio-2.0.so.0", [](const FunctionBinder& bind, Gio& f) {
+        return true KVR_GIO_FUNCTIONS(KVR_BIND_FUNCTION);
+    });
 }
 
 bool keyHasType(const Gio& g, GSettingsSchema* schema, const char* name,
