@@ -8,26 +8,49 @@
 #include <filesystem>
 
 #include "platform/linux/key_map_evdev.h"
+#include "platform/linux/library_functions.h"
 
 namespace kvr {
+
+namespace {
+
+// libevdev, opened when recording first looks for input devices.
+#define KVR_EVDEV_FUNCTIONS(X) \
+    X(libevdev_new_from_fd)    \
+    X(libevdev_has_event_code) \
+    X(libevdev_next_event)     \
+    X(libevdev_free)
+struct Evdev {
+    KVR_EVDEV_FUNCTIONS(KVR_FUNCTION_FIELD)
+};
+
+const Evdev* evdev() {
+    return openedLibrary<Evdev>("libevdev.so.2", [](const FunctionBinder& bind, Evdev& f) {
+        return true KVR_EVDEV_FUNCTIONS(KVR_BIND_FUNCTION);
+    });
+}
+
+}  // namespace
 
 std::vector<EvdevInputCapture::Device> EvdevInputCapture::openDevices(
     const std::string& directory) {
     std::vector<Device> devices;
+    const Evdev* ev = evdev();
+    if (!ev) return devices;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
         if (!entry.path().filename().string().starts_with("event")) continue;
         const int fd = open(entry.path().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
         libevdev* dev = nullptr;
-        if (libevdev_new_from_fd(fd, &dev) != 0) {
+        if (ev->libevdev_new_from_fd(fd, &dev) != 0) {
             close(fd);
             continue;
         }
-        const bool keyboard = libevdev_has_event_code(dev, EV_KEY, KEY_A) != 0;
-        const bool mouse = libevdev_has_event_code(dev, EV_KEY, BTN_LEFT) != 0;
+        const bool keyboard = ev->libevdev_has_event_code(dev, EV_KEY, KEY_A) != 0;
+        const bool mouse = ev->libevdev_has_event_code(dev, EV_KEY, BTN_LEFT) != 0;
         if (!keyboard && !mouse) {
-            libevdev_free(dev);
+            ev->libevdev_free(dev);
             close(fd);
             continue;
         }
@@ -37,8 +60,9 @@ std::vector<EvdevInputCapture::Device> EvdevInputCapture::openDevices(
 }
 
 void EvdevInputCapture::closeDevices(std::vector<Device>& devices) {
+    // Devices were opened only with libevdev at hand.
     for (Device& d : devices) {
-        libevdev_free(d.dev);
+        evdev()->libevdev_free(d.dev);
         close(d.fd);
     }
     devices.clear();
@@ -98,12 +122,12 @@ void EvdevInputCapture::run() {
 
 void EvdevInputCapture::read(Device& device) {
     input_event ev;
-    int status = libevdev_next_event(device.dev, LIBEVDEV_READ_FLAG_NORMAL, &ev);
+    int status = evdev()->libevdev_next_event(device.dev, LIBEVDEV_READ_FLAG_NORMAL, &ev);
     while (status == LIBEVDEV_READ_STATUS_SUCCESS || status == LIBEVDEV_READ_STATUS_SYNC) {
         if (status == LIBEVDEV_READ_STATUS_SYNC) {
             // Events were dropped by the kernel; skip the catch-up, it holds no presses to record.
             while (status == LIBEVDEV_READ_STATUS_SYNC)
-                status = libevdev_next_event(device.dev, LIBEVDEV_READ_FLAG_SYNC, &ev);
+                status = evdev()->libevdev_next_event(device.dev, LIBEVDEV_READ_FLAG_SYNC, &ev);
         } else if (ev.type == EV_KEY) {
             if (const auto button = evdevButton(ev.code)) {
                 if (ev.value != 2) sink_->mouseButtonChanged(*button, ev.value == 1, std::nullopt);
@@ -112,7 +136,7 @@ void EvdevInputCapture::read(Device& device) {
                 sink_->keyChanged(evdevKeyToVirtualKey(ev.code), ev.value != 0);
             }
         }
-        status = libevdev_next_event(device.dev, LIBEVDEV_READ_FLAG_NORMAL, &ev);
+        status = evdev()->libevdev_next_event(device.dev, LIBEVDEV_READ_FLAG_NORMAL, &ev);
     }
 }
 

@@ -8,10 +8,23 @@
 #include <unistd.h>
 
 #include "platform/linux/key_map_x11.h"
+#include "platform/linux/library_functions.h"
 
 namespace kvr {
 
 namespace {
+
+// XInput 2, opened when recording first asks for it.
+#define KVR_XI_FUNCTIONS(X) X(XIQueryVersion) X(XISelectEvents)
+struct Xi {
+    KVR_XI_FUNCTIONS(KVR_FUNCTION_FIELD)
+};
+
+const Xi* xi() {
+    return openedLibrary<Xi>("libXi.so.6", [](const FunctionBinder& bind, Xi& f) {
+        return true KVR_XI_FUNCTIONS(KVR_BIND_FUNCTION);
+    });
+}
 
 Display* openDisplay(const std::string& name) {
     return XOpenDisplay(name.empty() ? nullptr : name.c_str());
@@ -25,7 +38,7 @@ int xinput2Opcode(Display* display) {
     if (!XQueryExtension(display, "XInputExtension", &opcode, &event, &error)) return 0;
     int major = 2;
     int minor = 2;
-    if (XIQueryVersion(display, &major, &minor) != Success) return 0;
+    if (!xi() || xi()->XIQueryVersion(display, &major, &minor) != Success) return 0;
     return opcode;
 }
 
@@ -95,7 +108,7 @@ bool X11InputCapture::start(InputCaptureSink& sink) {
     mask.deviceid = XIAllMasterDevices;
     mask.mask_len = sizeof(bits);
     mask.mask = bits;
-    XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
+    xi()->XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
     XSync(display, False);
     // Asked once the selection holds: a key pressed from now on is seen by its raw event.
     char keymap[32] = {};

@@ -41,7 +41,7 @@ deb)
     if grep -q -- "-dev" <<<"$depends"; then echo "FAIL: depends on a development package"; exit 1; fi
     echo "Depends: $depends"
     for lib in libhidapi-hidraw0 libpng16-16 libgif7 libqt6widgets6 libqt6gui6 libc6 \
-               fonts-yanone-kaffeesatz; do
+               fonts-yanone-kaffeesatz libglib2.0-0 libxi6 libevdev2; do
         grep -q "$lib" <<<"$depends" || { echo "FAIL: the package does not depend on $lib"; exit 1; }
     done
     # No maintainer scripts: nothing is made at install that removal would leave behind.
